@@ -1,0 +1,44 @@
+#pragma once
+
+#include <tessera/kit/kit_export.h>
+#include <tessera/kit/stylemap.h>
+
+#include <QString>
+
+namespace tessera {
+
+/*!
+    Renders a style mapping into Qt style sheet text.
+
+    Without \a class_name the result is the declaration list that stands
+    between the braces of a rule: "color: #fff; border-radius: 4px;".
+    With \a class_name (for example "#" + objectName()) the result is whole
+    rules: the top-level declarations form "class_name { ... }", and nested
+    entries whose key starts with "&" ("&:hover", "&[focused=true]",
+    "& QLabel") become further rules with "&" replaced by the selector.
+
+    - Keys in camelCase or kebab-case become kebab-case properties
+      ("backgroundColor" -> "background-color"); declaration order is kept.
+    - Numbers become pixel lengths ("4px"), except for unitless properties
+      (font-weight, opacity, line-height, z-index).
+    - A text that is a token path of the current theme ("palette.primary.main")
+      is replaced by the theme's value; other texts stand as written.
+    - In the declaration form nested mappings are skipped; empty or null values
+      are skipped.
+    - Keys, selectors and values that could end a rule early ("{", "}", ";"
+      or a line break in a value) are left out, so that caller styles cannot
+      inject rules for other selectors.
+*/
+TESSERA_KIT_EXPORT QString get_qss_style(const StyleMap &style, const QString &class_name = {});
+
+/*!
+    As above for a style entry read from a theme: a mapping is rendered, none
+    renders as the empty text, and any other kind of value throws
+    StyleLookupError (the caller's style build then ends).
+*/
+TESSERA_KIT_EXPORT QString get_qss_style(const StyleValue *style, const QString &class_name = {});
+
+//! The kebab-case QSS property name of a style key ("borderRadius" -> "border-radius").
+TESSERA_KIT_EXPORT QString qssPropertyName(const QString &key);
+
+} // namespace tessera

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <tessera/kit/kit_export.h>
+
+#include <QString>
+#include <QStringList>
+#include <QVariantMap>
+#include <QWidget>
+
+#include <functional>
+#include <stdexcept>
+
+namespace tessera {
+
+//! A module path was refused or its library could not be loaded; what() says which and why.
+class TESSERA_KIT_EXPORT ModuleError : public std::runtime_error
+{
+public:
+    explicit ModuleError(const QString &message);
+};
+
+//! Builds a widget from named options; throws OptionError naming a bad option.
+using WidgetCreator = std::function<QWidget *(const QVariantMap &options)>;
+
+/*!
+    Registers the one class of a widget module under its dotted module path.
+    Each widget library calls this once when it is loaded (through
+    TESSERA_REGISTER_MODULE); a second registration of the same path is ignored.
+*/
+TESSERA_KIT_EXPORT bool registerModule(const QString &modulePath, const QString &className, WidgetCreator creator);
+
+/*!
+    Loads the widget library of \a modulePath ("tessera.material.button.busy_trigger")
+    once; later calls are no-ops. Only the kit's own module paths are accepted,
+    and their libraries are looked up next to the kit's library, so no other
+    file is ever loaded. Throws ModuleError for an unknown or malformed path
+    or a library that cannot be loaded.
+*/
+TESSERA_KIT_EXPORT void loadModule(const QString &modulePath);
+
+/*!
+    Loads the module if needed and builds its widget from named options,
+    converting each to its option's kind. Throws ModuleError for the path and
+    OptionError naming a bad option; nothing is built then.
+*/
+TESSERA_KIT_EXPORT QWidget *create(const QString &modulePath, const QVariantMap &options = {});
+
+//! The module paths registered so far.
+TESSERA_KIT_EXPORT QStringList registeredModules();
+//! The class name registered under \a modulePath (empty when not registered).
+TESSERA_KIT_EXPORT QString moduleClassName(const QString &modulePath);
+//! The eight module paths of the kit's widget libraries.
+TESSERA_KIT_EXPORT QStringList knownModules();
+//! The folder in which loadModule() looks for widget libraries (the kit library's own folder).
+TESSERA_KIT_EXPORT QString moduleDirectory();
+
+} // namespace tessera
+
+//! Registers \a Class of this library under \a modulePath when the library is loaded.
+#define TESSERA_REGISTER_MODULE(modulePath, Class, creator)                                        \
+    namespace {                                                                                    \
+    const bool tesseraModuleRegistered_##Class =                                                   \
+        ::tessera::registerModule(QStringLiteral(modulePath), QStringLiteral(#Class), creator);    \
+    }

@@ -1,0 +1,136 @@
+#pragma once
+
+#include <tessera/kit/kit_export.h>
+#include <tessera/kit/stylemap.h>
+#include <tessera/kit/tasks.h>
+#include <tessera/kit/theme.h>
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+
+#include <list>
+#include <utility>
+
+namespace tessera {
+
+/*!
+    The restyle lifecycle shared by the kit's themed widgets, written once.
+    A themed widget derives from its Qt base and from RestyleLifecycle, and
+    supplies only its build step, _set_stylesheet():
+
+    theme change -> _onThemeChanged() -> zero-delay single-shot timer ->
+    _scheduleSetStyleSheet() -> deferred task (handle in _setupStyleSheet) ->
+    _lazy_set_stylesheet() -> _set_stylesheet() -> setStyleSheet().
+
+    The timer and the task are bound to the widget, so nothing queued for a
+    destroyed widget runs; the destructor cancels the pending task too
+    (the cancellation happens while the widget's members are still valid,
+    before QObject::destroyed is emitted). A build that throws ends that task
+    only; the widget keeps its previous style sheet.
+
+    \code
+    class Swatch : public QFrame, public tessera::RestyleLifecycle {
+    public:
+        Swatch() : tessera::RestyleLifecycle(this) { theme = tessera::useTheme(); _subscribeToTheme(); }
+    protected:
+        void _set_stylesheet(const tessera::StyleMap &) override { setStyleSheet(...); }
+    };
+    \endcode
+*/
+class TESSERA_KIT_EXPORT RestyleLifecycle
+{
+public:
+    //! The theme object the widget follows (set by the widget from useTheme()).
+    Theme *theme = nullptr;
+
+    virtual ~RestyleLifecycle();
+
+protected:
+    explicit RestyleLifecycle(QWidget *self);
+
+    //! Connects theme->signal->changed to _onThemeChanged and starts the first zero-delay timer.
+    void _subscribeToTheme();
+    //! Slot of the theme's change signal: starts a zero-delay single-shot timer.
+    void _onThemeChanged();
+    //! Schedules a deferred task running _lazy_set_stylesheet(); keeps its handle.
+    void _scheduleSetStyleSheet();
+    //! The task body: calls _set_stylesheet().
+    void _lazy_set_stylesheet();
+    //! Cancels the task in _setupStyleSheet if it exists and is not done.
+    void _onDestroy();
+
+    //! The widget's build step: reads the theme and applies its style sheet.
+    virtual void _set_stylesheet(const StyleMap &component_styled = {}) = 0;
+
+    //! Handle of the most recently scheduled style task (invalid before the first).
+    Task _setupStyleSheet;
+
+private:
+    Q_DISABLE_COPY(RestyleLifecycle)
+    QWidget *m_self;
+};
+
+/*!
+    A least-recently-used memo with a fixed capacity (128 by default), for the
+    class-level style-sheet templates of the themed widgets. Keys are compared
+    by value. get() builds on a miss; a build that throws memoises nothing.
+*/
+template<typename Value>
+class LruMemo
+{
+public:
+    explicit LruMemo(int capacity = 128) : m_capacity(capacity) {}
+
+    template<typename Build>
+    const Value &get(const QStringList &key, Build &&build)
+    {
+        const auto found = m_index.constFind(key);
+        if (found != m_index.cend()) {
+            m_entries.splice(m_entries.begin(), m_entries, found.value());
+            ++m_hits;
+            return m_entries.front().second;
+        }
+        Value value = build();
+        ++m_builds;
+        m_entries.emplace_front(key, std::move(value));
+        m_index.insert(key, m_entries.begin());
+        if (int(m_entries.size()) > m_capacity) {
+            m_index.remove(m_entries.back().first);
+            m_entries.pop_back();
+        }
+        return m_entries.front().second;
+    }
+
+    bool contains(const QStringList &key) const { return m_index.contains(key); }
+    int size() const { return int(m_entries.size()); }
+    int capacity() const { return m_capacity; }
+    //! How many values have been built (memo misses that completed).
+    int builds() const { return m_builds; }
+    int hits() const { return m_hits; }
+    //! Keys from most to least recently used.
+    QList<QStringList> keys() const
+    {
+        QList<QStringList> out;
+        for (const auto &e : m_entries)
+            out.append(e.first);
+        return out;
+    }
+
+private:
+    using Entries = std::list<std::pair<QStringList, Value>>;
+    int m_capacity;
+    Entries m_entries;
+    QHash<QStringList, typename Entries::iterator> m_index;
+    int m_builds = 0;
+    int m_hits = 0;
+};
+
+//! The text that memoised style templates hold in place of the widget's object name.
+inline constexpr QStringView ObjectNamePlaceholder = u"_________object_name_______";
+
+//! The memo-key part that stands for the current theme: its palette mode and its identity.
+TESSERA_KIT_EXPORT QStringList themeMemoKey(const Theme *theme);
+
+} // namespace tessera

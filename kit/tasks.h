@@ -1,0 +1,47 @@
+#pragma once
+
+#include <tessera/kit/kit_export.h>
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+namespace tessera {
+
+/*!
+    The handle of a deferred task: a step queued on the GUI event loop with
+    runLater(). done() is true once the task has finished, failed or been
+    cancelled; cancel() makes sure a task that has not run yet never runs.
+    Handles are cheap to copy; all copies refer to the same task.
+*/
+class TESSERA_KIT_EXPORT Task
+{
+public:
+    Task() = default;
+
+    bool isValid() const { return bool(d); }
+    bool done() const;
+    void cancel();
+
+    bool cancelled() const;
+    //! Whether the step threw; error() then holds its message.
+    bool failed() const;
+    QString error() const;
+
+private:
+    friend TESSERA_KIT_EXPORT Task runLater(QObject *context, std::function<void()> step);
+    struct Data;
+    std::shared_ptr<Data> d;
+};
+
+/*!
+    Queues \a step to run on a later pass of \a context's event loop, never
+    inside this call. The task is bound to \a context: when the context object
+    is destroyed first, the step never runs. An exception thrown by the step
+    ends that task only (recorded in the handle); it never reaches the event loop.
+*/
+TESSERA_KIT_EXPORT Task runLater(QObject *context, std::function<void()> step);
+
+} // namespace tessera

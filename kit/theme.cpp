@@ -1,0 +1,270 @@
+#include "theme.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+
+#include <memory>
+
+namespace tessera {
+
+ThemeError::ThemeError(const QString &message) : std::runtime_error(message.toStdString()) {}
+
+std::optional<QString> Theme::resolveToken(QStringView path) const
+{
+    const StyleValue *v = m_data.findPath(path);
+    if (!v)
+        return std::nullopt;
+    if (v->isText())
+        return v->text();
+    if (v->isNumber())
+        return QString::number(v->number());
+    return std::nullopt;
+}
+
+class ThemeManager
+{
+public:
+    struct Entry
+    {
+        StyleMap data;
+        quint64 identity = 0;
+    };
+
+    static ThemeManager &instance()
+    {
+        static ThemeManager manager;
+        return manager;
+    }
+
+    Theme *current()
+    {
+        if (!m_theme.signal) {
+            m_signal = std::make_unique<ThemeSignal>();
+            m_theme.signal = m_signal.get();
+            ensureBuiltins();
+            apply(QStringLiteral("light"));
+        }
+        return &m_theme;
+    }
+
+    void ensureBuiltins()
+    {
+        if (m_builtinsLoaded)
+            return;
+        m_builtinsLoaded = true;
+        for (const char *name : {"light", "dark"}) {
+            QFile file(QStringLiteral(":/themes/%1.json").arg(QLatin1String(name)));
+            if (!file.open(QIODevice::ReadOnly))
+                throw ThemeError(QStringLiteral("%1: built-in theme missing from the kit's resources").arg(file.fileName()));
+            registerData(QString::fromLatin1(name), StyleMap::fromJson(file.readAll()));
+        }
+    }
+
+    QString registerData(const QString &name, const StyleMap &data)
+    {
+        if (!m_entries.contains(name))
+            m_order.append(name);
+        m_entries.insert(name, Entry{data, ++m_nextIdentity});
+        // A theme registered anew while current takes effect at the next setTheme().
+        return name;
+    }
+
+    void apply(const QString &name)
+    {
+        ensureBuiltins();
+        const auto it = m_entries.constFind(name);
+        if (it == m_entries.cend())
+            throw ThemeError(QStringLiteral("unknown theme \"%1\" (registered: %2)").arg(name, m_order.join(QStringLiteral(", "))));
+        const StyleMap &data = it->data;
+        m_theme.m_name = name;
+        m_theme.m_identity = it->identity;
+        m_theme.m_data = data;
+        const StyleValue *components = data.find(u"components");
+        m_theme.components = components && components->isMap() ? components->map() : StyleMap();
+        const StyleValue *palette = data.find(u"palette");
+        m_theme.palette.values = palette && palette->isMap() ? palette->map() : StyleMap();
+        const StyleValue *mode = m_theme.palette.values.find(u"mode");
+        m_theme.palette.mode = mode ? mode->text() : QString();
+        const StyleValue *typography = data.find(u"typography");
+        m_theme.typography = typography && typography->isMap() ? typography->map() : StyleMap();
+    }
+
+    QStringList names()
+    {
+        ensureBuiltins();
+        return m_order;
+    }
+
+    StyleMap dataOf(const QString &name)
+    {
+        ensureBuiltins();
+        return m_entries.value(name).data;
+    }
+
+private:
+    Theme m_theme;
+    std::unique_ptr<ThemeSignal> m_signal;
+    QHash<QString, Entry> m_entries;
+    QStringList m_order;
+    quint64 m_nextIdentity = 0;
+    bool m_builtinsLoaded = false;
+};
+
+Theme *useTheme() { return ThemeManager::instance().current(); }
+
+void setTheme(const QString &name)
+{
+    Theme *theme = useTheme();
+    ThemeManager::instance().apply(name);
+    Q_EMIT theme->signal->changed();
+}
+
+QString registerTheme(const QString &name, const StyleMap &data)
+{
+    return ThemeManager::instance().registerData(name, data);
+}
+
+QStringList themeNames() { return ThemeManager::instance().names(); }
+
+StyleMap themeData(const QString &name) { return ThemeManager::instance().dataOf(name); }
+
+namespace {
+
+// Overlays \a over onto \a base key by key; nested mappings merge, anything else replaces.
+StyleMap merged(const StyleMap &base, const StyleMap &over)
+{
+    StyleMap out = base;
+    for (const auto &[key, value] : over) {
+        const StyleValue *mine = out.find(key);
+        if (mine && mine->isMap() && value.isMap())
+            out.insert(key, merged(mine->map(), value.map()));
+        else
+            out.insert(key, value);
+    }
+    return out;
+}
+
+} // namespace
+
+QString loadTheme(const QString &jsonPath)
+{
+    QFile file(jsonPath);
+    if (!file.open(QIODevice::ReadOnly))
+        throw ThemeError(QStringLiteral("%1: cannot read theme file: %2").arg(jsonPath, file.errorString()));
+    if (file.size() > MaxStyleDocumentSize)
+        throw ThemeError(QStringLiteral("%1: theme file is larger than %2 bytes").arg(jsonPath).arg(MaxStyleDocumentSize));
+    StyleMap data;
+    try {
+        data = StyleMap::fromJson(file.readAll());
+    } catch (const StyleMapError &e) {
+        throw ThemeError(QStringLiteral("%1: %2").arg(jsonPath, QString::fromUtf8(e.what())));
+    }
+    QString name = QFileInfo(jsonPath).completeBaseName();
+    if (const StyleValue *n = data.find(u"name")) {
+        if (!n->isText() || n->text().isEmpty())
+            throw ThemeError(QStringLiteral("%1: key path \"name\" must be a non-empty text").arg(jsonPath));
+        name = n->text();
+    }
+    if (const StyleValue *base = data.find(u"extends")) {
+        if (!base->isText() || !themeNames().contains(base->text()))
+            throw ThemeError(QStringLiteral("%1: key path \"extends\" must name a registered theme (%2)")
+                                 .arg(jsonPath, themeNames().join(QStringLiteral(", "))));
+        data = merged(themeData(base->text()), data);
+        data.remove(u"extends");
+    }
+    const QStringList problems = validateTheme(data);
+    if (!problems.isEmpty())
+        throw ThemeError(QStringLiteral("%1: %2").arg(jsonPath, problems.join(QStringLiteral("; "))));
+    data.insert(QStringLiteral("name"), name);
+    return registerTheme(name, data);
+}
+
+const std::vector<ThemeRequirement> &themeRequirements()
+{
+    static const std::vector<ThemeRequirement> requirements = [] {
+        using K = ThemeRequirement::Kind;
+        std::vector<ThemeRequirement> r;
+        const auto add = [&r](const QString &path, K kind, bool optional = false) {
+            r.push_back({path, kind, optional});
+        };
+        const QStringList sizes{QStringLiteral("small"), QStringLiteral("medium"), QStringLiteral("large")};
+
+        add(QStringLiteral("palette.mode"), K::Text);
+        for (const char *token : {"palette.grey._500", "palette.text.primary", "palette.text.secondary",
+                                  "palette.text.disabled", "palette.background.default",
+                                  "palette.background.paper", "palette.divider"})
+            add(QString::fromLatin1(token), K::Text);
+        for (const char *variant : {"button", "body1", "body2", "caption", "subtitle1", "h6"})
+            add(QStringLiteral("typography.%1").arg(QLatin1String(variant)), K::Map);
+
+        const QString fs = QStringLiteral("components.FieldShell.styles.");
+        add(fs + QStringLiteral("root"), K::Style, true);
+        add(fs + QStringLiteral("title"), K::Map);
+        for (const char *slot : {"focused", "error", "disabled"})
+            add(fs + QStringLiteral("title.slots.") + QLatin1String(slot), K::Map);
+        add(fs + QStringLiteral("inputField"), K::Map);
+        for (const QString &size : sizes)
+            add(fs + QStringLiteral("inputField.props.multiline.") + size, K::Map);
+        add(fs + QStringLiteral("inputField.props.multiple"), K::Map);
+        for (const QString &size : sizes) {
+            const QString z = QStringLiteral("components.FieldShellSize.styles.") + size;
+            add(z, K::Map);
+            add(z + QStringLiteral(".no-multiple"), K::Map);
+            add(z + QStringLiteral(".no-multiple.height"), K::Number);
+        }
+
+        const QString pb = QStringLiteral("components.PyButton.styles.root.");
+        for (const QString &size : sizes) {
+            add(pb + QStringLiteral("size.") + size, K::Map);
+            add(pb + QStringLiteral("size.") + size + QStringLiteral(".textVariant"), K::Map);
+        }
+        for (const char *color : {"default", "primary", "secondary", "error", "info", "success", "warning"}) {
+            for (const char *variant : {"contained", "outlined", "text", "soft"}) {
+                const QString k = pb + QStringLiteral("colorStyle.%1.props.%2Variant").arg(QLatin1String(color), QLatin1String(variant));
+                add(k, K::Map);
+                add(k + QStringLiteral(".slots.hover"), K::Map);
+                add(k + QStringLiteral(".slots.checked"), K::Map);
+            }
+        }
+        for (const char *editor : {"KnobField", "StepperField", "CalendarField"})
+            add(QStringLiteral("components.%1.styles.root").arg(QLatin1String(editor)), K::Map);
+        return r;
+    }();
+    return requirements;
+}
+
+QStringList validateTheme(const StyleMap &data)
+{
+    QStringList problems;
+    for (const ThemeRequirement &req : themeRequirements()) {
+        const StyleValue *v = data.findPath(req.path);
+        if (!v) {
+            if (!req.optional)
+                problems << QStringLiteral("missing key path \"%1\"").arg(req.path);
+            continue;
+        }
+        bool ok = true;
+        QString expected;
+        switch (req.kind) {
+        case ThemeRequirement::Kind::Map:
+        case ThemeRequirement::Kind::Style:
+            ok = v->isMap() || (req.optional && v->isNone());
+            expected = QStringLiteral("a mapping");
+            break;
+        case ThemeRequirement::Kind::Text:
+            ok = v->isText();
+            expected = QStringLiteral("a text");
+            break;
+        case ThemeRequirement::Kind::Number:
+            ok = v->isNumber();
+            expected = QStringLiteral("a number");
+            break;
+        }
+        if (!ok)
+            problems << QStringLiteral("key path \"%1\" must be %2").arg(req.path, expected);
+    }
+    return problems;
+}
+
+} // namespace tessera

@@ -1,0 +1,132 @@
+#pragma once
+
+#include <tessera/kit/kit_export.h>
+#include <tessera/kit/stylemap.h>
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+#include <stdexcept>
+#include <vector>
+
+namespace tessera {
+
+//! The object that carries the theme's change signal; it lives as long as the application.
+class TESSERA_KIT_EXPORT ThemeSignal : public QObject
+{
+    Q_OBJECT
+public:
+    using QObject::QObject;
+Q_SIGNALS:
+    //! Emitted whenever the current theme changes (also when the same theme is set again).
+    void changed();
+};
+
+//! The palette of a theme: its mode ("light", "dark") and its colour tokens.
+struct TESSERA_KIT_EXPORT Palette
+{
+    QString mode;
+    StyleMap values;
+};
+
+/*!
+    The current theme, as useTheme() returns it. There is one Theme object for
+    the application; switching themes replaces its data and emits
+    signal->changed(), so a connection made once keeps reporting every later
+    change. Widgets read components, palette.mode and identity(); they never
+    modify the theme.
+
+    \code
+    QObject::connect(tessera::useTheme()->signal, &tessera::ThemeSignal::changed,
+                     this, [this] { restyle(); });
+    \endcode
+*/
+class TESSERA_KIT_EXPORT Theme
+{
+public:
+    ThemeSignal *signal = nullptr;
+    //! Component key ("FieldShell", "PyButton", ...) to its entry ({"styles": {...}}).
+    StyleMap components;
+    Palette palette;
+    //! Typography variants ("button", "body1", "h6", ...) to style mappings.
+    StyleMap typography;
+
+    //! The registered name of the current theme.
+    QString name() const { return m_name; }
+    /*!
+        A number that identifies the theme data now in force. It changes whenever
+        the current theme is replaced by different data (another theme, or a theme
+        registered anew under the same name) and stays the same when the same
+        theme is set again. Style memos key on it beside palette.mode.
+    */
+    quint64 identity() const { return m_identity; }
+    //! The whole theme document ("palette", "typography", "components", ...).
+    const StyleMap &data() const { return m_data; }
+
+    /*!
+        Resolves a dotted token path ("palette.primary.main") to its text form.
+        Returns std::nullopt when the path does not name a text or number.
+    */
+    std::optional<QString> resolveToken(QStringView path) const;
+
+private:
+    friend class ThemeManager;
+    QString m_name;
+    quint64 m_identity = 0;
+    StyleMap m_data;
+};
+
+//! A theme name or file was refused; what() names the file and the position or key path.
+class TESSERA_KIT_EXPORT ThemeError : public std::runtime_error
+{
+public:
+    explicit ThemeError(const QString &message);
+};
+
+//! The current theme ("light" until another one is set). GUI thread only.
+TESSERA_KIT_EXPORT Theme *useTheme();
+
+//! Makes the registered theme \a name current and emits the change signal. Throws ThemeError for an unknown name.
+TESSERA_KIT_EXPORT void setTheme(const QString &name);
+
+/*!
+    Reads a theme file, checks it against every key path the widgets read,
+    registers it under its "name" entry (or the file's base name) and returns
+    that name. A file may start from a registered theme with "extends": "light";
+    its own entries then replace the base's key by key. Throws ThemeError naming
+    the file and the position or the missing key path; nothing is registered then
+    and the current theme is left as it was.
+*/
+TESSERA_KIT_EXPORT QString loadTheme(const QString &jsonPath);
+
+/*!
+    Registers theme data under \a name without checking it (for programs and
+    tests that build themes in code; see validateTheme()). Setting it again
+    later gives it a new identity. Returns \a name.
+*/
+TESSERA_KIT_EXPORT QString registerTheme(const QString &name, const StyleMap &data);
+
+//! The names of the registered themes, the built-in "light" and "dark" first.
+TESSERA_KIT_EXPORT QStringList themeNames();
+
+//! The document of a registered theme (empty when unknown).
+TESSERA_KIT_EXPORT StyleMap themeData(const QString &name);
+
+//! One key path that the widgets read, and the kind its value must have.
+struct TESSERA_KIT_EXPORT ThemeRequirement
+{
+    enum class Kind { Map, Text, Number, Style /* a mapping, or absent when optional */ };
+    QString path;
+    Kind kind;
+    bool optional = false;
+};
+
+//! Every key path of a theme document that the kit's widgets read.
+TESSERA_KIT_EXPORT const std::vector<ThemeRequirement> &themeRequirements();
+
+//! The problems of a theme document: one line per missing or mistyped key path ("missing key path \"a.b\"").
+TESSERA_KIT_EXPORT QStringList validateTheme(const StyleMap &data);
+
+} // namespace tessera
