@@ -1,0 +1,407 @@
+#!/usr/bin/env python3
+"""Writes the kit's two built-in themes, kit/themes/light.json and kit/themes/dark.json.
+
+The build reads only the JSON files; this script is how they are produced.
+Run it from anywhere:  python3 tools/gen_themes.py
+then check the result: python3 tools/check_themes.py
+
+Colour values that stand alone are written as theme token paths
+("palette.primary.main") so that the style renderer resolves them against the
+theme; translucent colours (hover and soft backgrounds) are computed here as
+rgba(r, g, b, a) texts, since a token cannot carry an alpha. Lengths are plain
+numbers (rendered as px); key order inside each style is the declaration order.
+"""
+
+import json
+import os
+import sys
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+THEMES_DIR = os.path.join(HERE, os.pardir, "kit", "themes")
+
+COLORS = ("primary", "secondary", "error", "warning", "info", "success")
+SIZES = ("small", "medium", "large")
+
+GREY = {
+    "_50": "#fafafa",
+    "_100": "#f5f5f5",
+    "_200": "#eeeeee",
+    "_300": "#e0e0e0",
+    "_400": "#bdbdbd",
+    "_500": "#9e9e9e",
+    "_600": "#757575",
+    "_700": "#616161",
+    "_800": "#424242",
+    "_900": "#212121",
+    "A100": "#f5f5f5",
+    "A200": "#eeeeee",
+    "A400": "#bdbdbd",
+    "A700": "#616161",
+}
+
+# Rounding shared by buttons; fields and editors use a slightly smaller one.
+BORDER_RADIUS = 6
+FIELD_RADIUS = 4
+
+
+def swatch(main, light, dark, contrast):
+    return {"main": main, "light": light, "dark": dark, "contrastText": contrast}
+
+
+LIGHT = {
+    "mode": "light",
+    "colors": {
+        "primary": swatch("#1976d2", "#42a5f5", "#1565c0", "#ffffff"),
+        "secondary": swatch("#9c27b0", "#ba68c8", "#7b1fa2", "#ffffff"),
+        "error": swatch("#d32f2f", "#ef5350", "#c62828", "#ffffff"),
+        "warning": swatch("#ed6c02", "#ff9800", "#e65100", "#ffffff"),
+        "info": swatch("#0288d1", "#03a9f4", "#01579b", "#ffffff"),
+        "success": swatch("#2e7d32", "#4caf50", "#1b5e20", "#ffffff"),
+    },
+    "text": {"primary": "#212121", "secondary": "#666666", "disabled": "#9e9e9e"},
+    "divider": "#e0e0e0",
+    "background": {"default": "#f5f6f8", "paper": "#ffffff", "neutral": "#eceff3"},
+    # Translucent overlays are drawn in black on light surfaces.
+    "ink": (0, 0, 0),
+    "action": {
+        "active": "#757575",
+        "hover": "rgba(0, 0, 0, 0.04)",
+        "selected": "rgba(0, 0, 0, 0.08)",
+        "disabled": "#bdbdbd",
+        "disabledBackground": "#e0e0e0",
+        "focus": "rgba(0, 0, 0, 0.12)",
+    },
+    # Outline of fields and editors.
+    "outline": "palette.grey._400",
+    # Tone of the text on soft buttons: the deeper shade reads best on light paper.
+    "softText": "dark",
+    "hoverAlpha": 0.06,
+    "default": {
+        "containedBg": "palette.grey._300",
+        "containedText": "palette.text.primary",
+        "containedHover": "palette.grey._400",
+        "outline": "palette.grey._400",
+        "text": "palette.text.primary",
+    },
+}
+
+DARK = {
+    "mode": "dark",
+    "colors": {
+        "primary": swatch("#90caf9", "#e3f2fd", "#42a5f5", "#0d1b2a"),
+        "secondary": swatch("#ce93d8", "#f3e5f5", "#ab47bc", "#1f0d24"),
+        "error": swatch("#f44336", "#e57373", "#d32f2f", "#ffffff"),
+        "warning": swatch("#ffa726", "#ffb74d", "#f57c00", "#1f1300"),
+        "info": swatch("#29b6f6", "#4fc3f7", "#0288d1", "#031924"),
+        "success": swatch("#66bb6a", "#81c784", "#388e3c", "#0b1f0c"),
+    },
+    "text": {"primary": "#ffffff", "secondary": "#b0b0b0", "disabled": "#6f6f6f"},
+    "divider": "#2f2f2f",
+    "background": {"default": "#121212", "paper": "#1e1e1e", "neutral": "#2a2a2a"},
+    "ink": (255, 255, 255),
+    "action": {
+        "active": "#ffffff",
+        "hover": "rgba(255, 255, 255, 0.08)",
+        "selected": "rgba(255, 255, 255, 0.16)",
+        "disabled": "#6f6f6f",
+        "disabledBackground": "#3a3a3a",
+        "focus": "rgba(255, 255, 255, 0.12)",
+    },
+    "outline": "palette.grey._700",
+    "softText": "light",
+    "hoverAlpha": 0.08,
+    "default": {
+        "containedBg": "palette.grey._700",
+        "containedText": "palette.common.white",
+        "containedHover": "palette.grey._600",
+        "outline": "palette.grey._700",
+        "text": "palette.text.primary",
+    },
+}
+
+
+def rgba(hex_colour, alpha):
+    h = hex_colour.lstrip("#")
+    r, g, b = (int(h[i:i + 2], 16) for i in (0, 2, 4))
+    return "rgba(%d, %d, %d, %s)" % (r, g, b, ("%.2f" % alpha).rstrip("0").rstrip("."))
+
+
+def ink(mode, alpha):
+    r, g, b = mode["ink"]
+    return "rgba(%d, %d, %d, %s)" % (r, g, b, ("%.2f" % alpha).rstrip("0").rstrip("."))
+
+
+def palette(mode):
+    p = {"mode": mode["mode"], "common": {"black": "#000000", "white": "#ffffff"}}
+    for name in COLORS:
+        p[name] = dict(mode["colors"][name])
+    p["grey"] = dict(GREY)
+    p["text"] = dict(mode["text"])
+    p["divider"] = mode["divider"]
+    p["background"] = dict(mode["background"])
+    p["action"] = dict(mode["action"])
+    return p
+
+
+def typography():
+    def variant(size, weight):
+        return {"fontSize": size, "fontWeight": weight}
+
+    return {
+        "fontFamily": "Roboto, Noto Sans, DejaVu Sans, sans-serif",
+        "fontSize": 14,
+        "h1": variant(40, 300),
+        "h2": variant(34, 300),
+        "h3": variant(28, 400),
+        "h4": variant(24, 400),
+        "h5": variant(20, 400),
+        "h6": variant(18, 500),
+        "subtitle1": variant(16, 400),
+        "subtitle2": variant(14, 500),
+        "body1": variant(14, 400),
+        "body2": variant(13, 400),
+        "button": variant(14, 500),
+        "caption": variant(12, 400),
+        "overline": variant(11, 500),
+    }
+
+
+def field_shell(mode):
+    root = {
+        "border": "1px solid",
+        "borderColor": mode["outline"],
+        "borderRadius": FIELD_RADIUS,
+        "backgroundColor": "palette.background.paper",
+        "color": "palette.text.primary",
+        "marginTop": 8,
+        "paddingTop": 6,
+        "paddingLeft": 8,
+        "paddingRight": 8,
+    }
+    title = {
+        "subcontrolOrigin": "margin",
+        "subcontrolPosition": "top left",
+        "left": 10,
+        "padding": "0 4px",
+        "color": "palette.text.secondary",
+        "backgroundColor": "palette.background.paper",
+        "fontSize": 12,
+        "slots": {
+            "focused": {"color": "palette.primary.main"},
+            "error": {"color": "palette.error.main"},
+            "disabled": {"color": "palette.text.disabled"},
+        },
+    }
+    input_field = {
+        "border": "none",
+        "backgroundColor": "transparent",
+        "color": "palette.text.primary",
+        "fontSize": 14,
+        "selectionBackgroundColor": "palette.primary.main",
+        "selectionColor": "palette.primary.contrastText",
+        "padding": "4px 2px",
+        "props": {
+            "multiline": {
+                "small": {"fontSize": 13, "padding": "2px 0px"},
+                "medium": {"fontSize": 14, "padding": "4px 0px"},
+                "large": {"fontSize": 15, "padding": "6px 0px"},
+            },
+            "multiple": {"paddingTop": 2, "paddingBottom": 2},
+        },
+    }
+    return {"styles": {"root": root, "title": title, "inputField": input_field}}
+
+
+def field_shell_size():
+    # The frame's own font is the one its title is drawn with (Qt ignores a font
+    # on the ::title subcontrol); the editors inside set their own size.
+    # "height" is the integer the widget passes to setMinimumHeight(); as a
+    # declaration it is also the content height of a single-line field, whose
+    # editor is centred there, so that case drops the vertical padding.
+    per_size = {
+        "small": (12, 0, 40),
+        "medium": (12, 2, 48),
+        "large": (13, 4, 56),
+    }
+    styles = {}
+    for size, (font, bottom, height) in per_size.items():
+        styles[size] = {
+            "fontSize": font,
+            "paddingBottom": bottom,
+            "no-multiple": {
+                "paddingTop": 0,
+                "paddingBottom": 0,
+                "minHeight": height - 8,
+                "maxHeight": height,
+                "height": height,
+            },
+        }
+    return {"styles": styles}
+
+
+def button(mode):
+    sizes = {
+        # padding, font size, total height
+        "small": ("4px 10px", 13, 30, 4),
+        "medium": ("6px 16px", 14, 36, 6),
+        "large": ("8px 22px", 15, 42, 8),
+    }
+    size_styles = {}
+    for size, (padding, font, total, pad_v) in sizes.items():
+        size_styles[size] = {
+            "padding": padding,
+            "fontSize": font,
+            "fontWeight": 500,
+            # min-height counts the content box: take off the vertical padding
+            # and the 1px border that every variant draws (transparent or not).
+            "minHeight": total - 2 * pad_v - 2,
+            "borderRadius": BORDER_RADIUS,
+            "textVariant": {"fontWeight": 500},
+        }
+
+    alpha = mode["hoverAlpha"]
+    colour_styles = {}
+
+    d = mode["default"]
+    colour_styles["default"] = {"props": {
+        "containedVariant": {
+            "backgroundColor": d["containedBg"],
+            "color": d["containedText"],
+            "border": "1px solid",
+            "borderColor": d["containedBg"],
+            "slots": {
+                "hover": {"backgroundColor": d["containedHover"], "borderColor": d["containedHover"]},
+                "checked": {"backgroundColor": d["containedHover"], "borderColor": d["containedHover"]},
+            },
+        },
+        "outlinedVariant": {
+            "backgroundColor": "transparent",
+            "color": d["text"],
+            "border": "1px solid",
+            "borderColor": d["outline"],
+            "slots": {
+                "hover": {"backgroundColor": ink(mode, 0.04 if mode["mode"] == "light" else 0.08)},
+                "checked": {"backgroundColor": ink(mode, 0.1 if mode["mode"] == "light" else 0.16)},
+            },
+        },
+        "textVariant": {
+            "backgroundColor": "transparent",
+            "color": d["text"],
+            "border": "1px solid transparent",
+            "slots": {
+                "hover": {"backgroundColor": ink(mode, 0.04 if mode["mode"] == "light" else 0.08)},
+                "checked": {"backgroundColor": ink(mode, 0.1 if mode["mode"] == "light" else 0.16)},
+            },
+        },
+        "softVariant": {
+            "backgroundColor": ink(mode, 0.06 if mode["mode"] == "light" else 0.1),
+            "color": d["text"],
+            "border": "1px solid transparent",
+            "slots": {
+                "hover": {"backgroundColor": ink(mode, 0.1 if mode["mode"] == "light" else 0.16)},
+                "checked": {"backgroundColor": ink(mode, 0.14 if mode["mode"] == "light" else 0.22)},
+            },
+        },
+    }}
+
+    for name in COLORS:
+        c = mode["colors"][name]
+        tok = "palette.%s." % name
+        colour_styles[name] = {"props": {
+            "containedVariant": {
+                "backgroundColor": tok + "main",
+                "color": tok + "contrastText",
+                "border": "1px solid",
+                "borderColor": tok + "main",
+                "slots": {
+                    "hover": {"backgroundColor": tok + "dark", "borderColor": tok + "dark"},
+                    "checked": {"backgroundColor": tok + "dark", "borderColor": tok + "dark"},
+                },
+            },
+            "outlinedVariant": {
+                "backgroundColor": "transparent",
+                "color": tok + "main",
+                "border": "1px solid",
+                "borderColor": rgba(c["main"], 0.5),
+                "slots": {
+                    "hover": {"backgroundColor": rgba(c["main"], alpha), "borderColor": tok + "main"},
+                    "checked": {"backgroundColor": rgba(c["main"], 0.14), "borderColor": tok + "main"},
+                },
+            },
+            "textVariant": {
+                "backgroundColor": "transparent",
+                "color": tok + "main",
+                "border": "1px solid transparent",
+                "slots": {
+                    "hover": {"backgroundColor": rgba(c["main"], alpha)},
+                    "checked": {"backgroundColor": rgba(c["main"], 0.14)},
+                },
+            },
+            "softVariant": {
+                "backgroundColor": rgba(c["main"], 0.12),
+                "color": tok + mode["softText"],
+                "border": "1px solid transparent",
+                "slots": {
+                    "hover": {"backgroundColor": rgba(c["main"], 0.2)},
+                    "checked": {"backgroundColor": rgba(c["main"], 0.28)},
+                },
+            },
+        }}
+
+    return {"styles": {"root": {"size": size_styles, "colorStyle": colour_styles}}}
+
+
+def outlined_editor(mode):
+    # border-width/border-color without a border-style keep the platform frame,
+    # so the step buttons and their arrows are still drawn; a border-style or
+    # border-radius here would turn them into blank boxes.
+    return {"styles": {"root": {
+        "borderWidth": 1,
+        "borderColor": mode["outline"],
+        "padding": "4px 8px",
+        "backgroundColor": "palette.background.paper",
+        "color": "palette.text.primary",
+        "selectionBackgroundColor": "palette.primary.main",
+        "selectionColor": "palette.primary.contrastText",
+        "minHeight": 24,
+        "fontSize": 14,
+    }}}
+
+
+def knob():
+    return {"styles": {"root": {
+        "backgroundColor": "palette.background.paper",
+        "color": "palette.primary.main",
+    }}}
+
+
+def theme(name, mode):
+    return {
+        "name": name,
+        "palette": palette(mode),
+        "typography": typography(),
+        "shape": {"borderRadius": BORDER_RADIUS},
+        "components": {
+            "FieldShell": field_shell(mode),
+            "FieldShellSize": field_shell_size(),
+            "PyButton": button(mode),
+            "KnobField": knob(),
+            "StepperField": outlined_editor(mode),
+            "CalendarField": outlined_editor(mode),
+        },
+    }
+
+
+def main():
+    out_dir = sys.argv[1] if len(sys.argv) > 1 else THEMES_DIR
+    os.makedirs(out_dir, exist_ok=True)
+    for name, mode in (("light", LIGHT), ("dark", DARK)):
+        path = os.path.join(out_dir, name + ".json")
+        with open(path, "w", encoding="utf-8") as f:
+            json.dump(theme(name, mode), f, indent=2)
+            f.write("\n")
+        print("wrote", os.path.normpath(path))
+
+
+if __name__ == "__main__":
+    main()
