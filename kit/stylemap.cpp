@@ -276,7 +276,10 @@ StyleValue fromPlainVariant(const QVariant &v, int depth)
     case QMetaType::QVariantMap: return fromVariantMap(v.toMap(), depth);
     case QMetaType::QVariantHash: {
         const QVariantHash h = v.toHash();
-        return fromVariantMap(QVariantMap(h.begin(), h.end()), depth);
+        QVariantMap m;
+        for (auto it = h.begin(); it != h.end(); ++it)
+            m.insert(it.key(), it.value());
+        return fromVariantMap(m, depth);
     }
     default:
         if (!v.isValid() || v.isNull())

@@ -1,5 +1,6 @@
 #include "theme.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
@@ -128,6 +129,17 @@ QString registerTheme(const QString &name, const StyleMap &data)
 QStringList themeNames() { return ThemeManager::instance().names(); }
 
 StyleMap themeData(const QString &name) { return ThemeManager::instance().dataOf(name); }
+
+QString themeDisplayName(const QString &name)
+{
+    if (name == QLatin1String("light"))
+        return QCoreApplication::translate("tessera::Theme", "Light");
+    if (name == QLatin1String("dark"))
+        return QCoreApplication::translate("tessera::Theme", "Dark");
+    if (name == QLatin1String("system"))
+        return QCoreApplication::translate("tessera::Theme", "System");
+    return name;
+}
 
 namespace {
 

@@ -111,6 +111,9 @@ TESSERA_KIT_EXPORT QString registerTheme(const QString &name, const StyleMap &da
 //! The names of the registered themes, the built-in "light" and "dark" first.
 TESSERA_KIT_EXPORT QStringList themeNames();
 
+//! The name of a theme for display in the current language ("Light", "Dark", or the name itself).
+TESSERA_KIT_EXPORT QString themeDisplayName(const QString &name);
+
 //! The document of a registered theme (empty when unknown).
 TESSERA_KIT_EXPORT StyleMap themeData(const QString &name);
 

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <tessera/kit/i18n.h>
+
+#include <QWidget>
+
+#include <functional>
+
+namespace gallery {
+
+/*!
+    One page of the gallery. Each page lives in its own file under pages/ and
+    registers itself with GALLERY_PAGE, so adding a widget's page touches no
+    other file.
+*/
+struct Page
+{
+    QString id;                          //!< file-name friendly id ("fields"), used for screenshots
+    tessera::DeferredText title;         //!< shown in the page list, follows the language switch
+    int order = 100;                     //!< position in the page list
+    std::function<QWidget *()> make;     //!< builds the page content
+};
+
+bool registerPage(Page page);
+QList<Page> pages();
+
+//! A titled section for a page: a heading that follows the language, and a content area.
+QWidget *section(const tessera::DeferredText &title, QWidget *content, QWidget *parent = nullptr);
+//! A label whose text follows the language switch.
+QWidget *caption(const tessera::DeferredText &text, QWidget *parent = nullptr);
+
+} // namespace gallery
+
+#define GALLERY_PAGE(id, order, context, title, factory)                                          \
+    namespace {                                                                                    \
+    const bool galleryPageRegistered = ::gallery::registerPage(                                    \
+        {QStringLiteral(id), ::tessera::deferredTr(context, title), order, factory});             \
+    }

@@ -1,0 +1,88 @@
+#pragma once
+
+#include <tessera/kit/kit_export.h>
+#include <tessera/kit/options.h>
+#include <tessera/kit/restyle.h>
+
+#include <QPushButton>
+#include <QVariantList>
+#include <QVariantMap>
+
+#include <functional>
+
+namespace tessera {
+
+/*!
+    The kit's themed push button. It draws its start icon and text and styles
+    itself from the theme's "PyButton" entries for its colour, size and variant
+    ("circular" is round, "extended" a pill), restyling on every theme change.
+
+    \code
+    auto *save = new tessera::Button({.kwargs = {{"text", "Save"}, {"color", "primary"}}});
+    \endcode
+
+    Options:
+    - \c args: further positional arguments; a first text is the button text.
+    - \c startIcon: a resource path (":/icons/...svg"), a State holding one, or none.
+    - \c componentType: the kind of button ("OrbAction" gives the defaults
+      color "default", size "large", variant "circular" when the caller gave none).
+    - \c kwargs: named options, each a plain value or a State*: "text",
+      "children", "classes", "color", "component", "disabled",
+      "disableFocusRipple", "disableRipple", "href", "size", "variant",
+      "onClick" (a Button::ClickHandler), "style", "sx".
+
+    A subclass may set the protected member \c _sx after this constructor; the
+    style pass, which runs from the event loop after construction, reads it.
+    A subclass that calls setStyleSheet() itself keeps that sheet: the button
+    only replaces a style sheet that it applied itself.
+*/
+class TESSERA_KIT_EXPORT Button : public QPushButton, public RestyleLifecycle
+{
+    Q_OBJECT
+public:
+    using ClickHandler = std::function<void()>;
+
+    struct Options
+    {
+        QVariantList args;
+        StateOr<QString> startIcon;
+        QString componentType;
+        QVariantMap kwargs;
+    };
+
+    explicit Button(const Options &options = {});
+    ~Button() override;
+
+    //! The start icon option as received (plain text, State or none).
+    const StateOr<QString> &startIcon() const { return _startIcon; }
+    QString componentType() const { return _componentType; }
+    //! The named options as received.
+    const QVariantMap &buttonOptions() const { return _buttonKwargs; }
+    const QVariantList &buttonArgs() const { return _args; }
+
+    //! The current value of a named option: a State's value, or the plain value.
+    QVariant optionValue(const QString &name) const;
+    //! The effective colour, size and variant (after the component-type defaults).
+    QString color() const;
+    QString size() const;
+    QString variant() const;
+
+protected:
+    void _set_stylesheet(const StyleMap &component_styled = {}) override;
+
+    QVariantList _args;
+    StateOr<QString> _startIcon;
+    QString _componentType;
+    QVariantMap _buttonKwargs;
+    //! The caller's extra style; read by every style pass.
+    Sx _sx;
+
+private:
+    Q_DISABLE_COPY(Button)
+    struct Private;
+    Private *d;
+};
+
+} // namespace tessera
+
+Q_DECLARE_METATYPE(tessera::Button::ClickHandler)

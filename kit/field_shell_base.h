@@ -1,0 +1,65 @@
+#pragma once
+
+#include <tessera/kit/kit_export.h>
+
+#include <QEnterEvent>
+#include <QEvent>
+#include <QFocusEvent>
+#include <QMouseEvent>
+#include <QWidget>
+
+namespace tessera {
+
+/*!
+    The field behaviour shared by the kit's editor fields, as a second base
+    class beside a Qt editor (QDial, QSpinBox, QDateEdit, ...). It needs no
+    constructor arguments. The editor overrides each of the six Qt handlers to
+    call the FieldShellBase operation of the same name first, with itself and
+    the event, and then its Qt base's handler:
+
+    \code
+    class Knob : public QDial, public tessera::FieldShellBase {
+    protected:
+        void enterEvent(QEnterEvent *e) override { FieldShellBase::enterEvent(this, e); QDial::enterEvent(e); }
+        // ... the same for leaveEvent, mousePressEvent, mouseReleaseEvent, focusInEvent, focusOutEvent
+    };
+    \endcode
+
+    FieldShellBase keeps the field's hovered, pressed and focused state in step
+    with those events and reports each change through fieldStateChanged(). It
+    sets no properties and no style on the field, and never accepts or ignores
+    the events: that stays with the Qt handler that runs after it.
+*/
+class TESSERA_KIT_EXPORT FieldShellBase
+{
+public:
+    FieldShellBase();
+    virtual ~FieldShellBase();
+
+    void enterEvent(QWidget *field, QEnterEvent *event);
+    void leaveEvent(QWidget *field, QEvent *event);
+    void mousePressEvent(QWidget *field, QMouseEvent *event);
+    void mouseReleaseEvent(QWidget *field, QMouseEvent *event);
+    void focusInEvent(QWidget *field, QFocusEvent *event);
+    void focusOutEvent(QWidget *field, QFocusEvent *event);
+
+    //! The pointer is over the field.
+    bool isFieldHovered() const { return m_hovered; }
+    //! The field has keyboard focus.
+    bool isFieldFocused() const { return m_focused; }
+    //! A mouse button went down on the field and has not been released.
+    bool isFieldPressed() const { return m_pressed; }
+
+protected:
+    //! Called after hovered, pressed or focused changed; the default does nothing.
+    virtual void fieldStateChanged(QWidget *field);
+
+private:
+    Q_DISABLE_COPY(FieldShellBase)
+    void update(QWidget *field, bool &flag, bool value);
+    bool m_hovered = false;
+    bool m_focused = false;
+    bool m_pressed = false;
+};
+
+} // namespace tessera

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <tessera/kit/kit_export.h>
+
+#include <QPlainTextEdit>
+
+/*!
+    The kit's plain-text editor. Its Qt class name is exactly "PyPlainTextEdit"
+    (the class is declared outside the tessera namespace for that reason; a
+    namespaced class would be named "tessera::PyPlainTextEdit"), so the
+    style-sheet type selector PyPlainTextEdit matches it and its subclasses.
+    It is also reachable as tessera::PyPlainTextEdit.
+
+    \code
+    auto *notes = new tessera::PyPlainTextEdit;
+    notes->setPlaceholderText("Notes");
+    \endcode
+*/
+class TESSERA_KIT_EXPORT PyPlainTextEdit : public QPlainTextEdit
+{
+    Q_OBJECT
+public:
+    explicit PyPlainTextEdit(QWidget *parent = nullptr);
+    ~PyPlainTextEdit() override;
+};
+
+namespace tessera {
+using PyPlainTextEdit = ::PyPlainTextEdit;
+}

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <tessera/kit/kit_export.h>
+
+#include <QWidget>
+
+namespace tessera {
+
+/*!
+    A monochrome SVG icon from the kit's resources, named "set:name"
+    ("eos-icons:loading"), tinted with a theme colour given as a token path
+    ("palette.grey._500") or a colour text, re-resolved on every theme change
+    and drawn sharp at any device pixel ratio. The loading icon spins while
+    the widget is visible; no timer runs while it is hidden.
+
+    \code
+    auto *spinner = new tessera::PySvgWidget({.key = "eos-icons:loading", .color = "palette.primary.main"});
+    \endcode
+
+    An unknown key draws nothing.
+*/
+class TESSERA_KIT_EXPORT PySvgWidget : public QWidget
+{
+    Q_OBJECT
+public:
+    struct Options
+    {
+        QString key;
+        QString color = QStringLiteral("palette.text.primary");
+        int size = 20;   //!< icon edge in device-independent pixels
+    };
+
+    explicit PySvgWidget(const Options &options = {});
+    ~PySvgWidget() override;
+
+    QString key() const;
+    //! The colour now in use (the token resolved against the current theme).
+    QColor resolvedColor() const;
+    //! The resource path the key maps to (empty when the key is unknown).
+    static QString resourcePath(const QString &key);
+    //! Whether the icon is animated (spins while visible) and its timer is running now.
+    bool isSpinning() const;
+
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
+
+private:
+    Q_DISABLE_COPY(PySvgWidget)
+    struct Private;
+    Private *d;
+};
+
+} // namespace tessera

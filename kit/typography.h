@@ -1,0 +1,49 @@
+#pragma once
+
+#include <tessera/kit/kit_export.h>
+#include <tessera/kit/options.h>
+
+#include <QWidget>
+
+namespace tessera {
+
+/*!
+    A text in one of the theme's typography variants ("h6", "body1",
+    "button", ...). The text is a plain text, a deferred text (DeferredText or
+    a std::function<QString()>) that follows language changes, or a State
+    holding either. \c sx is a style mapping whose token paths are resolved
+    against the current theme ({"color": "palette.text.disabled"}).
+
+    \code
+    auto *title = new tessera::Typography({.text = tessera::deferredTr("Form", "Settings"), .variant = "h6"});
+    \endcode
+*/
+class TESSERA_KIT_EXPORT Typography : public QWidget
+{
+    Q_OBJECT
+public:
+    struct Options
+    {
+        //! QString, DeferredText, std::function<QString()>, or a State holding one of those.
+        StateOr<QVariant> text;
+        QString variant = QStringLiteral("body1");
+        StyleMap sx;
+    };
+
+    explicit Typography(const Options &options = {});
+    ~Typography() override;
+
+    //! The text shown now.
+    QString text() const;
+    QString variant() const;
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+private:
+    Q_DISABLE_COPY(Typography)
+    struct Private;
+    Private *d;
+};
+
+} // namespace tessera

@@ -1,0 +1,208 @@
+#include <tessera/kit/options.h>
+#include <tessera/kit/restyle.h>
+
+#include "testsupport.h"
+
+#include <QFrame>
+#include <QPointer>
+#include <QTest>
+
+#include <stdexcept>
+
+using namespace tessera;
+
+namespace {
+
+// A minimal themed widget: counts its builds and can be told to fail.
+class Probe : public QFrame, public RestyleLifecycle
+{
+public:
+    explicit Probe(int *destroyedBuilds = nullptr) : RestyleLifecycle(this), m_destroyedBuilds(destroyedBuilds)
+    {
+        setObjectName(newObjectName());
+        theme = useTheme();
+        _subscribeToTheme();
+    }
+    ~Probe() override { m_alive = false; }
+
+    int builds = 0;
+    bool fail = false;
+    using RestyleLifecycle::_onThemeChanged;
+    using RestyleLifecycle::_scheduleSetStyleSheet;
+    using RestyleLifecycle::_setupStyleSheet;
+
+protected:
+    void _set_stylesheet(const StyleMap &) override
+    {
+        if (!m_alive && m_destroyedBuilds)
+            ++*m_destroyedBuilds;
+        ++builds;
+        if (fail)
+            throw StyleLookupError("root");
+        setStyleSheet(QStringLiteral("#%1 { color: %2; }").arg(objectName(), useTheme()->palette.mode == u"dark" ? "white" : "black"));
+    }
+
+private:
+    int *m_destroyedBuilds;
+    bool m_alive = true;
+};
+
+} // namespace
+
+class tst_Restyle : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void init() { setTheme("light"); testsupport::drainEvents(); }
+
+    void firstBuildAfterTwoPassesNeverInConstructor()
+    {
+        Probe p;
+        QCOMPARE(p.builds, 0);
+        QVERIFY(!p._setupStyleSheet.isValid());   // no handle before the timer fires
+        QCoreApplication::processEvents();          // the timer hop
+        QTRY_COMPARE(p.builds, 1);
+        QVERIFY(p._setupStyleSheet.done());
+        QVERIFY(p.styleSheet().contains("black"));
+    }
+
+    void everyTriggerBuildsNoCoalescing()
+    {
+        Probe p;
+        QTRY_COMPARE(p.builds, 1);
+        setTheme("dark");
+        setTheme("dark");
+        QCOMPARE(p.builds, 1);   // never inside the signal
+        testsupport::drainEvents();
+        QCOMPARE(p.builds, 3);
+        QVERIFY(p.styleSheet().contains("white"));
+    }
+
+    void newHandleReplacesOldWithoutCancelling()
+    {
+        Probe p;
+        testsupport::drainEvents();
+        p._scheduleSetStyleSheet();
+        const Task first = p._setupStyleSheet;
+        p._scheduleSetStyleSheet();
+        QVERIFY(!first.done());
+        testsupport::drainEvents();
+        QVERIFY(first.done() && !first.cancelled());
+        QCOMPARE(p.builds, 3);
+    }
+
+    void destructionCancelsPendingWork()
+    {
+        int lateBuilds = 0;
+        // Destroyed before the timer fired.
+        {
+            Probe p(&lateBuilds);
+        }
+        // Destroyed after the timer fired, before the task ran.
+        Task pending;
+        {
+            auto *p = new Probe(&lateBuilds);
+            QCoreApplication::sendPostedEvents(p, QEvent::MetaCall);   // fire the zero-delay timer only
+            QVERIFY(p->_setupStyleSheet.isValid());
+            pending = p->_setupStyleSheet;
+            delete p;
+        }
+        QVERIFY(pending.cancelled());
+        // Several pending tasks and timers, then deleteLater during a theme switch.
+        auto *p = new Probe(&lateBuilds);
+        p->_scheduleSetStyleSheet();
+        p->_scheduleSetStyleSheet();
+        setTheme("dark");
+        QPointer<Probe> guard(p);
+        p->deleteLater();
+        testsupport::drainEvents();
+        QVERIFY(!guard);
+        QCOMPARE(lateBuilds, 0);
+    }
+
+    void failingBuildKeepsPreviousSheetAndLoopRuns()
+    {
+        Probe p;
+        testsupport::drainEvents();
+        const QString before = p.styleSheet();
+        p.fail = true;
+        setTheme("dark");
+        testsupport::drainEvents();
+        QVERIFY(p._setupStyleSheet.failed());
+        QCOMPARE(p.styleSheet(), before);
+        p.fail = false;
+        setTheme("light");
+        testsupport::drainEvents();
+        QVERIFY(!p._setupStyleSheet.failed());
+        QVERIFY(p.styleSheet().contains("black"));
+    }
+
+    void lruDropsExactlyTheLeastRecentlyUsed()
+    {
+        LruMemo<QString> memo;
+        for (int i = 0; i < 128; ++i)
+            memo.get({QString::number(i)}, [i] { return QString::number(i * 2); });
+        QCOMPARE(memo.size(), 128);
+        QCOMPARE(memo.builds(), 128);
+        // Touch key 0 so key 1 becomes the least recently used.
+        QCOMPARE(memo.get({"0"}, [] { return QString("rebuilt"); }), QString("0"));
+        QCOMPARE(memo.hits(), 1);
+        memo.get({"128"}, [] { return QString("x"); });
+        QCOMPARE(memo.size(), 128);
+        QVERIFY(memo.contains({"0"}));
+        QVERIFY(!memo.contains({"1"}));
+        QVERIFY(memo.contains({"2"}));
+        QVERIFY(memo.contains({"128"}));
+        QCOMPARE(memo.keys().first(), QStringList({"128"}));
+        QCOMPARE(memo.keys().last(), QStringList({"2"}));
+    }
+
+    void lruMemoisesNothingForAFailedBuild()
+    {
+        LruMemo<QString> memo;
+        QVERIFY_THROWS_EXCEPTION(std::runtime_error, memo.get({"k"}, []() -> QString { throw std::runtime_error("x"); }));
+        QVERIFY(!memo.contains({"k"}));
+        QCOMPARE(memo.builds(), 0);
+        QCOMPARE(memo.get({"k"}, [] { return QString("ok"); }), QString("ok"));
+    }
+
+    void themeKeyTellsThemesOfOneModeApart()
+    {
+        const QStringList light = themeMemoKey(useTheme());
+        const QString sameMode = testsupport::registerVariant("light", [](StyleMap &) {});
+        setTheme(sameMode);
+        QVERIFY(themeMemoKey(useTheme()) != light);
+        QCOMPARE(themeMemoKey(useTheme()).first(), light.first());
+        setTheme("light");
+        QCOMPARE(themeMemoKey(useTheme()), light);
+    }
+
+    void sxForms()
+    {
+        const QString n = "abc";
+        QCOMPARE(Sx().render(n), QString());
+        QCOMPARE(Sx("").render(n), QString());
+        QCOMPARE(Sx(StyleMap()).render(n), QString());
+        QCOMPARE(Sx("#abc { color: red; }").render(n), QString("#abc { color: red; }"));
+        QCOMPARE(Sx(StyleMap{{"color", "red"}}).render(n), QString("#abc { color: red; }"));
+        QCOMPARE(Sx(Sx::Function([] { return QVariant(StyleMap{{"color", "red"}}); })).render(n), QString("#abc { color: red; }"));
+        QCOMPARE(Sx(Sx::Function([] { return QVariant(QString("raw")); })).render(n), QString("raw"));
+        QCOMPARE(Sx(Sx::Function([] { return QVariant(42); })).render(n), QString());
+        int calls = 0;
+        Sx counted(Sx::Function([&] { ++calls; return QVariant(); }));
+        counted.render(n);
+        QCOMPARE(calls, 1);
+        State s;
+        QCOMPARE(Sx(&s).render(n), QString());
+    }
+
+    void objectNamesAreFreshUuids()
+    {
+        const QString a = newObjectName(), b = newObjectName();
+        QVERIFY(testsupport::isUuidText(a));
+        QVERIFY(a != b);
+    }
+};
+
+QTEST_MAIN(tst_Restyle)
+#include "tst_restyle.moc"

@@ -1,0 +1,169 @@
+#include <tessera/kit/theme.h>
+
+#include "testsupport.h"
+
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace tessera;
+
+class tst_Theme : public QObject
+{
+    Q_OBJECT
+private:
+    QTemporaryDir m_dir;
+
+    QString write(const QString &name, const QByteArray &content)
+    {
+        const QString path = m_dir.filePath(name);
+        QFile f(path);
+        if (!f.open(QIODevice::WriteOnly))
+            qFatal("cannot write %s", qPrintable(path));
+        f.write(content);
+        return path;
+    }
+
+    static QString errorOf(const std::function<void()> &fn)
+    {
+        try {
+            fn();
+        } catch (const ThemeError &e) {
+            return QString::fromUtf8(e.what());
+        }
+        return {};
+    }
+
+private Q_SLOTS:
+    void builtinsAreCompleteAndDiffer()
+    {
+        QCOMPARE(themeNames().mid(0, 2), QStringList({"light", "dark"}));
+        for (const QString &name : {QString("light"), QString("dark")}) {
+            const QStringList problems = validateTheme(themeData(name));
+            QVERIFY2(problems.isEmpty(), qPrintable(name + ": " + problems.join("\n")));
+        }
+        setTheme("dark");
+        QCOMPARE(useTheme()->palette.mode, QString("dark"));
+        const QString darkPaper = useTheme()->resolveToken(u"palette.background.paper").value();
+        setTheme("light");
+        QCOMPARE(useTheme()->palette.mode, QString("light"));
+        QVERIFY(useTheme()->resolveToken(u"palette.background.paper").value() != darkPaper);
+        QVERIFY(useTheme()->components.contains(u"PyButton"));
+        QVERIFY(useTheme()->typography.contains(u"button"));
+    }
+
+    void oneThemeObjectOneSignal()
+    {
+        Theme *theme = useTheme();
+        QSignalSpy spy(theme->signal, &ThemeSignal::changed);
+        setTheme("dark");
+        setTheme("dark");
+        QCOMPARE(useTheme(), theme);
+        QCOMPARE(spy.count(), 2);
+        setTheme("light");
+        QCOMPARE(spy.count(), 3);
+    }
+
+    void identityChangesOnlyWhenTheDataChanges()
+    {
+        setTheme("light");
+        const quint64 light = useTheme()->identity();
+        setTheme("light");
+        QCOMPARE(useTheme()->identity(), light);
+        setTheme("dark");
+        const quint64 dark = useTheme()->identity();
+        QVERIFY(dark != light);
+        setTheme("light");
+        QCOMPARE(useTheme()->identity(), light);
+
+        // Two themes of the same mode are told apart; re-registering a name is new data.
+        const QString other = testsupport::registerVariant("light", [](StyleMap &d) {
+            testsupport::setPath(d, "palette.primary.main", "#ff0000");
+        });
+        setTheme(other);
+        QCOMPARE(useTheme()->palette.mode, QString("light"));
+        const quint64 first = useTheme()->identity();
+        QVERIFY(first != light);
+        registerTheme(other, themeData(other));
+        setTheme(other);
+        QVERIFY(useTheme()->identity() != first);
+        setTheme("light");
+    }
+
+    void unknownNameIsRefusedAndNothingChanges()
+    {
+        setTheme("dark");
+        QSignalSpy spy(useTheme()->signal, &ThemeSignal::changed);
+        const QString error = errorOf([] { setTheme("no-such-theme"); });
+        QVERIFY(error.contains("\"no-such-theme\""));
+        QCOMPARE(useTheme()->name(), QString("dark"));
+        QCOMPARE(spy.count(), 0);
+        setTheme("light");
+    }
+
+    void loadThemeFiles()
+    {
+        // A complete theme derived from a built-in one, with a changed colour.
+        const QString path = write("ocean.json", testsupport::json("{'name': 'ocean', 'extends': 'light', 'palette': {'primary': {'main': '#006064'}}}"));
+        QCOMPARE(loadTheme(path), QString("ocean"));
+        setTheme("ocean");
+        QCOMPARE(useTheme()->resolveToken(u"palette.primary.main").value(), QString("#006064"));
+        QCOMPARE(useTheme()->resolveToken(u"palette.primary.contrastText"),
+                 themeData("light").findPath(u"palette.primary.contrastText")->text());
+        setTheme("light");
+
+        // The sample theme shipped with the examples loads too.
+        const QString sample = QStringLiteral(TESSERA_SOURCE_DIR "/examples/themes/ocean.json");
+        if (QFile::exists(sample))
+            QVERIFY(!loadTheme(sample).isEmpty());
+    }
+
+    void badFilesAreRefusedNamingFileAndPlace_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("syntax") << QByteArray("{\n \"name\": \"x\",\n \"palette\": {\n}}}") << QString("line 4, column 3");
+        QTest::newRow("missing path") << testsupport::json("{'name': 'bare', 'palette': {'mode': 'light'}}")
+                                      << QString("missing key path \"components.FieldShell.styles.title\"");
+        QTest::newRow("wrong kind") << testsupport::json("{'extends': 'light', 'palette': {'mode': 3}}")
+                                    << QString("key path \"palette.mode\" must be a text");
+        QTest::newRow("bad extends") << testsupport::json("{'extends': 'nope'}") << QString("\"extends\" must name a registered theme");
+        QTest::newRow("removed by null") << testsupport::json("{'extends': 'dark', 'components': {'KnobField': {'styles': {'root': null}}}}")
+                                         << QString("key path \"components.KnobField.styles.root\" must be a mapping");
+    }
+    void badFilesAreRefusedNamingFileAndPlace()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, expected);
+        setTheme("dark");
+        const QStringList before = themeNames();
+        const QString path = write(QString("bad-%1.json").arg(QTest::currentDataTag()).replace(' ', '_'), content);
+        const QString error = errorOf([&] { loadTheme(path); });
+        QVERIFY2(error.startsWith(path + ": "), qPrintable(error));
+        QVERIFY2(error.contains(expected), qPrintable(error));
+        QCOMPARE(themeNames(), before);
+        QCOMPARE(useTheme()->name(), QString("dark"));
+        setTheme("light");
+    }
+
+    void missingFileIsRefused()
+    {
+        QVERIFY(errorOf([] { loadTheme("/nonexistent/theme.json"); }).startsWith("/nonexistent/theme.json: cannot read"));
+    }
+
+    void everyRequiredPathIsChecked()
+    {
+        const StyleMap light = themeData("light");
+        for (const ThemeRequirement &req : themeRequirements()) {
+            if (req.optional)
+                continue;
+            StyleMap copy = light;
+            QVERIFY2(copy.removePath(req.path), qPrintable(req.path));
+            const QStringList problems = validateTheme(copy);
+            QVERIFY2(problems.join('\n').contains("\"" + req.path + "\""), qPrintable(req.path));
+        }
+    }
+};
+
+QTEST_MAIN(tst_Theme)
+#include "tst_theme.moc"
