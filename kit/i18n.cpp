@@ -67,8 +67,11 @@ I18n::I18n() : d(new Private)
 
 I18n::~I18n()
 {
-    for (auto &translator : d->installed)
-        QCoreApplication::removeTranslator(translator.get());
+    // Destroyed with the application: Qt drops its translator list itself then.
+    if (QCoreApplication::instance()) {
+        for (auto &translator : d->installed)
+            QCoreApplication::removeTranslator(translator.get());
+    }
     delete d;
 }
 
@@ -104,7 +107,10 @@ QStringList I18n::languages() const
 QString I18n::nativeName(const QString &code)
 {
     const QLocale locale(code);
-    QString name = locale.nativeLanguageName();
+    // The language alone, not its regional variant ("English", not "American English").
+    QString name = QLocale::languageToString(locale.language()) == QLatin1String("English")
+                       ? QStringLiteral("English")
+                       : locale.nativeLanguageName();
     if (name.isEmpty())
         return code;
     name[0] = name[0].toUpper();

@@ -128,6 +128,7 @@ private:
     // The gallery's own chrome follows the theme; the widgets style themselves.
     void applyTheme()
     {
+        m_themes->setCurrentIndex(m_themes->findData(tessera::useTheme()->name()));
         const bool dark = tessera::useTheme()->palette.mode == QLatin1String("dark");
         QPalette pal = QStyleFactory::create(QStringLiteral("Fusion"))->standardPalette();
         const QColor window(token("palette.background.default"));
