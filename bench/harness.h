@@ -1,0 +1,332 @@
+#pragma once
+
+// A small benchmark harness for tessera (no framework needed).
+//
+//   bench::timeNs(fn)               robust per-call time of a callable, in ns
+//   bench::drainToIdle()            runs the event loop until nothing is left to do
+//   bench::measureThemeSwitch(...)  a theme switch over N widgets against two raw-Qt floors
+//   bench::printFigure / printRatio one machine-readable line per figure
+//
+// Every time is CPU time of the GUI thread (see nowNs()).
+//
+// Output lines (one per figure, easy to grep):
+//   figure <name> <value> <unit>      e.g. "figure get_qss_style_10_decls 812.4 ns"
+//   ratio <name> <N> <value>          ours / best raw-Qt floor for a theme switch
+// plus human-readable lines starting with "  " that give the absolute times.
+//
+// Fairness of the theme-switch figures: the N widgets are children of one
+// host window that is shown (offscreen platform), placed in a grid; the host
+// has a fixed size, so widgets beyond its edge are clipped as in a scrolled
+// view. Our switch and both floors act on the very same widgets in the very
+// same host, with the same final style sheets (captured from our own
+// switch), and every figure runs until the event loop is idle, so that
+// re-polishing, layout requests and painting are paid alike.
+
+#include <tessera/kit/theme.h>
+
+#include <QAbstractEventDispatcher>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QMetaObject>
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+
+#include <algorithm>
+#include <ctime>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <utility>
+#include <vector>
+
+namespace bench {
+
+//! Summary of a set of samples (all in the same unit).
+struct Stats
+{
+    double median = 0;
+    double min = 0;
+    double max = 0;
+    int samples = 0;
+};
+
+inline Stats summarize(std::vector<double> values)
+{
+    Stats s;
+    if (values.empty())
+        return s;
+    std::sort(values.begin(), values.end());
+    const std::size_t n = values.size();
+    s.median = n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+    s.min = values.front();
+    s.max = values.back();
+    s.samples = int(n);
+    return s;
+}
+
+/*!
+    The clock of every figure: CPU time of the calling (GUI) thread, in ns.
+    The machine is shared, so wall time would count other processes' work;
+    everything measured here runs on the GUI thread, so its CPU time is the
+    cost itself. (Qt starts no helper thread for styling or painting offscreen.)
+*/
+inline double nowNs()
+{
+    timespec ts;
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+    return double(ts.tv_sec) * 1e9 + double(ts.tv_nsec);
+}
+
+//! Keeps the optimiser from dropping a computed value.
+template<typename T>
+inline void keep(T &&value)
+{
+    asm volatile("" : : "g"(&value) : "memory");
+}
+
+/*!
+    Per-call time of \a fn in nanoseconds. The callable is first warmed up,
+    then the number of calls per sample is calibrated so that one sample takes
+    at least \a minSampleNs; the median of \a samples samples is returned with
+    the fastest and slowest sample.
+*/
+template<typename Fn>
+Stats timeNs(Fn &&fn, int samples = 15, double minSampleNs = 2e6)
+{
+    for (int i = 0; i < 3; ++i)
+        fn();
+    long iterations = 1;
+    for (;;) {
+        const double t0 = nowNs();
+        for (long i = 0; i < iterations; ++i)
+            fn();
+        const double elapsed = nowNs() - t0;
+        if (elapsed >= minSampleNs || iterations >= (1L << 30))
+            break;
+        iterations = elapsed <= 0 ? iterations * 10
+                                  : std::max(iterations * 2, long(double(iterations) * minSampleNs * 1.2 / elapsed));
+    }
+    std::vector<double> perCall;
+    perCall.reserve(std::size_t(samples));
+    for (int s = 0; s < samples; ++s) {
+        const double t0 = nowNs();
+        for (long i = 0; i < iterations; ++i)
+            fn();
+        perCall.push_back((nowNs() - t0) / double(iterations));
+    }
+    return summarize(std::move(perCall));
+}
+
+/*!
+    Runs the GUI event loop until it is idle: posted events (queued calls,
+    zero-delay timers, deferred tasks, layout and update requests) and
+    deferred deletes are handled until two passes in a row find nothing.
+    Returns the number of busy passes.
+*/
+inline int drainToIdle()
+{
+    QAbstractEventDispatcher *dispatcher = QCoreApplication::eventDispatcher();
+    int busy = 0;
+    int quiet = 0;
+    while (quiet < 2) {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        const bool didWork = dispatcher ? dispatcher->processEvents(QEventLoop::AllEvents)
+                                        : (QCoreApplication::processEvents(), false);
+        if (didWork) {
+            ++busy;
+            quiet = 0;
+        } else {
+            ++quiet;
+        }
+    }
+    return busy;
+}
+
+inline void printFigure(const QString &name, double value, const char *unit, const QString &note = {})
+{
+    std::printf("figure %s %.1f %s%s%s\n", qPrintable(name), value, unit, note.isEmpty() ? "" : "  # ",
+                qPrintable(note));
+    std::fflush(stdout);
+}
+
+//! A timed figure: its median, with the fastest and slowest sample in the note.
+inline void printStats(const QString &name, const Stats &s, const char *unit, const QString &note = {})
+{
+    printFigure(name, s.median, unit,
+                QStringLiteral("median of %1, min %2, max %3%4")
+                    .arg(s.samples)
+                    .arg(s.min, 0, 'f', 1)
+                    .arg(s.max, 0, 'f', 1)
+                    .arg(note.isEmpty() ? QString() : QStringLiteral("; ") + note));
+}
+
+inline void printRatio(const QString &name, int n, double value)
+{
+    std::printf("ratio %s %d %.3f\n", qPrintable(name), n, value);
+    std::fflush(stdout);
+}
+
+inline void printNote(const QString &text)
+{
+    std::printf("  %s\n", qPrintable(text));
+    std::fflush(stdout);
+}
+
+//! Builds the widget number \a index (without a parent; the harness re-parents it).
+using IndexedFactory = std::function<QWidget *(int index)>;
+
+struct SwitchOptions
+{
+    //! Measured switches (each followed by the two floors); the median is reported.
+    int repetitions = 7;
+    //! The two themes switched between.
+    QString themeA = QStringLiteral("light");
+    QString themeB = QStringLiteral("dark");
+    //! Size of the shown host window; widgets are laid in a grid of cells of this size.
+    QSize hostSize{1280, 800};
+    QSize cell{160, 48};
+};
+
+struct SwitchFigures
+{
+    QString name;
+    int n = 0;
+    Stats ours;          //!< ns, setTheme() until every sheet is applied and the loop is idle
+    Stats loopFloor;     //!< ns, a plain loop of setStyleSheet() with the same sheets, then idle
+    Stats postedFloor;   //!< ns, one queued call per widget doing setStyleSheet(), then idle
+    double ratio = 0;    //!< ours / best floor (medians)
+    int mismatches = 0;  //!< widgets whose sheet after our switch was not the expected one
+    bool ok = false;
+};
+
+/*!
+    Measures a theme switch over \a n widgets made by \a make, against two
+    raw-Qt floors measured in the same run on the same widgets with the same
+    final style sheets. Prints a "ratio" line and the absolute times.
+
+    Order within one repetition, so that every step really changes the sheets:
+    our switch (A->B), the plain-loop floor (B->A sheets), the posted-call
+    floor (A->B sheets); the next repetition runs the other way round.
+*/
+inline SwitchFigures measureThemeSwitch(const QString &name, int n, const IndexedFactory &make,
+                                        const SwitchOptions &options = {})
+{
+    SwitchFigures out;
+    out.name = name;
+    out.n = n;
+
+    tessera::setTheme(options.themeA);
+    drainToIdle();
+
+    auto *host = new QWidget;
+    host->resize(options.hostSize);
+    const int columns = std::max(1, options.hostSize.width() / options.cell.width());
+    std::vector<QPointer<QWidget>> widgets;
+    widgets.reserve(std::size_t(n));
+    for (int i = 0; i < n; ++i) {
+        QWidget *w = make(i);
+        w->setParent(host);
+        w->setGeometry((i % columns) * options.cell.width(), (i / columns) * options.cell.height(),
+                       options.cell.width() - 4, options.cell.height() - 4);
+        widgets.emplace_back(w);
+    }
+    host->show();
+    drainToIdle();
+
+    const auto capture = [&widgets] {
+        QStringList sheets;
+        sheets.reserve(qsizetype(widgets.size()));
+        for (const auto &w : widgets)
+            sheets.append(w ? w->styleSheet() : QString());
+        return sheets;
+    };
+    // The two sheet sets, from our own switches (the second one also warms up).
+    QStringList sheets[2];
+    sheets[0] = capture();
+    tessera::setTheme(options.themeB);
+    drainToIdle();
+    sheets[1] = capture();
+    int unchanged = 0;
+    for (int i = 0; i < n; ++i)
+        unchanged += sheets[0][i] == sheets[1][i];
+    if (unchanged) {
+        printNote(QStringLiteral("%1: %2 of %3 widgets keep the same sheet in both themes; not a themed switch")
+                      .arg(name)
+                      .arg(unchanged)
+                      .arg(n));
+        delete host;
+        drainToIdle();
+        return out;
+    }
+
+    const QString themes[2] = {options.themeA, options.themeB};
+    int current = 1;   // the theme (and sheet set) now in force
+    std::vector<double> ours, loop, posted;
+    for (int rep = 0; rep < options.repetitions; ++rep) {
+        const int target = 1 - current;
+
+        double t0 = nowNs();
+        tessera::setTheme(themes[target]);
+        drainToIdle();
+        ours.push_back(nowNs() - t0);
+        for (int i = 0; i < n; ++i)
+            out.mismatches += !widgets[std::size_t(i)] || widgets[std::size_t(i)]->styleSheet() != sheets[target][i];
+
+        // Floor (a): a plain loop back to the other sheets.
+        const QStringList &back = sheets[current];
+        t0 = nowNs();
+        for (int i = 0; i < n; ++i)
+            widgets[std::size_t(i)]->setStyleSheet(back[i]);
+        drainToIdle();
+        loop.push_back(nowNs() - t0);
+
+        // Floor (b): one posted call per widget, forward again to our theme's sheets.
+        const QStringList &forward = sheets[target];
+        t0 = nowNs();
+        for (int i = 0; i < n; ++i) {
+            QWidget *w = widgets[std::size_t(i)];
+            QMetaObject::invokeMethod(w, [w, sheet = forward[i]] { w->setStyleSheet(sheet); }, Qt::QueuedConnection);
+        }
+        drainToIdle();
+        posted.push_back(nowNs() - t0);
+
+        current = target;
+    }
+
+    delete host;
+    drainToIdle();
+
+    out.ours = summarize(ours);
+    out.loopFloor = summarize(loop);
+    out.postedFloor = summarize(posted);
+    const double floor = std::min(out.loopFloor.median, out.postedFloor.median);
+    out.ratio = floor > 0 ? out.ours.median / floor : 0;
+    out.ok = out.mismatches == 0;
+
+    printRatio(name, n, out.ratio);
+    printNote(QStringLiteral("%1 N=%2: ours %3 ms, loop floor %4 ms, posted floor %5 ms (median of %6; ours min %7 max %8 ms)%9")
+                  .arg(name)
+                  .arg(n)
+                  .arg(out.ours.median / 1e6, 0, 'f', 2)
+                  .arg(out.loopFloor.median / 1e6, 0, 'f', 2)
+                  .arg(out.postedFloor.median / 1e6, 0, 'f', 2)
+                  .arg(options.repetitions)
+                  .arg(out.ours.min / 1e6, 0, 'f', 2)
+                  .arg(out.ours.max / 1e6, 0, 'f', 2)
+                  .arg(out.ok ? QString() : QStringLiteral("  WRONG SHEETS: %1").arg(out.mismatches)));
+    return out;
+}
+
+//! The N values that the theme-switch benchmarks use; "--quick" on the command line keeps the first only.
+inline std::vector<int> switchSizes(int argc, char **argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        if (QByteArray(argv[i]) == "--quick")
+            return {100};
+    }
+    return {100, 1000, 3000};
+}
+
+} // namespace bench
