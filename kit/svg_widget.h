@@ -30,7 +30,9 @@ public:
         int size = 20;   //!< icon edge in device-independent pixels
     };
 
-    explicit PySvgWidget(const Options &options = {});
+    //! A widget with every option at its default.
+    PySvgWidget();
+    explicit PySvgWidget(const Options &options);
     ~PySvgWidget() override;
 
     QString key() const;

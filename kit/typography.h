@@ -30,7 +30,9 @@ public:
         StyleMap sx;
     };
 
-    explicit Typography(const Options &options = {});
+    //! A widget with every option at its default.
+    Typography();
+    explicit Typography(const Options &options);
     ~Typography() override;
 
     //! The text shown now.
@@ -40,8 +42,12 @@ public:
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
+    //! The declarations now applied to the text: the variant's font, then \c sx (tokens resolved).
+    QString styleText() const;
+
 private:
     Q_DISABLE_COPY(Typography)
+    void applyStyle();
     struct Private;
     Private *d;
 };

@@ -1,0 +1,314 @@
+#include "svg_widget.h"
+
+#include "svg_icon_p.h"
+#include "theme.h"
+
+#include <QFile>
+#include <QIconEngine>
+#include <QImage>
+#include <QPainter>
+#include <QPixmapCache>
+#include <QRegularExpression>
+#include <QSvgRenderer>
+#include <QVariantAnimation>
+
+#include <cmath>
+
+namespace tessera {
+
+namespace detail {
+
+namespace {
+
+int channel(QStringView text, bool *ok)
+{
+    text = text.trimmed();
+    if (text.endsWith(u'%')) {
+        const double percent = text.chopped(1).toDouble(ok);
+        return qBound(0, int(std::lround(percent * 2.55)), 255);
+    }
+    const double value = text.toDouble(ok);
+    return qBound(0, int(std::lround(value)), 255);
+}
+
+// Renders \a path at \a pixels device pixels, every opaque pixel in \a color.
+QImage renderTinted(const QString &path, const QColor &color, const QSize &pixels)
+{
+    if (pixels.isEmpty())
+        return {};
+    QSvgRenderer renderer(path);
+    if (!renderer.isValid())
+        return {};
+    QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    // Keep the drawing's aspect ratio inside the square (or whatever) we were given.
+    QSizeF drawn = renderer.defaultSize().isValid() ? QSizeF(renderer.defaultSize()) : QSizeF(pixels);
+    drawn.scale(QSizeF(pixels), Qt::KeepAspectRatio);
+    const QRectF target(QPointF((pixels.width() - drawn.width()) / 2.0, (pixels.height() - drawn.height()) / 2.0), drawn);
+    renderer.render(&painter, target);
+    painter.setCompositionMode(QPainter::CompositionMode_SourceIn);
+    painter.fillRect(image.rect(), color);
+    return image;
+}
+
+QPixmap cachedTinted(const QString &path, const QColor &color, const QSize &pixels)
+{
+    const QString key = QStringLiteral("tessera-svg|%1|%2|%3x%4")
+                            .arg(path)
+                            .arg(color.rgba(), 8, 16, QLatin1Char('0'))
+                            .arg(pixels.width())
+                            .arg(pixels.height());
+    QPixmap pixmap;
+    if (QPixmapCache::find(key, &pixmap))
+        return pixmap;
+    const QImage image = renderTinted(path, color, pixels);
+    if (image.isNull())
+        return {};
+    pixmap = QPixmap::fromImage(image);
+    QPixmapCache::insert(key, pixmap);
+    return pixmap;
+}
+
+class TintedSvgIconEngine : public QIconEngine
+{
+public:
+    TintedSvgIconEngine(QString path, QColor color, QColor disabled)
+        : m_path(std::move(path)), m_color(color), m_disabled(disabled)
+    {
+    }
+
+    void paint(QPainter *painter, const QRect &rect, QIcon::Mode mode, QIcon::State state) override
+    {
+        const qreal dpr = painter->device() ? painter->device()->devicePixelRatioF() : 1.0;
+        const QPixmap pixmap = scaledPixmap(rect.size() * dpr, mode, state, dpr);
+        if (!pixmap.isNull())
+            painter->drawPixmap(rect, pixmap);
+    }
+
+    QPixmap pixmap(const QSize &size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return scaledPixmap(size, mode, state, 1.0);
+    }
+
+    // \a size is in device pixels (QIcon multiplies by the ratio before asking).
+    QPixmap scaledPixmap(const QSize &size, QIcon::Mode mode, QIcon::State, qreal scale) override
+    {
+        QPixmap pixmap = cachedTinted(m_path, mode == QIcon::Disabled ? m_disabled : m_color, size);
+        if (!pixmap.isNull())
+            pixmap.setDevicePixelRatio(scale);
+        return pixmap;
+    }
+
+    QIconEngine *clone() const override { return new TintedSvgIconEngine(m_path, m_color, m_disabled); }
+    QString key() const override { return QStringLiteral("tessera-tinted-svg"); }
+    bool isNull() override { return false; }
+
+private:
+    QString m_path;
+    QColor m_color;
+    QColor m_disabled;
+};
+
+} // namespace
+
+QColor parseColor(const QString &text)
+{
+    const QString t = text.trimmed();
+    if (t.isEmpty())
+        return {};
+    static const QRegularExpression functional(
+        QStringLiteral("^rgba?\\(\\s*([^,\\s]+)\\s*,\\s*([^,\\s]+)\\s*,\\s*([^,\\s\\)]+)\\s*(?:,\\s*([^\\s\\)]+)\\s*)?\\)$"),
+        QRegularExpression::CaseInsensitiveOption);
+    const auto match = functional.match(t);
+    if (match.hasMatch()) {
+        bool ok[4] = {true, true, true, true};
+        const int r = channel(match.capturedView(1), &ok[0]);
+        const int g = channel(match.capturedView(2), &ok[1]);
+        const int b = channel(match.capturedView(3), &ok[2]);
+        double a = 1.0;
+        if (match.hasCaptured(4)) {
+            QStringView alpha = match.capturedView(4);
+            a = alpha.endsWith(u'%') ? alpha.chopped(1).toDouble(&ok[3]) / 100.0 : alpha.toDouble(&ok[3]);
+        }
+        if (!(ok[0] && ok[1] && ok[2] && ok[3]))
+            return {};
+        QColor c(r, g, b);
+        c.setAlphaF(float(qBound(0.0, a, 1.0)));
+        return c;
+    }
+    if (QColor::isValidColorName(t))
+        return QColor::fromString(t);
+    return {};
+}
+
+QColor resolveColor(const Theme *theme, const QString &spec)
+{
+    if (theme) {
+        if (auto resolved = theme->resolveToken(spec))
+            return parseColor(*resolved);
+    }
+    return parseColor(spec);
+}
+
+QString iconPath(const QString &iconText)
+{
+    if (iconText.isEmpty())
+        return {};
+    QString path;
+    if (iconText.startsWith(QLatin1String(":/")) || iconText.startsWith(u'/')) {
+        path = iconText;
+    } else if (iconText.startsWith(QLatin1String("qrc:/"))) {
+        path = iconText.mid(3);
+    } else {
+        // "set:name"; both parts plain names, so a key never reaches outside the icon folders.
+        static const QRegularExpression keyPattern(QStringLiteral("^([A-Za-z0-9_-]+):([A-Za-z0-9_-]+)$"));
+        const auto match = keyPattern.match(iconText);
+        if (!match.hasMatch())
+            return {};
+        path = QStringLiteral(":/icons/%1/%2.svg").arg(match.capturedView(1), match.capturedView(2));
+    }
+    return QFile::exists(path) ? path : QString();
+}
+
+QPixmap tintedSvgPixmap(const QString &path, const QColor &color, const QSize &size, qreal dpr)
+{
+    if (path.isEmpty() || size.isEmpty())
+        return {};
+    const QSize pixels(qMax(1, int(std::lround(size.width() * dpr))), qMax(1, int(std::lround(size.height() * dpr))));
+    QPixmap pixmap = cachedTinted(path, color, pixels);
+    if (!pixmap.isNull())
+        pixmap.setDevicePixelRatio(dpr);
+    return pixmap;
+}
+
+QIcon tintedSvgIcon(const QString &path, const QColor &color, const QColor &disabledColor)
+{
+    if (path.isEmpty())
+        return {};
+    if (!path.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive))
+        return QIcon(path);   // a bitmap keeps its own colours
+    if (!QSvgRenderer(path).isValid())
+        return {};
+    return QIcon(new TintedSvgIconEngine(path, color, disabledColor));
+}
+
+} // namespace detail
+
+namespace {
+// Icons that turn while they are shown.
+bool isAnimatedKey(const QString &key)
+{
+    return key == QLatin1String("eos-icons:loading");
+}
+} // namespace
+
+struct PySvgWidget::Private
+{
+    QString key;
+    QString colorSpec;
+    int size = 20;
+    QString path;
+    QColor color;
+    QVariantAnimation *spin = nullptr;
+    qreal angle = 0;
+};
+
+PySvgWidget::PySvgWidget() : PySvgWidget(Options{}) {}
+
+PySvgWidget::PySvgWidget(const Options &options) : QWidget(nullptr), d(new Private)
+{
+    d->key = options.key;
+    d->colorSpec = options.color;
+    d->size = qMax(1, options.size);
+    d->path = resourcePath(d->key);
+    d->color = detail::resolveColor(useTheme(), d->colorSpec);
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    setAttribute(Qt::WA_TranslucentBackground);
+
+    if (isAnimatedKey(d->key) && !d->path.isEmpty()) {
+        d->spin = new QVariantAnimation(this);
+        d->spin->setStartValue(0.0);
+        d->spin->setEndValue(360.0);
+        d->spin->setDuration(1000);
+        d->spin->setLoopCount(-1);
+        connect(d->spin, &QVariantAnimation::valueChanged, this, [this](const QVariant &value) {
+            d->angle = value.toReal();
+            update();
+        });
+    }
+
+    connect(useTheme()->signal, &ThemeSignal::changed, this, [this] {
+        const QColor color = detail::resolveColor(useTheme(), d->colorSpec);
+        if (color != d->color) {
+            d->color = color;
+            update();
+        }
+    });
+}
+
+PySvgWidget::~PySvgWidget()
+{
+    if (d->spin)
+        d->spin->stop();
+    delete d;
+    d = nullptr;
+}
+
+QString PySvgWidget::key() const
+{
+    return d->key;
+}
+
+QColor PySvgWidget::resolvedColor() const
+{
+    return d->color;
+}
+
+QString PySvgWidget::resourcePath(const QString &key)
+{
+    return detail::iconPath(key);
+}
+
+bool PySvgWidget::isSpinning() const
+{
+    return d->spin && d->spin->state() == QAbstractAnimation::Running;
+}
+
+QSize PySvgWidget::sizeHint() const
+{
+    return QSize(d->size, d->size);
+}
+
+void PySvgWidget::paintEvent(QPaintEvent *)
+{
+    if (d->path.isEmpty() || !d->color.isValid())
+        return;
+    const QSize edge(d->size, d->size);
+    const QPixmap pixmap = detail::tintedSvgPixmap(d->path, d->color, edge, devicePixelRatioF());
+    if (pixmap.isNull())
+        return;
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, d->angle != 0);
+    painter.translate(QRectF(rect()).center());
+    if (d->angle != 0)
+        painter.rotate(d->angle);
+    painter.drawPixmap(QPointF(-d->size / 2.0, -d->size / 2.0), pixmap);
+}
+
+void PySvgWidget::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (d->spin && d->spin->state() != QAbstractAnimation::Running)
+        d->spin->start();
+}
+
+void PySvgWidget::hideEvent(QHideEvent *event)
+{
+    if (d && d->spin)
+        d->spin->stop();
+    QWidget::hideEvent(event);
+}
+
+} // namespace tessera

@@ -1,0 +1,156 @@
+#include "typography.h"
+
+#include "i18n.h"
+#include "qss.h"
+#include "theme.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QTimer>
+
+namespace tessera {
+
+namespace {
+
+// The display text of a text option value: a text, a deferred text, a text
+// function, or (for a State holding something else) its plain text form.
+QString displayText(const QVariant &value)
+{
+    if (!value.isValid() || value.isNull())
+        return {};
+    const QString translated = translate(value);
+    if (!translated.isNull())
+        return translated;
+    if (value.canConvert<QString>())
+        return value.toString();
+    return {};
+}
+
+} // namespace
+
+struct Typography::Private
+{
+    StateOr<QVariant> text;
+    QString variant;
+    StyleMap sx;
+    QLabel *label = nullptr;
+    bool restylePending = false;
+};
+
+Typography::Typography() : Typography(Options{}) {}
+
+Typography::Typography(const Options &options) : QWidget(nullptr), d(new Private)
+{
+    d->text = options.text;
+    d->variant = options.variant;
+    d->sx = options.sx;
+
+    auto *layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    d->label = new QLabel(this);
+    d->label->setObjectName(QStringLiteral("typographyText"));
+    // Caller texts are shown as they are, never interpreted as markup.
+    d->label->setTextFormat(Qt::PlainText);
+    d->label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    layout->addWidget(d->label);
+
+    auto refreshText = [this] {
+        d->label->setText(displayText(d->text.current()));
+        updateGeometry();
+    };
+    if (State *state = d->text.state())
+        connect(state, &State::valueChanged, this, refreshText);
+    connect(i18n(), &I18n::langChanged, this, refreshText);
+    connect(useTheme()->signal, &ThemeSignal::changed, this, [this] {
+        // Restyle once the theme switch has finished, not inside its signal.
+        if (d->restylePending)
+            return;
+        d->restylePending = true;
+        QTimer::singleShot(0, this, [this] {
+            d->restylePending = false;
+            applyStyle();
+        });
+    });
+
+    refreshText();
+    applyStyle();
+}
+
+Typography::~Typography()
+{
+    delete d;
+    d = nullptr;
+}
+
+QString Typography::text() const
+{
+    return d->label->text();
+}
+
+QString Typography::variant() const
+{
+    return d->variant;
+}
+
+QString Typography::styleText() const
+{
+    return d->label->styleSheet();
+}
+
+QSize Typography::sizeHint() const
+{
+    const QMargins m = contentsMargins();
+    return d->label->sizeHint().grownBy(m);
+}
+
+QSize Typography::minimumSizeHint() const
+{
+    const QMargins m = contentsMargins();
+    return d->label->minimumSizeHint().grownBy(m);
+}
+
+void Typography::applyStyle()
+{
+    const Theme *theme = useTheme();
+    const StyleMap &typography = theme->typography;
+
+    // The variant's entry, or body1's, or nothing but the theme's base font.
+    const StyleMap *entry = nullptr;
+    for (const QString &name : {d->variant, QStringLiteral("body1")}) {
+        if (const StyleValue *v = typography.find(name); v && v->isMap()) {
+            entry = v->mapIf();
+            break;
+        }
+    }
+
+    StyleMap style;
+    auto take = [&](const char *key) {
+        const QString k = QString::fromLatin1(key);
+        const StyleValue *v = entry ? entry->find(k) : nullptr;
+        if (!v || v->isNone())
+            v = typography.find(k);
+        if (v && !v->isNone() && !v->isMap())
+            style.insert(k, *v);
+    };
+    take("fontFamily");
+    take("fontSize");
+    take("fontWeight");
+    take("letterSpacing");
+    take("lineHeight");
+    for (const auto &[key, value] : d->sx)
+        style.insert(key, value);
+
+    QString qss;
+    try {
+        qss = get_qss_style(style);
+    } catch (const std::exception &) {
+        return;   // keep the previous look
+    }
+    if (qss != d->label->styleSheet()) {
+        d->label->setStyleSheet(qss);
+        updateGeometry();
+    }
+}
+
+} // namespace tessera
