@@ -33,8 +33,20 @@ namespace tessera {
 
     A subclass may set the protected member \c _sx after this constructor; the
     style pass, which runs from the event loop after construction, reads it.
-    A subclass that calls setStyleSheet() itself keeps that sheet: the button
-    only replaces a style sheet that it applied itself.
+
+    Whose style sheet is in force: the button composes its sheet from the
+    theme (and \c sx) on the first pass of the event loop after construction
+    and after every theme change, and applies it only while styleSheet() is
+    empty or still the text it applied itself (appliedStyleSheet()). A
+    subclass or caller that calls setStyleSheet() with any other text takes
+    the look over for good: later passes leave that sheet alone. Setting an
+    empty sheet hands the look back to the button on its next pass.
+
+    The start icon is a resource path, or an icon key ("eos-icons:loading");
+    a monochrome SVG is tinted with the button's text colour (the \c color
+    of its variant, or whatever colour the sheet in force gives). A path that
+    does not exist draws no icon. \c children (a widget, a list of widgets, or
+    a State holding either) replace the text and icon as the button's content.
 */
 class TESSERA_KIT_EXPORT Button : public QPushButton, public RestyleLifecycle
 {
@@ -67,8 +79,15 @@ public:
     QString size() const;
     QString variant() const;
 
+    //! The style sheet the button applied itself on its last pass (empty before the first).
+    QString appliedStyleSheet() const;
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
 protected:
     void _set_stylesheet(const StyleMap &component_styled = {}) override;
+    void changeEvent(QEvent *event) override;
 
     QVariantList _args;
     StateOr<QString> _startIcon;
@@ -79,6 +98,12 @@ protected:
 
 private:
     Q_DISABLE_COPY(Button)
+    void updateText();
+    void updateChildren();
+    void updateIcon();
+    void handleClick();
+    bool ownsStyleSheet() const;
+    QString composeStyleSheet(const StyleMap &components) const;
     struct Private;
     Private *d;
 };

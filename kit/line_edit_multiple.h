@@ -12,7 +12,8 @@ namespace tessera {
 /*!
     A line edit that holds several values: each entered value becomes a chip
     before the text cursor (Return or a comma adds one, Backspace in an empty
-    editor removes the last, a chip's close mark removes it).
+    editor removes the last, a chip's close mark removes it). Values are
+    trimmed; empty values and values already held are not added.
 
     \code
     auto *tags = new tessera::PyLineEditMultiple({.values = {"qt", "c++"}, .placeholder = "Add tag"});
@@ -41,8 +42,14 @@ public:
 Q_SIGNALS:
     void valuesChanged(const QStringList &values);
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     Q_DISABLE_COPY(PyLineEditMultiple)
+    bool addValueInternal(const QString &value);
+    void rebuildChips();
+    void restyle();
     struct Private;
     Private *d;
 };

@@ -1,0 +1,567 @@
+#include "button.h"
+
+#include "i18n.h"
+#include "qss.h"
+#include "svg_icon_p.h"
+#include "theme.h"
+
+#include <QDesktopServices>
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QTimer>
+#include <QUrl>
+
+#include <exception>
+
+namespace tessera {
+
+namespace {
+
+const QString kText = QStringLiteral("text");
+const QString kChildren = QStringLiteral("children");
+const QString kClasses = QStringLiteral("classes");
+const QString kColor = QStringLiteral("color");
+const QString kComponent = QStringLiteral("component");
+const QString kDisabled = QStringLiteral("disabled");
+const QString kDisableFocusRipple = QStringLiteral("disableFocusRipple");
+const QString kDisableRipple = QStringLiteral("disableRipple");
+const QString kHref = QStringLiteral("href");
+const QString kSize = QStringLiteral("size");
+const QString kVariant = QStringLiteral("variant");
+const QString kOnClick = QStringLiteral("onClick");
+const QString kStyle = QStringLiteral("style");
+const QString kSx = QStringLiteral("sx");
+
+bool absent(const QVariant &v)
+{
+    return !v.isValid() || v.isNull();
+}
+
+State *asState(const QVariant &v)
+{
+    if (v.metaType().flags() & QMetaType::PointerToQObject)
+        return qobject_cast<State *>(v.value<QObject *>());
+    return nullptr;
+}
+
+QWidget *asWidget(const QVariant &v)
+{
+    if (v.metaType() == QMetaType::fromType<QPointer<QWidget>>())
+        return v.value<QPointer<QWidget>>().data();
+    if (v.metaType().flags() & QMetaType::PointerToQObject)
+        return qobject_cast<QWidget *>(v.value<QObject *>());
+    return nullptr;
+}
+
+// The widgets a "children" value holds: a widget, a list of widgets, or none.
+// std::nullopt when the value is of another kind.
+std::optional<QList<QWidget *>> childWidgets(const QVariant &v)
+{
+    QList<QWidget *> out;
+    if (absent(v))
+        return out;
+    if (QWidget *w = asWidget(v))
+        return QList<QWidget *>{w};
+    if (v.metaType() == QMetaType::fromType<QList<QWidget *>>())
+        return v.value<QList<QWidget *>>();
+    if (v.metaType() == QMetaType::fromType<WidgetList>()) {
+        for (const QPointer<QWidget> &w : v.value<WidgetList>()) {
+            if (w)
+                out.append(w.data());
+        }
+        return out;
+    }
+    if (v.typeId() == QMetaType::QVariantList) {
+        for (const QVariant &item : v.toList()) {
+            QWidget *w = asWidget(item);
+            if (!w)
+                return std::nullopt;
+            out.append(w);
+        }
+        return out;
+    }
+    return std::nullopt;
+}
+
+bool isText(const QVariant &v)
+{
+    return v.typeId() == QMetaType::QString;
+}
+
+bool isTextLike(const QVariant &v)
+{
+    return isText(v) || isCallableText(v);
+}
+
+bool isStyle(const QVariant &v)
+{
+    return v.metaType() == QMetaType::fromType<StyleMap>() || v.typeId() == QMetaType::QVariantMap
+        || v.typeId() == QMetaType::QVariantHash;
+}
+
+[[noreturn]] void wrongKind(const QString &name, const QString &expected, const QVariant &v)
+{
+    const QString got = v.isValid() ? QString::fromLatin1(v.metaType().name()) : QStringLiteral("none");
+    throw OptionError(name, QStringLiteral("expected %1, got %2").arg(expected, got));
+}
+
+// Rejects named options of the wrong kind before anything is built.
+void checkOptions(const QVariantMap &kwargs)
+{
+    for (auto it = kwargs.begin(); it != kwargs.end(); ++it) {
+        const QString &name = it.key();
+        const QVariant &v = it.value();
+        if (absent(v) || asState(v))
+            continue;
+        if (name == kText) {
+            if (!isTextLike(v))
+                wrongKind(name, QStringLiteral("a text, a deferred text or a State"), v);
+        } else if (name == kColor || name == kSize || name == kVariant || name == kComponent || name == kHref) {
+            if (!isText(v))
+                wrongKind(name, QStringLiteral("a text or a State"), v);
+        } else if (name == kDisabled || name == kDisableFocusRipple || name == kDisableRipple) {
+            if (v.typeId() != QMetaType::Bool)
+                wrongKind(name, QStringLiteral("a flag or a State"), v);
+        } else if (name == kOnClick) {
+            if (v.metaType() != QMetaType::fromType<Button::ClickHandler>())
+                wrongKind(name, QStringLiteral("a Button::ClickHandler or a State"), v);
+        } else if (name == kChildren) {
+            if (!childWidgets(v))
+                wrongKind(name, QStringLiteral("a widget, a list of widgets or a State"), v);
+        } else if (name == kClasses) {
+            if (!isStyle(v))
+                wrongKind(name, QStringLiteral("a style mapping or a State"), v);
+        } else if (name == kStyle) {
+            if (!isStyle(v) && !isText(v))
+                wrongKind(name, QStringLiteral("a style mapping, a text or a State"), v);
+        }
+    }
+}
+
+// An sx value read from a State: a mapping, a text or a function.
+Sx sxFromValue(const QVariant &v)
+{
+    if (absent(v))
+        return {};
+    if (v.metaType() == QMetaType::fromType<Sx::Function>())
+        return Sx(v.value<Sx::Function>());
+    if (isText(v))
+        return Sx(v.toString());
+    if (auto map = StyleMap::fromVariant(v))
+        return Sx(*map);
+    return {};
+}
+
+// Declarations of a style option ("style", classes' "root"): a mapping, or a
+// text of declarations that cannot close the rule it stands in.
+QString declarations(const QVariant &v)
+{
+    if (absent(v))
+        return {};
+    if (isText(v)) {
+        const QString text = v.toString().trimmed();
+        if (text.contains(u'{') || text.contains(u'}'))
+            return {};
+        return text;
+    }
+    if (auto map = StyleMap::fromVariant(v))
+        return get_qss_style(*map);
+    return {};
+}
+
+const StyleMap *mapIn(const StyleMap *map, const QString &key)
+{
+    if (!map)
+        return nullptr;
+    const StyleValue *v = map->find(key);
+    return v ? v->mapIf() : nullptr;
+}
+
+struct Shape
+{
+    int diameter;   // circular: edge of the round button
+    int height;     // extended: height of the pill
+    int icon;       // icon edge
+};
+
+Shape shapeFor(const QString &size)
+{
+    if (size == u"small")
+        return {40, 34, 18};
+    if (size == u"large")
+        return {56, 48, 24};
+    return {48, 40, 20};
+}
+
+QString rule(const QString &selector, const QString &body)
+{
+    if (body.trimmed().isEmpty())
+        return {};
+    return QStringLiteral("%1 {\n    %2\n}\n").arg(selector, body.trimmed());
+}
+
+} // namespace
+
+struct Button::Private
+{
+    QString appliedSheet;
+    QString iconPath;
+    QColor iconColor;
+    QColor iconDisabledColor;
+    QString textShown;
+    QHBoxLayout *childLayout = nullptr;
+    QList<QPointer<QWidget>> children;
+    QPointer<State> sxState;
+};
+
+Button::Button(const Options &options) : QPushButton(nullptr), RestyleLifecycle(this), d(nullptr)
+{
+    checkOptions(options.kwargs);
+    _args = options.args;
+    _startIcon = options.startIcon;
+    _componentType = options.componentType;
+    _buttonKwargs = options.kwargs;
+    _sx = option::sx(_buttonKwargs, kSx);   // throws OptionError for a wrong kind: nothing allocated yet
+    d = new Private;
+
+    setObjectName(newObjectName());
+    theme = useTheme();
+    setCursor(Qt::PointingHandCursor);
+
+    updateText();
+    updateChildren();
+    updateIcon();
+    setEnabled(!optionValue(kDisabled).toBool());
+
+    connect(this, &QPushButton::clicked, this, [this] { handleClick(); });
+    connect(i18n(), &I18n::langChanged, this, [this] { updateText(); });
+
+    // Options given as States are followed for the button's whole life.
+    for (auto it = _buttonKwargs.begin(); it != _buttonKwargs.end(); ++it) {
+        State *state = asState(it.value());
+        if (!state)
+            continue;
+        const QString name = it.key();
+        if (name == kText) {
+            connect(state, &State::valueChanged, this, [this] { updateText(); });
+        } else if (name == kChildren) {
+            connect(state, &State::valueChanged, this, [this] { updateChildren(); });
+        } else if (name == kDisabled) {
+            connect(state, &State::valueChanged, this, [this] { setEnabled(!optionValue(kDisabled).toBool()); });
+        } else if (name == kColor || name == kSize || name == kVariant || name == kClasses || name == kStyle
+                   || name == kDisableRipple) {
+            connect(state, &State::valueChanged, this, [this] {
+                updateIcon();
+                _onThemeChanged();
+            });
+        } else if (name == kSx) {
+            d->sxState = state;
+            connect(state, &State::valueChanged, this, [this] { _onThemeChanged(); });
+        }
+    }
+    if (State *icon = _startIcon.state())
+        connect(icon, &State::valueChanged, this, [this] { updateIcon(); });
+
+    _subscribeToTheme();
+}
+
+Button::~Button()
+{
+    delete d;
+    d = nullptr;
+}
+
+QVariant Button::optionValue(const QString &name) const
+{
+    const QVariant v = _buttonKwargs.value(name);
+    if (State *state = asState(v))
+        return state->value();
+    if (v.metaType().flags() & QMetaType::PointerToQObject && !v.value<QObject *>())
+        return {};   // a State that has been deleted reads as none
+    return v;
+}
+
+namespace {
+QString textOption(const QVariant &v)
+{
+    return isText(v) ? v.toString() : QString();
+}
+} // namespace
+
+QString Button::color() const
+{
+    const QString c = textOption(optionValue(kColor));
+    if (!c.isEmpty())
+        return c;
+    return _componentType == u"OrbAction" ? QStringLiteral("default") : QStringLiteral("primary");
+}
+
+QString Button::size() const
+{
+    const QString s = textOption(optionValue(kSize));
+    if (!s.isEmpty())
+        return s;
+    return _componentType == u"OrbAction" ? QStringLiteral("large") : QStringLiteral("medium");
+}
+
+QString Button::variant() const
+{
+    const QString v = textOption(optionValue(kVariant));
+    if (!v.isEmpty())
+        return v;
+    return _componentType == u"OrbAction" ? QStringLiteral("circular") : QStringLiteral("contained");
+}
+
+QString Button::appliedStyleSheet() const
+{
+    return d->appliedSheet;
+}
+
+QSize Button::sizeHint() const
+{
+    QSize hint = QPushButton::sizeHint();
+    if (d && d->childLayout && !d->children.isEmpty()) {
+        const QSize content = d->childLayout->sizeHint();
+        hint = hint.expandedTo(content + QSize(32, 12));
+    }
+    return hint;
+}
+
+QSize Button::minimumSizeHint() const
+{
+    QSize hint = QPushButton::minimumSizeHint();
+    if (d && d->childLayout && !d->children.isEmpty())
+        hint = hint.expandedTo(d->childLayout->minimumSize());
+    return hint;
+}
+
+void Button::changeEvent(QEvent *event)
+{
+    QPushButton::changeEvent(event);
+    if (!d)
+        return;
+    switch (event->type()) {
+    case QEvent::PaletteChange:
+    case QEvent::StyleChange:
+        updateIcon();
+        break;
+    default:
+        break;
+    }
+}
+
+void Button::updateText()
+{
+    QVariant value = optionValue(kText);
+    if (absent(value) || (isText(value) && value.toString().isEmpty())) {
+        value = {};
+        for (const QVariant &arg : _args) {
+            if (isTextLike(arg)) {
+                value = arg;
+                break;
+            }
+        }
+    }
+    QString text = translate(value);
+    if (text.isNull() && !absent(value) && value.canConvert<QString>() && !asState(value))
+        text = value.toString();
+    d->textShown = text;
+    setText(d->children.isEmpty() ? text : QString());
+    updateGeometry();
+}
+
+void Button::updateChildren()
+{
+    const QList<QWidget *> wanted = childWidgets(optionValue(kChildren)).value_or(QList<QWidget *>());
+    if (!d->childLayout && wanted.isEmpty())
+        return;
+    if (!d->childLayout) {
+        d->childLayout = new QHBoxLayout(this);
+        d->childLayout->setContentsMargins(12, 4, 12, 4);
+        d->childLayout->setSpacing(8);
+        d->childLayout->setAlignment(Qt::AlignCenter);
+    }
+    // Children that leave the content stay owned by the button (hidden), so a
+    // later value may show them again and nothing is deleted behind the caller's back.
+    for (const QPointer<QWidget> &old : std::as_const(d->children)) {
+        if (old && !wanted.contains(old.data())) {
+            d->childLayout->removeWidget(old);
+            old->hide();
+        }
+    }
+    d->children.clear();
+    for (QWidget *w : wanted) {
+        if (w == this || w->isAncestorOf(this))
+            continue;   // a button cannot hold itself or its own ancestors
+        if (w->parentWidget() != this)
+            w->setParent(this);
+        d->childLayout->addWidget(w);
+        w->show();
+        d->children.append(w);
+    }
+    setText(d->children.isEmpty() ? d->textShown : QString());
+    if (d->children.isEmpty())
+        updateIcon();
+    else
+        setIcon(QIcon());
+    updateGeometry();
+}
+
+void Button::updateIcon()
+{
+    if (!d->children.isEmpty())
+        return;   // the children are the content
+    const QString path = detail::iconPath(_startIcon.current().toString());
+    const QColor color = palette().color(QPalette::Active, QPalette::ButtonText);
+    const QColor disabled = palette().color(QPalette::Disabled, QPalette::ButtonText);
+    const Shape shape = shapeFor(size());
+    if (iconSize() != QSize(shape.icon, shape.icon))
+        setIconSize(QSize(shape.icon, shape.icon));
+    if (path == d->iconPath && color == d->iconColor && disabled == d->iconDisabledColor)
+        return;
+    d->iconPath = path;
+    d->iconColor = color;
+    d->iconDisabledColor = disabled;
+    setIcon(detail::tintedSvgIcon(path, color, disabled));
+}
+
+void Button::handleClick()
+{
+    // A caller's handler must not let an exception reach the event loop.
+    try {
+        const QVariant handler = optionValue(kOnClick);
+        if (handler.metaType() == QMetaType::fromType<ClickHandler>()) {
+            if (const ClickHandler call = handler.value<ClickHandler>())
+                call();
+        }
+    } catch (const std::exception &) {
+    }
+    const QString href = textOption(optionValue(kHref)).trimmed();
+    if (!href.isEmpty()) {
+        const QUrl url(href, QUrl::StrictMode);
+        if (url.isValid() && !url.scheme().isEmpty())
+            QDesktopServices::openUrl(url);
+    }
+}
+
+bool Button::ownsStyleSheet() const
+{
+    const QString current = styleSheet();
+    return current.isEmpty() || current == d->appliedSheet;
+}
+
+QString Button::composeStyleSheet(const StyleMap &components) const
+{
+    const QString id = u'#' + objectName();
+    const bool orb = _componentType == u"OrbAction";
+
+    QString colorName = color();
+    if (colorName == u"inherit")
+        colorName = QStringLiteral("default");
+    const QString variantName = variant();
+    const bool circular = variantName == u"circular";
+    const bool extended = variantName == u"extended";
+    const QString sizeName = size();
+
+    const StyleMap *root = mapIn(mapIn(mapIn(&components, QStringLiteral("PyButton")), QStringLiteral("styles")),
+                                 QStringLiteral("root"));
+    const StyleMap *sizes = mapIn(root, QStringLiteral("size"));
+    const StyleMap *sizeEntry = mapIn(sizes, sizeName);
+    if (!sizeEntry)
+        sizeEntry = mapIn(sizes, orb ? QStringLiteral("large") : QStringLiteral("medium"));
+    const StyleMap *colors = mapIn(root, QStringLiteral("colorStyle"));
+    const StyleMap *colorEntry = mapIn(colors, colorName);
+    if (!colorEntry)
+        colorEntry = mapIn(colors, orb ? QStringLiteral("default") : QStringLiteral("primary"));
+    const StyleMap *props = mapIn(colorEntry, QStringLiteral("props"));
+    // Round and pill buttons wear the contained colours.
+    const QString propsKey = (circular || extended) ? QStringLiteral("containedVariant") : variantName + QLatin1String("Variant");
+    const StyleMap *variantEntry = mapIn(props, propsKey);
+    if (!variantEntry)
+        variantEntry = mapIn(props, QStringLiteral("containedVariant"));
+    const StyleMap *slots = mapIn(variantEntry, QStringLiteral("slots"));
+
+    QString PyButton_root_size_qss = sizeEntry ? get_qss_style(*sizeEntry) : QString();
+    if (variantName == u"text") {
+        if (const StyleMap *textVariant = mapIn(sizeEntry, QStringLiteral("textVariant")))
+            PyButton_root_size_qss += u' ' + get_qss_style(*textVariant);
+    }
+    const QString PyButton_root_colorStyle_props_qss = variantEntry ? get_qss_style(*variantEntry) : QString();
+    const QString PyButton_root_colorStyle_props_slots_hover_qss =
+        slots ? get_qss_style(slots->find(QStringLiteral("hover"))) : QString();
+    const QString PyButton_root_colorStyle_props_slots_checked_qss =
+        slots ? get_qss_style(slots->find(QStringLiteral("checked"))) : QString();
+
+    QString shape_qss;
+    const Shape shape = shapeFor(sizeName);
+    if (circular) {
+        // Fixed edge, so that the radius is exactly half the height and the button is round.
+        shape_qss = QStringLiteral("padding: 0px; min-width: %1px; max-width: %1px; min-height: %1px; max-height: %1px; "
+                                   "border-radius: %2px;")
+                        .arg(shape.diameter - 2)
+                        .arg(shape.diameter / 2);
+    } else if (extended) {
+        shape_qss = QStringLiteral("min-height: %1px; max-height: %1px; border-radius: %2px; padding-top: 0px; "
+                                   "padding-bottom: 0px;")
+                        .arg(shape.height - 2)
+                        .arg(shape.height / 2);
+    }
+
+    QString disabled_qss;
+    if (const Theme *t = useTheme()) {
+        const auto disabledText = t->resolveToken(u"palette.action.disabled");
+        const auto disabledBackground = t->resolveToken(u"palette.action.disabledBackground");
+        if (disabledText)
+            disabled_qss += QStringLiteral("color: %1;").arg(*disabledText);
+        const bool filled = circular || extended || variantName == u"contained";
+        if (filled && disabledBackground)
+            disabled_qss += QStringLiteral(" background-color: %1; border-color: %1;").arg(*disabledBackground);
+    }
+
+    const QString style_qss = declarations(optionValue(kStyle));
+    QString classes_qss;
+    if (auto classes = StyleMap::fromVariant(optionValue(kClasses)))
+        classes_qss = get_qss_style(classes->find(QStringLiteral("root")));
+
+    const QStringList rootParts{PyButton_root_size_qss, PyButton_root_colorStyle_props_qss, shape_qss, classes_qss,
+                                style_qss};
+    QStringList rootBody;
+    for (const QString &part : rootParts) {
+        if (!part.trimmed().isEmpty())
+            rootBody.append(part.trimmed());
+    }
+
+    QString sheet;
+    sheet += rule(id, rootBody.join(u' '));
+    sheet += rule(id + QLatin1String(":hover"), PyButton_root_colorStyle_props_slots_hover_qss);
+    sheet += rule(id + QLatin1String(":checked"), PyButton_root_colorStyle_props_slots_checked_qss);
+    if (!optionValue(kDisableRipple).toBool())
+        sheet += rule(id + QLatin1String(":pressed"), PyButton_root_colorStyle_props_slots_checked_qss);
+    sheet += rule(id + QLatin1String(":disabled"), disabled_qss);
+    return sheet;
+}
+
+void Button::_set_stylesheet(const StyleMap &component_styled)
+{
+    if (!ownsStyleSheet())
+        return;   // a sheet set by someone else (a subclass) stays in force
+    theme = useTheme();
+    QString sheet = composeStyleSheet(component_styled.isEmpty() ? theme->components : component_styled);
+
+    // The caller's sx, read now (a subclass may have set _sx after construction).
+    State *sxState = _sx.state();
+    if (sxState && sxState != d->sxState) {
+        d->sxState = sxState;
+        connect(sxState, &State::valueChanged, this, [this] { _onThemeChanged(); });
+    }
+    const Sx sx = sxState ? sxFromValue(sxState->value()) : _sx;
+    const QString sx_qss = sx.render(objectName());
+    if (!sx_qss.trimmed().isEmpty())
+        sheet += sx_qss.trimmed() + u'\n';
+
+    d->appliedSheet = sheet;
+    if (sheet != styleSheet())
+        setStyleSheet(sheet);
+}
+
+} // namespace tessera
