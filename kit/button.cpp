@@ -7,6 +7,7 @@
 
 #include <QDesktopServices>
 #include <QEvent>
+#include <QHash>
 #include <QHBoxLayout>
 #include <QTimer>
 #include <QUrl>
@@ -212,7 +213,11 @@ struct Button::Private
     QHBoxLayout *childLayout = nullptr;
     QList<QPointer<QWidget>> children;
     QPointer<State> sxState;
+    //! The named options given as States, guarded: a State deleted by its owner reads as none.
+    QHash<QString, QPointer<State>> states;
 };
+
+Button::Button() : Button(Options{}) {}
 
 Button::Button(const Options &options) : QPushButton(nullptr), RestyleLifecycle(this), d(nullptr)
 {
@@ -223,6 +228,10 @@ Button::Button(const Options &options) : QPushButton(nullptr), RestyleLifecycle(
     _buttonKwargs = options.kwargs;
     _sx = option::sx(_buttonKwargs, kSx);   // throws OptionError for a wrong kind: nothing allocated yet
     d = new Private;
+    for (auto it = _buttonKwargs.begin(); it != _buttonKwargs.end(); ++it) {
+        if (State *state = asState(it.value()))
+            d->states.insert(it.key(), state);
+    }
 
     setObjectName(newObjectName());
     theme = useTheme();
@@ -237,10 +246,8 @@ Button::Button(const Options &options) : QPushButton(nullptr), RestyleLifecycle(
     connect(i18n(), &I18n::langChanged, this, [this] { updateText(); });
 
     // Options given as States are followed for the button's whole life.
-    for (auto it = _buttonKwargs.begin(); it != _buttonKwargs.end(); ++it) {
-        State *state = asState(it.value());
-        if (!state)
-            continue;
+    for (auto it = d->states.begin(); it != d->states.end(); ++it) {
+        State *state = it.value();
         const QString name = it.key();
         if (name == kText) {
             connect(state, &State::valueChanged, this, [this] { updateText(); });
@@ -273,12 +280,11 @@ Button::~Button()
 
 QVariant Button::optionValue(const QString &name) const
 {
-    const QVariant v = _buttonKwargs.value(name);
-    if (State *state = asState(v))
-        return state->value();
-    if (v.metaType().flags() & QMetaType::PointerToQObject && !v.value<QObject *>())
-        return {};   // a State that has been deleted reads as none
-    return v;
+    // The raw pointer in the option map is never touched again once a State is
+    // known: its guarded copy reads as none after the State is deleted.
+    if (const auto found = d->states.constFind(name); found != d->states.cend())
+        return found.value() ? found.value()->value() : QVariant();
+    return _buttonKwargs.value(name);
 }
 
 namespace {

@@ -56,13 +56,15 @@ public:
 
     struct Options
     {
-        QVariantList args;
-        StateOr<QString> startIcon;
-        QString componentType;
-        QVariantMap kwargs;
+        QVariantList args{};
+        StateOr<QString> startIcon{};
+        QString componentType{};
+        QVariantMap kwargs{};
     };
 
-    explicit Button(const Options &options = {});
+    //! A button with every option at its default.
+    Button();
+    explicit Button(const Options &options);
     ~Button() override;
 
     //! The start icon option as received (plain text, State or none).

@@ -33,6 +33,8 @@ struct PyLineEditMultiple::Private
     bool restylePending = false;
 };
 
+PyLineEditMultiple::PyLineEditMultiple() : PyLineEditMultiple(Options{}) {}
+
 PyLineEditMultiple::PyLineEditMultiple(const Options &options) : QWidget(nullptr), d(new Private)
 {
     setObjectName(newObjectName());

@@ -26,11 +26,13 @@ class TESSERA_KIT_EXPORT PyLineEditMultiple : public QWidget
 public:
     struct Options
     {
-        QStringList values;
-        QString placeholder;
+        QStringList values{};
+        QString placeholder{};
     };
 
-    explicit PyLineEditMultiple(const Options &options = {});
+    //! An empty editor.
+    PyLineEditMultiple();
+    explicit PyLineEditMultiple(const Options &options);
     ~PyLineEditMultiple() override;
 
     QStringList values() const;

@@ -285,11 +285,12 @@ void PySvgWidget::paintEvent(QPaintEvent *)
 {
     if (d->path.isEmpty() || !d->color.isValid())
         return;
-    const QSize edge(d->size, d->size);
-    const QPixmap pixmap = detail::tintedSvgPixmap(d->path, d->color, edge, devicePixelRatioF());
+    QPainter painter(this);
+    // The ratio of the device painted on: the screen, or a grab/render target.
+    const qreal dpr = painter.device()->devicePixelRatioF();
+    const QPixmap pixmap = detail::tintedSvgPixmap(d->path, d->color, QSize(d->size, d->size), dpr);
     if (pixmap.isNull())
         return;
-    QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, d->angle != 0);
     painter.translate(QRectF(rect()).center());
     if (d->angle != 0)

@@ -25,7 +25,7 @@ class TESSERA_KIT_EXPORT PySvgWidget : public QWidget
 public:
     struct Options
     {
-        QString key;
+        QString key{};
         QString color = QStringLiteral("palette.text.primary");
         int size = 20;   //!< icon edge in device-independent pixels
     };

@@ -25,9 +25,9 @@ public:
     struct Options
     {
         //! QString, DeferredText, std::function<QString()>, or a State holding one of those.
-        StateOr<QVariant> text;
+        StateOr<QVariant> text{};
         QString variant = QStringLiteral("body1");
-        StyleMap sx;
+        StyleMap sx{};
     };
 
     //! A widget with every option at its default.
