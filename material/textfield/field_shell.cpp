@@ -1,0 +1,377 @@
+#include "field_shell.h"
+
+#include <tessera/kit/i18n.h>
+#include <tessera/kit/qss.h>
+#include <tessera/kit/registry.h>
+#include <tessera/kit/theme.h>
+
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QStyle>
+
+#include <cmath>
+
+namespace tessera {
+
+namespace {
+
+// The list is stored with guarded pointers, so a member that outlives an
+// editor never dangles. A null entry is not a widget: refused before anything
+// is built.
+std::optional<WidgetList> checkedChildren(const std::optional<QList<QWidget *>> &children)
+{
+    if (!children)
+        return std::nullopt;
+    WidgetList out;
+    out.reserve(children->size());
+    for (qsizetype i = 0; i < children->size(); ++i) {
+        QWidget *widget = children->at(i);
+        if (!widget)
+            throw OptionError(QStringLiteral("children"), QStringLiteral("element %1 is not a widget").arg(i));
+        out.append(widget);
+    }
+    return out;
+}
+
+// The "height" of a size's "no-multiple" style: a whole, non-negative number of
+// pixels that a widget can take as its minimum height. Anything else ends the build.
+int minimumHeightFrom(const StyleValue &height, const QString &size)
+{
+    const double pixels = height.number();
+    if (!height.isNumber() || !std::isfinite(pixels) || pixels < 0 || pixels > QWIDGETSIZE_MAX)
+        throw StyleLookupError(QStringLiteral("FieldShellSize.styles.%1.no-multiple.height").arg(size));
+    return int(std::lround(pixels));
+}
+
+} // namespace
+
+FieldShell::FieldShell(Options options)
+    : QGroupBox()
+    , RestyleLifecycle(this)
+    , _children(checkedChildren(options.children))
+    , _disabled(options.disabled)
+    , _multiple(options.multiple)
+    , _multiline(options.multiline)
+    , _renderTags(std::move(options.renderTags))
+    , _hovered(std::move(options.hovered))
+    , _hiddenLabel(options.hiddenLabel)
+    , _focused(std::move(options.focused))
+    , _label(std::move(options.label))
+    , _size(std::move(options.size))
+    , _sx(std::move(options.sx))
+    , _value(std::move(options.value))
+{
+}
+
+FieldShell::~FieldShell()
+{
+    // The derived part, which implements slot_set_stylesheet(), is gone by now:
+    // a State or the language switch firing while the rest of the widget is
+    // torn down (a child's destructor may set a State) must not reach us.
+    for (const QMetaObject::Connection &connection : std::as_const(m_subscriptions))
+        disconnect(connection);
+}
+
+void FieldShell::_init_ui()
+{
+    if (m_initialized)
+        return;
+    m_initialized = true;
+
+    setObjectName(newObjectName());
+
+    if (!_hiddenLabel) {
+        if (State *label = _label.state())
+            m_subscriptions.append(connect(label, &State::valueChanged, this, &FieldShell::_set_translated_label));
+    }
+    if (State *hovered = _hovered.state())
+        m_subscriptions.append(connect(hovered, &State::valueChanged, this, &FieldShell::_set_hovered_prop));
+    _set_hovered_prop();
+    if (State *focused = _focused.state())
+        m_subscriptions.append(connect(focused, &State::valueChanged, this, &FieldShell::_set_focused_prop));
+    _set_focused_prop();
+
+    if (_children) {
+        auto *row = new QHBoxLayout;
+        setLayout(row);
+        row->setContentsMargins(0, 0, 0, 0);
+        for (const QPointer<QWidget> &child : std::as_const(*_children)) {
+            // A child deleted by the caller before it was laid out is skipped.
+            if (child)
+                row->addWidget(child);
+        }
+    }
+
+    m_subscriptions.append(connect(i18n(), &I18n::langChanged, this, &FieldShell::_set_translated_label));
+
+    theme = useTheme();
+    // Follows theme->signal->changed and queues the first build for after
+    // construction; the destructor cancels a build that has not run yet.
+    _subscribeToTheme();
+}
+
+bool FieldShell::event(QEvent *event)
+{
+    if (event->type() == QEvent::Polish && !m_initialized) {
+        qWarning("%s: the constructor never called FieldShell::_init_ui(); initialising on first polish",
+                 metaObject()->className());
+        _init_ui();
+    }
+    return QGroupBox::event(event);
+}
+
+void FieldShell::_set_translated_label()
+{
+    if (_hiddenLabel)
+        return;
+    if (_label.isState()) {
+        // A State deleted by its owner reads as none: the title stays.
+        const State *label = _label.state();
+        if (!label)
+            return;
+        const QVariant value = label->value();
+        if (isCallableText(value))
+            setTitle(translate(value));
+        else if (value.typeId() == QMetaType::QString)
+            setTitle(value.toString());
+        return;
+    }
+    // A plain text goes to the title as it is, untranslated.
+    if (const QString *text = _label.plain())
+        setTitle(*text);
+}
+
+void FieldShell::_show_label()
+{
+    if (!_hiddenLabel)
+        _set_translated_label();
+}
+
+void FieldShell::_hide_label()
+{
+    setTitle(QString());
+}
+
+void FieldShell::setStateProperty(const char *name, const StateOr<bool> &option)
+{
+    if (const State *state = option.state())
+        setProperty(name, state->value());
+    else if (const bool *flag = option.plain())
+        setProperty(name, *flag);
+}
+
+void FieldShell::_set_hovered_prop()
+{
+    if (_disabled)
+        return;
+    setStateProperty("hovered", _hovered);
+    slot_set_stylesheet();
+}
+
+void FieldShell::_set_focused_prop()
+{
+    setStateProperty("focused", _focused);
+    slot_set_stylesheet();
+}
+
+void FieldShell::_set_multiple_has_value_prop(const QVariant &state)
+{
+    setProperty("multipleHasValue", state);
+    slot_set_stylesheet();
+}
+
+void FieldShell::_set_stylesheet(const StyleMap &component_styled)
+{
+    theme = useTheme();
+    const StyleMap &components = component_styled.isEmpty() ? theme->components : component_styled;
+
+    if (_disabled)
+        setProperty("disabled", true);
+
+    // Every lookup below throws when a required entry is missing or of the
+    // wrong kind; nothing has been applied to the widget at that point.
+    const StyleMap &styles = components.mapAt(u"FieldShell").mapAt(u"styles");
+    const QString FieldShell_root_qss = get_qss_style(styles.find(u"root"));
+
+    const StyleMap &title = styles.mapAt(u"title");
+    const QString FieldShell_title_qss = get_qss_style(title);
+    const StyleMap &titleSlots = title.mapAt(u"slots");
+    const QString FieldShell_title_slot_focused_qss = get_qss_style(&titleSlots.at(u"focused"));
+    const QString FieldShell_title_slot_error_qss = get_qss_style(&titleSlots.at(u"error"));
+    const QString FieldShell_title_slot_disabled_qss = get_qss_style(&titleSlots.at(u"disabled"));
+
+    const StyleMap &inputField = styles.mapAt(u"inputField");
+    const QString FieldShell_inputField_qss = get_qss_style(inputField);
+    const StyleMap &inputProps = inputField.mapAt(u"props");
+    const QString FieldShell_inputField_prop_multiline_qss = get_qss_style(&inputProps.mapAt(u"multiline").at(_size));
+    const QString FieldShell_inputField_prop_multiple_qss = get_qss_style(&inputProps.at(u"multiple"));
+
+    const StyleMap &sized = components.mapAt(u"FieldShellSize").mapAt(u"styles").mapAt(_size);
+    const QString FieldShellSize_qss = get_qss_style(sized);
+    const StyleMap &notMultiple = sized.mapAt(u"no-multiple");
+    const QString FieldShellSize_not_multiple_qss = get_qss_style(notMultiple);
+    const int FieldShellSize_no_multiple_height = minimumHeightFrom(notMultiple.at(u"height"), _size);
+
+    // Tags of a multiple value and multi-line text need room to grow.
+    const bool grow = (_multiple && _renderTags) || _multiline;
+    if (grow)
+        setMinimumHeight(FieldShellSize_no_multiple_height);
+
+    const QString N = objectName();
+    const QString sx_qss = _sx.render(N);
+
+    QString sheet;
+    sheet.reserve(2048 + sx_qss.size());
+    const auto line = [&sheet](int indent, QStringView content) {
+        sheet += QString(indent, u' ');
+        sheet += content;
+        sheet += u'\n';
+    };
+    const QString id = u'#' + N;
+    line(0, {});
+    line(16, QString(id + QStringLiteral(" {")));
+    line(20, FieldShell_root_qss);
+    line(20, FieldShellSize_qss);
+    line(20, grow ? QString() : FieldShellSize_not_multiple_qss);
+    line(16, u"}");
+    line(0, {});
+    line(16, QString(id + QStringLiteral(" QComboBox, QDateEdit, QDateTimeEdit, QDial, QDoubleSpinBox, QFontComboBox,")));
+    line(16, u"QLineEdit, PyPlainTextEdit, QSpinBox, QTextEdit, QTimeEdit {");
+    line(20, FieldShell_inputField_qss);
+    line(16, u"}");
+    line(16, QString(id + QStringLiteral("[multipleHasValue=true] QPlainTextEdit {")));
+    line(20, FieldShell_inputField_prop_multiple_qss);
+    line(16, u"}");
+    line(16, QString(id + QStringLiteral(" PyPlainTextEdit, QTextEdit{")));
+    line(20, FieldShell_inputField_prop_multiline_qss);
+    line(16, u"}");
+    line(16, QString(id + QStringLiteral(" QPlainTextEdit{")));
+    line(20, u"min-height: 40px;");
+    line(16, u"}");
+    line(16, QString(id + QStringLiteral("::title {")));
+    line(20, FieldShell_title_qss);
+    line(16, u"}");
+    line(16, QString(id + QStringLiteral("[focused=true]::title {")));
+    line(20, FieldShell_title_slot_focused_qss);
+    line(16, u"}");
+    line(16, QString(id + QStringLiteral("[error=true]::title {")));
+    line(20, FieldShell_title_slot_error_qss);
+    line(16, u"}");
+    line(16, QString(id + QStringLiteral("[disabled=true]::title {")));
+    line(20, FieldShell_title_slot_disabled_qss);
+    line(16, u"}");
+    line(0, {});
+    line(16, sx_qss);
+    sheet += QString(12, u' ');
+
+    setStyleSheet(sheet);
+}
+
+namespace {
+
+// What create() builds: FieldShell itself is abstract. Its style follows its
+// state properties by re-polishing the frame and everything inside it.
+class CreatedFieldShell final : public FieldShell
+{
+public:
+    explicit CreatedFieldShell(Options options) : FieldShell(std::move(options)) { _init_ui(); }
+
+protected:
+    void slot_set_stylesheet() override
+    {
+        // An unpolished widget picks its properties up when it is first polished.
+        if (!testAttribute(Qt::WA_WState_Polished))
+            return;
+        style()->unpolish(this);
+        style()->polish(this);
+        const QList<QWidget *> inside = findChildren<QWidget *>();
+        for (QWidget *widget : inside) {
+            widget->style()->unpolish(widget);
+            widget->style()->polish(widget);
+        }
+        update();
+    }
+};
+
+State *stateIn(const QVariant &value)
+{
+    if (value.metaType().flags() & QMetaType::PointerToQObject)
+        return qobject_cast<State *>(value.value<QObject *>());
+    return nullptr;
+}
+
+// A label of another kind (false, none, a callable given directly) is not an
+// error: it simply never becomes a title.
+StateOr<QString> labelOption(const QVariantMap &options)
+{
+    const QVariant value = options.value(QStringLiteral("label"));
+    if (State *state = stateIn(value))
+        return state;
+    if (value.typeId() == QMetaType::QString)
+        return value.toString();
+    return {};
+}
+
+// A flag or a State; another kind (none included) sets no property, which is
+// the field's own behaviour for it, so it is kept rather than refused.
+StateOr<bool> stateFlagOption(const QVariantMap &options, const QString &name)
+{
+    if (!options.contains(name))
+        return false;
+    const QVariant value = options.value(name);
+    if (State *state = stateIn(value))
+        return state;
+    if (value.typeId() == QMetaType::Bool)
+        return value.toBool();
+    return {};
+}
+
+FieldShell::RenderTags renderTagsOption(const QVariantMap &options)
+{
+    const QVariant value = options.value(QStringLiteral("renderTags"));
+    if (!value.isValid() || value.isNull())
+        return {};
+    if (value.metaType() == QMetaType::fromType<FieldShell::RenderTags>())
+        return value.value<FieldShell::RenderTags>();
+    throw OptionError(QStringLiteral("renderTags"), QStringLiteral("expected a function making tag widgets, or none"));
+}
+
+// An sx of an unsupported kind adds nothing to the style sheet; it is not refused.
+Sx sxOption(const QVariantMap &options)
+{
+    try {
+        return option::sx(options);
+    } catch (const OptionError &) {
+        return {};
+    }
+}
+
+QWidget *createFieldShell(const QVariantMap &options)
+{
+    // Every option is converted before the widget exists, so a refused one
+    // leaves nothing half-built.
+    FieldShell::Options o;
+    o.disabled = option::flag(options, QStringLiteral("disabled"));
+    o.label = labelOption(options);
+    o.hiddenLabel = option::flag(options, QStringLiteral("hiddenLabel"));
+    o.focused = stateFlagOption(options, QStringLiteral("focused"));
+    o.hovered = stateFlagOption(options, QStringLiteral("hovered"));
+    o.children = option::widgetList(options, QStringLiteral("children"));
+    o.multiple = option::flag(options, QStringLiteral("multiple"));
+    o.multiline = option::flag(options, QStringLiteral("multiline"));
+    o.renderTags = renderTagsOption(options);
+    o.size = option::text(options, QStringLiteral("size"), QStringLiteral("medium"));
+    o.sx = sxOption(options);
+    o.value = option::anyOrState(options, QStringLiteral("value"));
+    o.kwargs = option::rest(options, {QStringLiteral("disabled"), QStringLiteral("label"), QStringLiteral("hiddenLabel"),
+                                      QStringLiteral("focused"), QStringLiteral("hovered"), QStringLiteral("children"),
+                                      QStringLiteral("multiple"), QStringLiteral("multiline"), QStringLiteral("renderTags"),
+                                      QStringLiteral("size"), QStringLiteral("sx"), QStringLiteral("value")});
+    return new CreatedFieldShell(std::move(o));
+}
+
+} // namespace
+
+TESSERA_REGISTER_MODULE("tessera.material.textfield.field_shell", FieldShell, createFieldShell)
+
+} // namespace tessera

@@ -1,0 +1,159 @@
+#pragma once
+
+#include <tessera/material/textfield/field_shell_export.h>
+
+#include <tessera/kit/options.h>
+#include <tessera/kit/restyle.h>
+#include <tessera/kit/state.h>
+#include <tessera/kit/stylemap.h>
+
+#include <QGroupBox>
+#include <QList>
+#include <QString>
+#include <QVariant>
+#include <QVariantMap>
+
+#include <functional>
+#include <optional>
+
+namespace tessera {
+
+/*!
+    The titled frame of the kit's input fields: a QGroupBox whose title is the
+    field's label, holding its editor widgets in one row without margins. It
+    exposes the field's visual state as dynamic properties ("hovered",
+    "focused", "multipleHasValue", "disabled", "error"), keeps its title in
+    step with an observable label and with the application's language, and
+    builds a state-aware style sheet from the current theme after every theme
+    change.
+
+    FieldShell is a base class. After each change of a state property it calls
+    slot_set_stylesheet(), which the derived field implements (typically by
+    re-polishing itself and its editors so that the property selectors apply).
+
+    Deriving: construction runs in two phases, so that the calls made while the
+    shell initialises reach the derived class. The FieldShell constructor only
+    stores the options; the most-derived constructor finishes its own members
+    and then calls _init_ui() as its last step:
+
+    \code
+    class NameField : public tessera::FieldShell {
+    public:
+        explicit NameField(Options options) : FieldShell(std::move(options)) { _init_ui(); _show_label(); }
+    protected:
+        void slot_set_stylesheet() override { style()->unpolish(this); style()->polish(this); }
+    };
+    auto *field = new NameField({.label = "Name", .children = QList<QWidget *>{new QLineEdit}});
+    \endcode
+
+    A class that derives further does not call _init_ui() again (a second call
+    does nothing). A field whose derived class forgot the call initialises
+    itself when it is first polished (before it is first shown) and warns.
+*/
+class TESSERA_FIELD_SHELL_EXPORT FieldShell : public QGroupBox, public RestyleLifecycle
+{
+    Q_OBJECT
+public:
+    //! Makes the tag widgets of a multiple value; FieldShell only looks at whether it is set.
+    using RenderTags = std::function<QList<QWidget *>(const QVariant &value)>;
+
+    struct Options
+    {
+        //! Only its truth is used: a disabled field ignores hovering and shows its disabled look.
+        bool disabled = false;
+        //! A text (shown unchanged), or a State holding a text or a callable text
+        //! (DeferredText, std::function<QString()>) that is translated on display. None: no title.
+        StateOr<QString> label = {};
+        bool hiddenLabel = false;
+        StateOr<bool> focused = false;
+        StateOr<bool> hovered = false;
+        //! The editor widgets, laid out in one row in this order; none installs no layout.
+        std::optional<QList<QWidget *>> children = std::nullopt;
+        bool multiple = false;
+        bool multiline = false;
+        RenderTags renderTags = {};
+        //! A size of the theme's "FieldShellSize" styles ("small", "medium", "large").
+        QString size = QStringLiteral("medium");
+        Sx sx = {};
+        //! Kept for derived classes; FieldShell gives it no meaning.
+        StateOr<QVariant> value = {};
+        //! Further named options: accepted and ignored.
+        QVariantMap kwargs = {};
+    };
+
+    ~FieldShell() override;
+
+protected:
+    /*!
+        Stores \a options; throws OptionError naming "children" when the list
+        holds a null widget (nothing is built then). The most-derived
+        constructor calls _init_ui() when its own members are ready.
+    */
+    explicit FieldShell(Options options);
+
+    /*!
+        Second construction phase: names the widget, subscribes to the label,
+        hovered and focused States, sets the "hovered" and "focused" properties
+        (calling slot_set_stylesheet() after each), lays out the children,
+        follows the language and the theme, and queues the first style build
+        for after construction. Runs once; later calls do nothing.
+    */
+    void _init_ui();
+    //! Whether _init_ui() has run.
+    bool isInitialized() const { return m_initialized; }
+
+    //! Called after each change of a state property; the derived field re-applies its style.
+    virtual void slot_set_stylesheet() = 0;
+
+    //! Shows the label as title (unless hiddenLabel is set). FieldShell never calls it itself.
+    void _show_label();
+    //! Clears the title, whatever hiddenLabel is.
+    void _hide_label();
+    //! Sets the "multipleHasValue" property to \a state, then calls slot_set_stylesheet().
+    void _set_multiple_has_value_prop(const QVariant &state);
+
+    /*!
+        Builds and applies the style sheet now (the deferred restyle task calls
+        it after every theme change). A non-empty \a component_styled, shaped
+        like Theme::components, replaces the theme's component styles for this
+        build. Throws StyleLookupError when a required entry is missing or of
+        the wrong kind; the previous style sheet and minimum height then stay.
+    */
+    void _set_stylesheet(const StyleMap &component_styled = {}) override;
+
+    bool event(QEvent *event) override;
+
+protected Q_SLOTS:
+    //! Re-evaluates the title from the label (nothing when the label is hidden).
+    void _set_translated_label();
+    //! Sets "hovered" from the hovered option and calls slot_set_stylesheet() (nothing when disabled).
+    void _set_hovered_prop();
+    //! Sets "focused" from the focused option and calls slot_set_stylesheet().
+    void _set_focused_prop();
+
+protected:
+    // The options, held unchanged (a State as the State itself). Declared in
+    // the order in which they are stored.
+    std::optional<WidgetList> _children;
+    bool _disabled;
+    bool _multiple;
+    bool _multiline;
+    RenderTags _renderTags;
+    StateOr<bool> _hovered;
+    bool _hiddenLabel;
+    StateOr<bool> _focused;
+    StateOr<QString> _label;
+    QString _size;
+    Sx _sx;
+    StateOr<QVariant> _value;
+
+private:
+    Q_DISABLE_COPY(FieldShell)
+    void setStateProperty(const char *name, const StateOr<bool> &option);
+    bool m_initialized = false;
+    QList<QMetaObject::Connection> m_subscriptions;
+};
+
+} // namespace tessera
+
+Q_DECLARE_METATYPE(tessera::FieldShell::RenderTags)
