@@ -1,0 +1,251 @@
+#include <tessera/material/button/busy_trigger.h>
+
+#include <tessera/kit/i18n.h>
+#include <tessera/kit/qss.h>
+#include <tessera/kit/registry.h>
+#include <tessera/kit/theme.h>
+
+#include <QHBoxLayout>
+
+namespace tessera {
+
+namespace {
+
+// Truth value of an option or State value: none, false, zero and empty texts,
+// lists and mappings are off; anything else is on.
+bool truthy(const QVariant &value)
+{
+    if (!value.isValid() || value.isNull())
+        return false;
+    switch (value.typeId()) {
+    case QMetaType::Bool:
+        return value.toBool();
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::Long:
+    case QMetaType::ULong:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::Char:
+    case QMetaType::SChar:
+    case QMetaType::UChar:
+    case QMetaType::Float:
+    case QMetaType::Double:
+        return value.toDouble() != 0.0;   // NaN counts as on
+    case QMetaType::QString:
+        return !value.toString().isEmpty();
+    case QMetaType::QByteArray:
+        return !value.toByteArray().isEmpty();
+    case QMetaType::QStringList:
+    case QMetaType::QVariantList:
+        return !value.toList().isEmpty();
+    case QMetaType::QVariantMap:
+        return !value.toMap().isEmpty();
+    case QMetaType::QVariantHash:
+        return !value.toHash().isEmpty();
+    default:
+        break;
+    }
+    if (value.metaType() == QMetaType::fromType<StyleMap>())
+        return !value.value<StyleMap>().isEmpty();
+    if (value.metaType() == QMetaType::fromType<DeferredText>())
+        return !value.value<DeferredText>().isNull();
+    if (value.metaType() == QMetaType::fromType<WidgetList>())
+        return !value.value<WidgetList>().isEmpty();
+    if (value.metaType().flags() & QMetaType::PointerToQObject)
+        return value.value<QObject *>() != nullptr;
+    return true;
+}
+
+State *stateIn(const QVariant &value)
+{
+    if (value.metaType().flags() & QMetaType::PointerToQObject)
+        return qobject_cast<State *>(value.value<QObject *>());
+    return nullptr;
+}
+
+LruMemo<QString> &templateMemo()
+{
+    static LruMemo<QString> memo(128);
+    return memo;
+}
+
+// The button template for one variant, size and colour, with the object-name
+// placeholder in each selector. Every lookup throws when the theme lacks it.
+QString buildTemplate(const StyleMap &components, const QString &variant, const QString &size, const QString &color)
+{
+    const StyleMap &button = components.mapAt(u"PyButton");
+    const StyleValue *styles = button.find(u"styles");
+    if (!styles)
+        throw StyleLookupError(QStringLiteral("PyButton.styles"));
+    const StyleMap &PyButton_root = styles->map().mapAt(u"root");
+
+    const StyleValue &sizeEntry = PyButton_root.mapAt(u"size").at(size);
+    const QString PyButton_root_size_qss = get_qss_style(&sizeEntry);
+    const QString PyButton_root_size_textVariant_qss = get_qss_style(&sizeEntry.map().at(u"textVariant"));
+
+    const StyleValue &variantEntry =
+        PyButton_root.mapAt(u"colorStyle").mapAt(color).mapAt(u"props").at(variant + QStringLiteral("Variant"));
+    const QString PyButton_root_colorStyle_prop_variant_qss = get_qss_style(&variantEntry);
+    const StyleMap &slots = variantEntry.map().mapAt(u"slots");
+    const QString PyButton_root_colorStyle_prop_variant_slot_hover_qss = get_qss_style(&slots.at(u"hover"));
+    const QString PyButton_root_colorStyle_prop_variant_slot_checked_qss = get_qss_style(&slots.at(u"checked"));
+
+    const QString placeholder = ObjectNamePlaceholder.toString();
+    QString sheet;
+    sheet += u"\n            #";
+    sheet += placeholder;
+    sheet += u"{\n                ";
+    sheet += PyButton_root_size_qss;
+    sheet += u"\n                ";
+    sheet += PyButton_root_size_textVariant_qss;
+    sheet += u"\n                ";
+    sheet += PyButton_root_colorStyle_prop_variant_qss;
+    sheet += u"\n            }\n            #";
+    sheet += placeholder;
+    sheet += u":hover {\n                ";
+    sheet += PyButton_root_colorStyle_prop_variant_slot_hover_qss;
+    sheet += u"\n            }\n            #";
+    sheet += placeholder;
+    sheet += u"[selected=true] {\n                ";
+    sheet += PyButton_root_colorStyle_prop_variant_slot_checked_qss;
+    sheet += u"\n            }\n        ";
+    return sheet;
+}
+
+} // namespace
+
+BusyTrigger::BusyTrigger() : BusyTrigger(Options{}) {}
+
+BusyTrigger::BusyTrigger(const Options &options) : QFrame(), RestyleLifecycle(this)
+{
+    setObjectName(QStringLiteral("BusyTrigger_") + newObjectName());
+
+    _kwargs = options.kwargs;
+    _text = _kwargs.value(QStringLiteral("text"));
+    _variant = options.variant;
+    _size = options.size;
+    _color = options.color;
+    _sx = options.sx;
+    _loading = options.loading;
+    _loadingPosition = options.loadingPosition;
+    _loadingIndicator = options.loadingIndicator;
+
+    loadingWidget = new PySvgWidget({.key = QStringLiteral("eos-icons:loading"),
+                                     .color = QStringLiteral("palette.grey._500")});
+
+    StateOr<QVariant> labelText = _loadingIndicator;
+    if (truthy(_text)) {
+        if (State *state = stateIn(_text))
+            labelText = state;
+        else
+            labelText = StateOr<QVariant>(_text);
+    }
+    label = new Typography({.text = labelText,
+                            .variant = QStringLiteral("button"),
+                            .sx = StyleMap{{QStringLiteral("color"), QStringLiteral("palette.text.disabled")}}});
+
+    _init_ui();
+}
+
+// The pending style task is cancelled by RestyleLifecycle's destructor, which
+// runs before QObject::destroyed is emitted, while the members are still valid.
+BusyTrigger::~BusyTrigger() = default;
+
+void BusyTrigger::_init_ui()
+{
+    m_row = new QHBoxLayout(this);
+    m_row->setContentsMargins(0, 0, 0, 0);
+    m_row->setAlignment(Qt::AlignCenter | Qt::AlignVCenter);
+    m_row->addWidget(label);
+    m_row->addWidget(loadingWidget);
+
+    connectSignalSlot();
+    _update_loading();
+
+    theme = useTheme();
+    _subscribeToTheme();
+}
+
+void BusyTrigger::connectSignalSlot()
+{
+    if (State *state = _loading.state())
+        connect(state, &State::valueChanged, this, &BusyTrigger::_update_loading);
+}
+
+void BusyTrigger::_update_loading(const QVariant &)
+{
+    // A State deleted by its owner reads as none, so the icon is hidden.
+    if (truthy(_loading.current())) {
+        // Take the icon out and put it back, so that a repeated switch to on
+        // leaves the row as it was.
+        m_row->removeWidget(loadingWidget);
+        m_row->insertWidget(_loadingPosition == u"start" ? 0 : 1, loadingWidget);
+        loadingWidget->setVisible(true);
+    } else {
+        loadingWidget->setVisible(false);
+    }
+}
+
+QString BusyTrigger::_get_stylesheet(const QString &_variant, const QString &_size, const QString &_color,
+                                     const QString &_theme_mode) const
+{
+    const Theme *current = useTheme();
+    // The theme identity stands beside the mode: two themes of the same mode
+    // must not share a template, while the same theme set again reuses it.
+    QStringList key{QString::fromLatin1(metaObject()->className()), _variant, _size, _color, _theme_mode};
+    key += themeMemoKey(current);
+    return templateMemo().get(key, [&] { return buildTemplate(current->components, _variant, _size, _color); });
+}
+
+void BusyTrigger::_set_stylesheet(const StyleMap &)
+{
+    const QString mode = useTheme()->palette.mode;
+    setProperty("variant", _variant);
+    if (_color == u"inherit")
+        _color = QStringLiteral("default");
+    _variant.remove(QStringLiteral("Extended"));
+    _variant.replace(QStringLiteral("extended"), QStringLiteral("contained"));
+
+    QString sheet = _get_stylesheet(_variant, _size, _color, mode);
+    sheet.replace(ObjectNamePlaceholder.toString(), objectName());
+    const QString sx_qss = _sx.render(objectName());
+    setStyleSheet(sheet + sx_qss);
+}
+
+const LruMemo<QString> &BusyTrigger::_stylesheetMemo()
+{
+    return templateMemo();
+}
+
+namespace {
+
+QWidget *createBusyTrigger(const QVariantMap &options)
+{
+    // Every option is converted before anything is built, so a refused option
+    // leaves no half-made widget behind.
+    BusyTrigger::Options o;
+    const StateOr<QVariant> loading = option::anyOrState(options, QStringLiteral("loading"));
+    if (State *state = loading.state())
+        o.loading = state;
+    else if (!loading.isNone())
+        o.loading = truthy(loading.current());
+    o.loadingPosition = option::text(options, QStringLiteral("loadingPosition"), o.loadingPosition);
+    o.loadingIndicator = option::anyOrState(options, QStringLiteral("loadingIndicator"));
+    o.color = option::text(options, QStringLiteral("color"), o.color);
+    o.variant = option::text(options, QStringLiteral("variant"), o.variant);
+    o.size = option::text(options, QStringLiteral("size"), o.size);
+    o.sx = option::sx(options, QStringLiteral("sx"));
+    o.kwargs = option::rest(options, {QStringLiteral("loading"), QStringLiteral("loadingPosition"),
+                                      QStringLiteral("loadingIndicator"), QStringLiteral("color"),
+                                      QStringLiteral("variant"), QStringLiteral("size"), QStringLiteral("sx")});
+    return new BusyTrigger(o);
+}
+
+} // namespace
+
+TESSERA_REGISTER_MODULE("tessera.material.button.busy_trigger", BusyTrigger, createBusyTrigger)
+
+} // namespace tessera

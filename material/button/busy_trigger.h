@@ -1,0 +1,142 @@
+#pragma once
+
+#include <tessera/kit/options.h>
+#include <tessera/kit/restyle.h>
+#include <tessera/kit/state.h>
+#include <tessera/kit/svg_widget.h>
+#include <tessera/kit/typography.h>
+#include <tessera/material/button/busy_trigger_export.h>
+
+#include <QFrame>
+#include <QString>
+#include <QVariant>
+#include <QVariantMap>
+
+class QHBoxLayout;
+
+namespace tessera {
+
+/*!
+    \code
+    BusyTrigger
+    Base Button
+
+    Args:
+        loading?: True | False
+        loadingPosition?: "start" | "center" | "end"
+        loadingIndicator?: "Loading..." | any str
+
+    Returns:
+        new instance of BusyTrigger
+    \endcode
+
+    A button-styled frame that shows a text label and, while a loading
+    condition holds, a spinning loading icon before the label
+    (\c loadingPosition "start") or after it (any other position). It wears the
+    theme's "PyButton" styles for its colour, variant and size and restyles on
+    every theme change, but it is a plain QFrame: it handles no clicks and has
+    no signals of its own. The condition is fixed at construction or follows a
+    State.
+
+    \code
+    auto *saving = new tessera::State(false, &window);
+    auto *trigger = new tessera::BusyTrigger({.loading = saving, .kwargs = {{"text", "Save"}}});
+    saving->setValue(true);   // the icon appears before "Save"
+    \endcode
+
+    Options:
+    - \c loading: a State whose value is read as a truth value, or a flag.
+      Through tessera::create() any plain value is read as a truth value
+      (none, false, zero and empty count as off).
+    - \c loadingPosition: "start" (exactly) puts the icon first; "center",
+      "end" or any other text puts it after the label.
+    - \c loadingIndicator: the label text when no non-empty "text" is given: a
+      text, a DeferredText, a text function, or a State holding one of those.
+    - \c color, \c variant, \c size: keys of the theme's "PyButton" styles.
+      The colour "inherit" is styled as "default"; the variant "extended" as
+      "contained", and "Extended" is cut from variant names.
+    - \c sx: the caller's extra style, appended after the theme rules.
+    - \c kwargs: every further named option, kept whole; "text" is the label text.
+
+    Through tessera::create() a \c loadingPosition, \c color, \c variant or
+    \c size that is not a text (none included) is refused with an OptionError
+    naming it, and nothing is built.
+
+    To derive: override _set_stylesheet() and call the base version to keep the
+    theme sheet. A subclass that declares Q_OBJECT gets its own entries in the
+    shared template memo, keyed by its class name.
+*/
+class TESSERA_BUSY_TRIGGER_EXPORT BusyTrigger : public QFrame, public RestyleLifecycle
+{
+    Q_OBJECT
+    Q_CLASSINFO("Description",
+                "\n    BusyTrigger\n    Base Button\n\n    Args:\n        loading?: True | False\n"
+                "        loadingPosition?: \"start\" | \"center\" | \"end\"\n"
+                "        loadingIndicator?: \"Loading...\" | any str\n\n    Returns:\n"
+                "        new instance of BusyTrigger\n    ")
+public:
+    struct Options
+    {
+        StateOr<bool> loading = {};
+        QString loadingPosition = QStringLiteral("start");
+        //! A text, DeferredText or text function (in a QVariant), or a State holding one.
+        StateOr<QVariant> loadingIndicator = {};
+        QString color = QStringLiteral("primary");
+        QString variant = QStringLiteral("contained");
+        QString size = QStringLiteral("medium");
+        Sx sx = {};
+        QVariantMap kwargs = {};
+    };
+
+    //! Builds a trigger with the default options.
+    BusyTrigger();
+    explicit BusyTrigger(const Options &options);
+    ~BusyTrigger() override;
+
+    //! The loading icon ("eos-icons:loading" tinted "palette.grey._500").
+    PySvgWidget *loadingWidget = nullptr;
+    //! The text label ("button" typography in the theme's disabled-text colour).
+    Typography *label = nullptr;
+
+protected:
+    //! Builds the centred row, subscribes to the loading State and to the theme.
+    void _init_ui();
+    //! Follows the loading State, when the condition is one.
+    void connectSignalSlot();
+    /*!
+        Places and shows the icon while loading is on, hides it otherwise. The
+        argument is ignored: the condition is read afresh from the option.
+    */
+    void _update_loading(const QVariant &value = {});
+
+    /*!
+        The memoised style template for this class, variant, size, colour and
+        palette mode (and the identity of the current theme), with
+        ObjectNamePlaceholder where the object name goes. Throws when the
+        theme lacks an entry; nothing is memoised then.
+    */
+    QString _get_stylesheet(const QString &_variant, const QString &_size, const QString &_color,
+                            const QString &_theme_mode) const;
+    //! One styling pass; the argument is ignored.
+    void _set_stylesheet(const StyleMap &component_styled = {}) override;
+
+    //! The template memo shared by every BusyTrigger (and subclass) instance.
+    static const LruMemo<QString> &_stylesheetMemo();
+
+    QVariantMap _kwargs;
+    //! The "text" entry of the further options; invalid when absent.
+    QVariant _text;
+    QString _variant;
+    QString _size;
+    QString _color;
+    Sx _sx;
+    StateOr<bool> _loading;
+    QString _loadingPosition;
+    StateOr<QVariant> _loadingIndicator;
+
+private:
+    Q_DISABLE_COPY(BusyTrigger)
+    QHBoxLayout *m_row = nullptr;
+};
+
+} // namespace tessera
