@@ -1,0 +1,175 @@
+#include "chip_stack.h"
+
+#include <tessera/kit/line_edit_multiple.h>
+#include <tessera/kit/registry.h>
+
+#include <QApplication>
+#include <QHash>
+#include <QLayout>
+#include <QVBoxLayout>
+
+namespace tessera {
+
+namespace {
+
+// The frame is built only once its content State is known to exist.
+QWidget *requireContent(const ChipStack::Options &options)
+{
+    if (!options.content)
+        throw OptionError(QStringLiteral("content"), QStringLiteral("a ChipStack needs a State to show"));
+    return nullptr;
+}
+
+// Plain widget pointers kept in a value may name widgets that are gone. They
+// are compared by address with the widgets that are alive, and only a match is
+// used; a stale pointer is never dereferenced. The table is built on first use,
+// once per rebuild.
+class LivingWidgets
+{
+public:
+    QWidget *find(const void *address)
+    {
+        if (!address)
+            return nullptr;
+        if (!m_built) {
+            const QWidgetList all = QApplication::allWidgets();
+            m_widgets.reserve(all.size());
+            for (QWidget *w : all)
+                m_widgets.insert(static_cast<const void *>(w), w);
+            m_built = true;
+        }
+        return m_widgets.value(address, nullptr);
+    }
+
+private:
+    QHash<const void *, QWidget *> m_widgets;
+    bool m_built = false;
+};
+
+// The object address stored in a QVariant of any QObject-pointer type, read
+// without converting (a conversion would ask the object for its meta-object).
+const void *storedObject(const QVariant &value)
+{
+    if (!(value.metaType().flags() & QMetaType::PointerToQObject))
+        return nullptr;
+    return *static_cast<QObject *const *>(value.constData());
+}
+
+// A single widget held by a value (a guarded or a plain pointer), or nullptr.
+bool singleWidget(const QVariant &value, LivingWidgets &living, QWidget **out)
+{
+    if (value.metaType() == QMetaType::fromType<QPointer<QWidget>>()) {
+        *out = value.value<QPointer<QWidget>>().data();
+        return true;
+    }
+    if (value.metaType().flags() & QMetaType::PointerToQObject) {
+        *out = living.find(storedObject(value));
+        return true;
+    }
+    return false;
+}
+
+} // namespace
+
+ChipStack::ChipStack(const Options &options)
+    : QFrame(requireContent(options)), _hidden(options.hidden), _content(options.content), _sx(options.sx)
+{
+    setObjectName(newObjectName());
+
+    auto *stack = new QVBoxLayout;
+    setLayout(stack);
+    stack->setAlignment(Qt::AlignTop);
+    stack->setContentsMargins(0, 0, 0, 0);
+
+    connect(_content.data(), &State::valueChanged, this, &ChipStack::_render_ui);
+    _render_ui();
+}
+
+ChipStack::~ChipStack() = default;
+
+void ChipStack::clear_layout(QLayout *layout)
+{
+    while (layout->count() != 0) {
+        QLayoutItem *item = layout->takeAt(0);
+        if (!item)
+            break;
+        QWidget *widget = item->widget();
+        delete item;
+        if (widget && !qobject_cast<PyLineEditMultiple *>(widget))
+            widget->deleteLater();
+    }
+}
+
+void ChipStack::_render_ui()
+{
+    try {
+        QLayout *stack = layout();
+        if (stack->count() != 0)
+            clear_layout(stack);
+
+        const State *content = _content.data();
+        if (!content)
+            return;
+        const QVariant value = content->value();
+        if (!value.isValid() || value.isNull())
+            return;
+
+        LivingWidgets living;
+        const auto add = [&](QWidget *widget) {
+            // Putting the frame, or a widget that contains it, inside itself
+            // would make the widget tree a cycle.
+            if (!widget || widget == this || widget->isAncestorOf(this))
+                return;
+            stack->addWidget(widget);
+        };
+
+        const QMetaType type = value.metaType();
+        if (type == QMetaType::fromType<WidgetList>()) {
+            for (const QPointer<QWidget> &widget : value.value<WidgetList>())
+                add(widget.data());
+        } else if (type == QMetaType::fromType<QList<QWidget *>>()) {
+            for (QWidget *widget : value.value<QList<QWidget *>>())
+                add(living.find(static_cast<const void *>(widget)));
+        } else if (type.id() == QMetaType::QVariantList) {
+            for (const QVariant &element : value.toList()) {
+                QWidget *widget = nullptr;
+                if (singleWidget(element, living, &widget))
+                    add(widget);
+            }
+        } else if (QWidget *widget = nullptr; singleWidget(value, living, &widget)) {
+            add(widget);
+        } else if (type == QMetaType::fromType<WidgetFactory>()) {
+            if (const WidgetFactory factory = value.value<WidgetFactory>())
+                add(factory());
+        } else if (type == QMetaType::fromType<Sx::Function>()) {
+            if (const Sx::Function factory = value.value<Sx::Function>()) {
+                QWidget *widget = nullptr;
+                if (singleWidget(factory(), living, &widget))
+                    add(widget);
+            }
+        }
+        // Any other value (a text, a number, a mapping) shows nothing.
+    } catch (...) {
+        // A failed rebuild ends here; what was added so far stays.
+    }
+}
+
+} // namespace tessera
+
+namespace {
+
+QWidget *createChipStack(const QVariantMap &options)
+{
+    using namespace tessera;
+    ChipStack::Options o;
+    if (!options.value(QStringLiteral("hidden")).isNull())
+        o.hidden = option::flagOrState(options, QStringLiteral("hidden"));
+    o.content = option::state(options, QStringLiteral("content"));
+    o.sx = option::sx(options);
+    o.kwargs = option::rest(options, {QStringLiteral("hidden"), QStringLiteral("content"), QStringLiteral("sx")});
+    return new ChipStack(o);
+}
+
+} // namespace
+
+TESSERA_REGISTER_MODULE("tessera.material.textfield.chip_stack", ChipStack, createChipStack)

@@ -1,0 +1,87 @@
+#pragma once
+
+#include <tessera/kit/options.h>
+#include <tessera/kit/state.h>
+#include <tessera/material/textfield/chip_stack_export.h>
+
+#include <QFrame>
+#include <QPointer>
+#include <QVariantList>
+#include <QVariantMap>
+
+class QLayout;
+
+namespace tessera {
+
+/*!
+    A frame that shows the widgets held by a State, stacked from the top, and
+    rebuilds the stack every time the State's value changes. The value may be
+    a list of widgets, a single widget or a callable that makes one; anything
+    else shows nothing.
+
+    \code
+    auto *chips = new tessera::State(tessera::widgetListValue({new QLabel("a"), new QLabel("b")}));
+    auto *stack = new tessera::ChipStack({.content = chips});
+    chips->setValue(tessera::widgetValue(new QLabel("c")));   // a and b are deleted
+    \endcode
+
+    The stack owns what it shows: a rebuild schedules every widget it showed
+    for deletion with deleteLater(), even one that the new value holds again,
+    so each new value must bring new widgets. The one exception is
+    PyLineEditMultiple: it is only taken out of the stack, stays a child of the
+    frame (neither hidden nor re-parented) and is shown again, the same
+    instance, when a later value holds it.
+
+    Accepted values, tested in this order:
+    - a list: WidgetList (guarded pointers; the kind widgetListValue() makes),
+      QList<QWidget*>, or a QVariantList whose widget elements are shown and
+      whose other elements are skipped;
+    - a widget: QPointer<QWidget> (widgetValue()) or a QWidget pointer;
+    - a callable: WidgetFactory (widgetFactoryValue()) or a function
+      returning a QVariant holding a widget; it is called once per rebuild.
+
+    A State value may outlive the widgets it names (the stack deletes them
+    itself). A widget that no longer exists is skipped and never touched:
+    guarded pointers read as null, and plain pointers are shown only when they
+    still name a living widget. Prefer the guarded kinds. The frame itself and
+    the widgets that contain it are never put into the stack.
+
+    A rebuild that fails (a callable that throws) ends quietly; the stack keeps
+    what it had built up to that point, and the next change rebuilds it.
+*/
+class TESSERA_CHIP_STACK_EXPORT ChipStack : public QFrame
+{
+    Q_OBJECT
+public:
+    struct Options
+    {
+        //! Stored only; a flag or a State holding one.
+        StateOr<bool> hidden = {};
+        //! Required: the State whose value is shown.
+        State *content = nullptr;
+        //! Stored only.
+        Sx sx = {};
+        //! Further positional and named options are accepted and ignored.
+        QVariantList args = {};
+        QVariantMap kwargs = {};
+    };
+
+    //! Throws OptionError naming "content" when no State is given; nothing is built then.
+    explicit ChipStack(const Options &options);
+    ~ChipStack() override;
+
+protected:
+    //! Clears the stack and shows the current value of _content.
+    void _render_ui();
+    //! Empties \a layout: PyLineEditMultiple widgets are taken out, every other widget is deleted later.
+    void clear_layout(QLayout *layout);
+
+    StateOr<bool> _hidden;
+    QPointer<State> _content;
+    Sx _sx;
+
+private:
+    Q_DISABLE_COPY(ChipStack)
+};
+
+} // namespace tessera
