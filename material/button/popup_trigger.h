@@ -1,0 +1,117 @@
+#pragma once
+
+#include <tessera/kit/button.h>
+#include <tessera/material/button/popup_trigger_export.h>
+
+#include <QMetaObject>
+#include <QPoint>
+#include <QPointer>
+#include <QVariant>
+
+#include <functional>
+#include <optional>
+
+class QAction;
+class QActionEvent;
+class QMenu;
+
+namespace tessera {
+
+/*!
+    A push button that opens its popup menu beside itself: 40 pixels in from
+    its left edge, with the menu's bottom level with the button's bottom. It
+    toggles the menu open and closed and can switch between an open-menu and a
+    closed-menu look.
+
+    \code
+    auto *more = new tessera::PopupTrigger({.icon = "", .kwargs = {{"text", "Sort"}}});
+    more->setMenu(sortMenu);
+    QObject::connect(sortMenu, &QMenu::aboutToHide, more, &tessera::PopupTrigger::updateUiOnMenuHide);
+    QObject::connect(more, &QWidget::customContextMenuRequested, more, &tessera::PopupTrigger::open_context_menu);
+    \endcode
+
+    The application installs the menu with QPushButton::setMenu() and decides
+    what opens it: the button uses the custom context-menu policy, so a right
+    click emits customContextMenuRequested(), which matches
+    open_context_menu(). Connect updateUiOnMenuHide() to the menu's
+    aboutToHide() so that every open_context_menu() opens the menu; without it
+    the button still counts the menu as open after it closed, and the next call
+    only resets that.
+
+    Options: \c context and \c menu are stored only. \c icon decides the start
+    icon (a non-empty text is used as it stands, otherwise the kit's
+    "more_vert" icon) and whether update_state() changes the look. \c args and
+    \c kwargs go to Button unchanged (\c sx included); \c startIcon is set by
+    this class, and a caller's own value for it is refused with OptionError.
+
+    \c aboutToHide, when given, runs every time the installed menu is about to
+    hide. The menu may be installed before or after construction: the callable
+    follows whichever menu setMenu() installs, and stops running for a menu that
+    was replaced. An exception thrown by it is dropped.
+
+    Every menu operation needs an installed menu; without one, open_context_menu()
+    does nothing (the button stays closed) and get_menu_height() returns 0.
+
+    The button sets style sheets of its own (a sheet that hides the menu
+    indicator at construction, the open and closed sheets from update_state()),
+    each replacing the whole sheet.
+*/
+class TESSERA_POPUP_TRIGGER_EXPORT PopupTrigger : public Button
+{
+    Q_OBJECT
+public:
+    struct Options
+    {
+        QVariant context = {};
+        QVariant menu = {};
+        std::optional<QString> icon = {};
+        std::function<void()> aboutToHide = {};
+        //! Further positional arguments, handed to Button.
+        QVariantList args = {};
+        //! Further named options, handed to Button (sx included).
+        QVariantMap kwargs = {};
+    };
+
+    PopupTrigger();
+    explicit PopupTrigger(const Options &options);
+    ~PopupTrigger() override;
+
+    //! The start icon used when \c icon is absent or empty.
+    static QString defaultStartIcon();
+
+    //! True from the moment open_context_menu() opens the menu until it is reset.
+    bool isOpen() const { return is_open; }
+
+    //! Sets the open sheet (\a open true) or the closed sheet; does nothing when \c icon was not given.
+    void update_state(bool open);
+    //! Shows the menu, without blocking, at the measuring place and returns its height (0 without a menu).
+    int get_menu_height();
+
+public Q_SLOTS:
+    /*!
+        Opens the menu at (40, height() - menu height) in button coordinates and
+        blocks until it closes; when the button counts the menu as open, hides it
+        and resets that instead. \a point is accepted and not used.
+    */
+    void open_context_menu(const QPoint &point = QPoint());
+    //! The slot for the menu's closing: resets the open state (and the look when \c icon is the empty text).
+    void updateUiOnMenuHide();
+
+protected:
+    void actionEvent(QActionEvent *event) override;
+
+    QVariant _context;
+    QVariant _menu;
+    std::optional<QString> _icon;
+    std::function<void()> _aboutToHide;
+    bool is_open = false;
+
+private:
+    Q_DISABLE_COPY(PopupTrigger)
+    void followMenu();
+
+    QPointer<QAction> m_followedAction;
+    QMetaObject::Connection m_aboutToHideConnection;
+};
+
+} // namespace tessera
