@@ -1,0 +1,151 @@
+#include "orb_action.h"
+
+#include <tessera/kit/registry.h>
+
+#include <QPainter>
+#include <QShowEvent>
+#include <QStyleOptionButton>
+#include <QVariantAnimation>
+
+namespace tessera {
+
+namespace {
+
+// One full turn of the icon, in milliseconds.
+constexpr int TurnDuration = 1000;
+
+Button::Options baseOptions(const OrbAction::Options &options)
+{
+    option::forbid(options.kwargs, QStringLiteral("startIcon"),
+                   QStringLiteral("an OrbAction sets its start icon from its icon option"));
+    option::forbid(options.kwargs, QStringLiteral("componentType"),
+                   QStringLiteral("an OrbAction is always of component type \"OrbAction\""));
+    for (const char *own : {"icon", "animate", "sx"})
+        option::forbid(options.kwargs, QString::fromLatin1(own),
+                       QStringLiteral("an option of OrbAction itself, not of Button; give it in its own field"));
+    Button::Options out;
+    out.args = options.args;
+    out.startIcon = options.icon;
+    out.componentType = QStringLiteral("OrbAction");
+    out.kwargs = options.kwargs;
+    return out;
+}
+
+// \a source turned by \a angle degrees around its centre, on a canvas of the same size.
+QPixmap turned(const QPixmap &source, qreal angle)
+{
+    QPixmap out(source.size());
+    out.setDevicePixelRatio(source.devicePixelRatio());
+    out.fill(Qt::transparent);
+    QPainter painter(&out);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QSizeF size = source.deviceIndependentSize();
+    painter.translate(size.width() / 2, size.height() / 2);
+    painter.rotate(angle);
+    painter.translate(-size.width() / 2, -size.height() / 2);
+    painter.drawPixmap(QPointF(0, 0), source);
+    return out;
+}
+
+} // namespace
+
+OrbAction::OrbAction() : OrbAction(Options{}) {}
+
+OrbAction::OrbAction(const Options &options) : Button(baseOptions(options))
+{
+    _sx = options.sx;
+    _kwargs = options.kwargs;
+    _animate = options.animate;
+
+    _rotation = new QVariantAnimation(this);
+    _rotation->setStartValue(0.0);
+    _rotation->setEndValue(360.0);
+    _rotation->setDuration(TurnDuration);
+    _rotation->setLoopCount(-1);
+    connect(_rotation, &QVariantAnimation::valueChanged, this, [this](const QVariant &angle) {
+        m_angle = angle.toReal();
+        update();
+    });
+    if (State *animate = _animate.state())
+        connect(animate, &State::valueChanged, this, [this] { updateAnimation(); });
+}
+
+OrbAction::~OrbAction() = default;
+
+bool OrbAction::isAnimating() const
+{
+    return _rotation->state() == QAbstractAnimation::Running;
+}
+
+void OrbAction::updateAnimation()
+{
+    const bool wanted = m_shown && _animate.current().toBool();
+    if (wanted) {
+        if (_rotation->state() != QAbstractAnimation::Running)
+            _rotation->start();
+        return;
+    }
+    if (_rotation->state() != QAbstractAnimation::Stopped)
+        _rotation->stop();
+    if (m_angle != 0) {
+        m_angle = 0;
+        update();
+    }
+}
+
+void OrbAction::showEvent(QShowEvent *event)
+{
+    Button::showEvent(event);
+    m_shown = true;
+    updateAnimation();
+}
+
+void OrbAction::hideEvent(QHideEvent *event)
+{
+    Button::hideEvent(event);
+    m_shown = false;
+    updateAnimation();
+}
+
+void OrbAction::initStyleOption(QStyleOptionButton *option) const
+{
+    Button::initStyleOption(option);
+    if (m_angle == 0 || option->icon.isNull() || option->iconSize.isEmpty())
+        return;
+    // The icon is drawn turned in the place and size the style gives it, so
+    // nothing else about the button moves.
+    const qreal dpr = devicePixelRatioF();
+    QIcon icon;
+    for (const QIcon::Mode mode : {QIcon::Normal, QIcon::Active, QIcon::Disabled}) {
+        const QPixmap source = option->icon.pixmap(option->iconSize, dpr, mode);
+        if (!source.isNull())
+            icon.addPixmap(turned(source, m_angle), mode);
+    }
+    option->icon = icon;
+}
+
+} // namespace tessera
+
+namespace {
+
+QWidget *createOrbAction(const QVariantMap &options)
+{
+    using namespace tessera;
+    OrbAction::Options o;
+    o.icon = option::textOrState(options, QStringLiteral("icon"));
+    o.animate = option::flagOrState(options, QStringLiteral("animate"));
+    o.sx = option::sx(options);
+    const QVariant args = options.value(QStringLiteral("args"));
+    if (args.typeId() == QMetaType::QVariantList)
+        o.args = args.toList();
+    else if (args.isValid() && !args.isNull())
+        throw OptionError(QStringLiteral("args"), QStringLiteral("expected a list of positional arguments"));
+    o.kwargs = option::rest(options, {QStringLiteral("icon"), QStringLiteral("animate"), QStringLiteral("sx"),
+                                      QStringLiteral("args")});
+    return new OrbAction(o);
+}
+
+} // namespace
+
+TESSERA_REGISTER_MODULE("tessera.material.button.orb_action", OrbAction, createOrbAction)

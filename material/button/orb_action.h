@@ -1,0 +1,84 @@
+#pragma once
+
+#include <tessera/kit/button.h>
+#include <tessera/material/button/orb_action_export.h>
+
+#include <QVariantList>
+#include <QVariantMap>
+
+class QHideEvent;
+class QShowEvent;
+class QStyleOptionButton;
+class QVariantAnimation;
+
+namespace tessera {
+
+/*!
+    A floating action button: the kit's Button with the component type
+    "OrbAction" (round by default, or a pill with the "extended" variant) whose
+    content is typically an icon.
+
+    \code
+    auto *add = new tessera::OrbAction({.icon = ":/icons/add.svg", .kwargs = {{"color", "primary"}}});
+    auto *sync = new tessera::OrbAction({.icon = "eos-icons:loading", .animate = syncing});   // syncing: a State
+    \endcode
+
+    \c icon becomes Button's start icon as it came (a text, a State holding
+    one, or none). Every further positional and named option goes to Button
+    unchanged; without \c color, \c size and \c variant, Button uses
+    "default", "large" and "circular". \c startIcon and \c componentType are
+    set by this class: a caller's own value for either is refused with
+    OptionError. \c icon, \c animate and \c sx are options of their own and
+    are refused inside \c kwargs, so \c sx reaches Button only through the
+    style member it reads after construction.
+
+    While \c animate is true (a flag, or a State followed for the button's
+    whole life) and the button is shown, its icon turns clockwise around its
+    centre, one turn per second; the text, the shape and the icon's place do
+    not move. When animate turns false or the button is hidden, the turning
+    stops and the icon rests upright.
+*/
+class TESSERA_ORB_ACTION_EXPORT OrbAction : public Button
+{
+    Q_OBJECT
+public:
+    struct Options
+    {
+        StateOr<QString> icon = {};
+        StateOr<bool> animate = false;
+        Sx sx = {};
+        //! Further positional arguments, handed to Button.
+        QVariantList args = {};
+        //! Further named options, handed to Button and kept in _kwargs.
+        QVariantMap kwargs = {};
+    };
+
+    OrbAction();
+    explicit OrbAction(const Options &options);
+    ~OrbAction() override;
+
+    //! Whether the icon is turning now.
+    bool isAnimating() const;
+    //! The icon's current angle in degrees, clockwise (0 when resting).
+    qreal iconAngle() const { return m_angle; }
+
+protected:
+    void initStyleOption(QStyleOptionButton *option) const override;
+    void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
+
+    QVariantMap _kwargs;
+    StateOr<bool> _animate;
+
+    //! Drives the icon angle from 0 to 360 degrees, looping.
+    QVariantAnimation *_rotation = nullptr;
+
+private:
+    Q_DISABLE_COPY(OrbAction)
+    void updateAnimation();
+
+    qreal m_angle = 0;
+    bool m_shown = false;
+};
+
+} // namespace tessera

@@ -1,0 +1,274 @@
+#include <tessera/kit/registry.h>
+#include <tessera/material/button/orb_action.h>
+
+#include "testsupport.h"
+
+#include <QApplication>
+#include <QStyleOptionButton>
+#include <QTest>
+#include <QVariantAnimation>
+
+#include <memory>
+
+using namespace tessera;
+
+namespace {
+
+// Reaches the stored options and the icon as it is handed to the style.
+class Orb : public OrbAction
+{
+public:
+    using OrbAction::OrbAction;
+    using OrbAction::_animate;
+    using OrbAction::_kwargs;
+    using OrbAction::_rotation;
+    using OrbAction::_sx;
+
+    QIcon styledIcon() const
+    {
+        QStyleOptionButton option;
+        initStyleOption(&option);
+        return option.icon;
+    }
+};
+
+const QString MoreVert = QStringLiteral(":/round/resource_tessera/round/more_vert.svg");
+
+QImage iconImage(const QIcon &icon, int edge)
+{
+    return icon.pixmap(QSize(edge, edge), 1.0).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
+
+// How many pixels differ by more than a rounding step in any channel.
+int pixelsApart(const QImage &a, const QImage &b)
+{
+    if (a.size() != b.size())
+        return -1;
+    int apart = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+            if (qAbs(qRed(p) - qRed(q)) > 3 || qAbs(qGreen(p) - qGreen(q)) > 3 || qAbs(qBlue(p) - qBlue(q)) > 3
+                || qAbs(qAlpha(p) - qAlpha(q)) > 3)
+                ++apart;
+        }
+    }
+    return apart;
+}
+
+} // namespace
+
+class tst_OrbAction : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void cleanup() { testsupport::drainEvents(); }
+
+    void handOnWithoutOptions()
+    {
+        Orb orb;
+        QVERIFY(orb.startIcon().isNone());
+        QVERIFY(!orb.startIcon().isState());
+        QCOMPARE(orb.componentType(), QStringLiteral("OrbAction"));
+        QVERIFY(orb.buttonOptions().isEmpty());
+        QVERIFY(orb.buttonArgs().isEmpty());
+        QVERIFY(orb._sx.isNone());
+        QVERIFY(orb._kwargs.isEmpty());
+        QVERIFY(orb._animate.plain());
+        QCOMPARE(*orb._animate.plain(), false);
+        // Button's defaults for this component type.
+        QCOMPARE(orb.color(), QStringLiteral("default"));
+        QCOMPARE(orb.size(), QStringLiteral("large"));
+        QCOMPARE(orb.variant(), QStringLiteral("circular"));
+        QVERIFY(!orb.isAnimating());
+    }
+
+    void iconStateReachesButtonUnchanged()
+    {
+        State icon(MoreVert);
+        Orb orb({.icon = &icon});
+        QCOMPARE(orb.startIcon().state(), &icon);
+        QVERIFY(!orb.icon().isNull());
+        icon.setValue(QString());
+        QVERIFY(orb.icon().isNull());   // Button follows the very same State
+        icon.setValue(QStringLiteral(":/icons/svg_cache/ri_arrow-up-s-line.svg"));
+        QVERIFY(!orb.icon().isNull());
+    }
+
+    void plainIconReachesButton()
+    {
+        Orb orb({.icon = MoreVert});
+        QVERIFY(orb.startIcon().plain());
+        QCOMPARE(*orb.startIcon().plain(), MoreVert);
+    }
+
+    void furtherOptionsAreHandedOnAndKept()
+    {
+        State disabled(false);
+        Orb orb({.args = {QStringLiteral("Add")},
+                 .kwargs = {{QStringLiteral("color"), QStringLiteral("primary")},
+                            {QStringLiteral("variant"), QStringLiteral("extended")},
+                            {QStringLiteral("disabled"), QVariant::fromValue(&disabled)}}});
+        const QVariantMap expected{{QStringLiteral("color"), QStringLiteral("primary")},
+                                   {QStringLiteral("variant"), QStringLiteral("extended")},
+                                   {QStringLiteral("disabled"), QVariant::fromValue(&disabled)}};
+        QCOMPARE(orb.buttonOptions(), expected);
+        QCOMPARE(orb._kwargs, expected);
+        QCOMPARE(orb.buttonArgs(), QVariantList{QStringLiteral("Add")});
+        QCOMPARE(orb.color(), QStringLiteral("primary"));
+        QCOMPARE(orb.variant(), QStringLiteral("extended"));
+        QCOMPARE(orb.size(), QStringLiteral("large"));
+        disabled.setValue(true);
+        QVERIFY(!orb.isEnabled());
+    }
+
+    void sxReachesButtonOnlyThroughTheMember()
+    {
+        StyleMap sx;
+        sx.insert(QStringLiteral("margin"), QStringLiteral("7px"));
+        Orb orb({.sx = sx});
+        QVERIFY(!orb.buttonOptions().contains(QStringLiteral("sx")));
+        QVERIFY(!orb._kwargs.contains(QStringLiteral("sx")));
+        QVERIFY(orb._sx.map());
+        QVERIFY(orb.styleSheet().isEmpty());   // styled later, never in the constructor
+        testsupport::drainEvents();
+        const QString sheet = orb.styleSheet();
+        QVERIFY2(sheet.contains(u'#' + orb.objectName()) && sheet.contains(QStringLiteral("margin: 7px")),
+                 qPrintable(sheet));
+    }
+
+    void optionsThisClassSetsAreRefused_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QVariant>("value");
+        QTest::newRow("startIcon") << "startIcon" << QVariant(MoreVert);
+        QTest::newRow("componentType") << "componentType" << QVariant(QStringLiteral("Button"));
+        QTest::newRow("sx inside kwargs") << "sx" << QVariant(QStringLiteral("color: red;"));
+        QTest::newRow("icon inside kwargs") << "icon" << QVariant(MoreVert);
+        QTest::newRow("animate inside kwargs") << "animate" << QVariant(true);
+    }
+
+    void optionsThisClassSetsAreRefused()
+    {
+        QFETCH(QString, name);
+        QFETCH(QVariant, value);
+        const int before = int(QApplication::allWidgets().size());
+        try {
+            OrbAction orb({.kwargs = {{name, value}}});
+            QFAIL("the option was accepted");
+        } catch (const OptionError &e) {
+            QCOMPARE(e.option(), name);
+        }
+        QCOMPARE(int(QApplication::allWidgets().size()), before);
+    }
+
+    void createConvertsNamedOptions_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QVariant>("value");
+        QTest::addColumn<QString>("refused");
+        QTest::newRow("startIcon") << "startIcon" << QVariant(MoreVert) << "startIcon";
+        QTest::newRow("componentType") << "componentType" << QVariant(QStringLiteral("X")) << "componentType";
+        QTest::newRow("icon a number") << "icon" << QVariant(4) << "icon";
+        QTest::newRow("animate a text") << "animate" << QVariant(QStringLiteral("yes")) << "animate";
+        QTest::newRow("sx a number") << "sx" << QVariant(4) << "sx";
+        QTest::newRow("color a number") << "color" << QVariant(4) << "color";
+        QTest::newRow("icon a text") << "icon" << QVariant(MoreVert) << QString();
+        QTest::newRow("animate a flag") << "animate" << QVariant(true) << QString();
+        QTest::newRow("sx a text") << "sx" << QVariant(QStringLiteral("margin: 2px;")) << QString();
+        QTest::newRow("color a text") << "color" << QVariant(QStringLiteral("secondary")) << QString();
+    }
+
+    void createConvertsNamedOptions()
+    {
+        QFETCH(QString, name);
+        QFETCH(QVariant, value);
+        QFETCH(QString, refused);
+        const QString path = QStringLiteral("tessera.material.button.orb_action");
+        const QVariantMap options{{name, value}};
+        if (!refused.isEmpty()) {
+            try {
+                delete create(path, options);
+                QFAIL("the option was accepted");
+            } catch (const OptionError &e) {
+                QCOMPARE(e.option(), refused);
+            }
+            return;
+        }
+        std::unique_ptr<QWidget> widget(create(path, options));
+        auto *orb = qobject_cast<OrbAction *>(widget.get());
+        QVERIFY(orb);
+        QCOMPARE(orb->componentType(), QStringLiteral("OrbAction"));
+        const bool own = name == u"icon" || name == u"animate" || name == u"sx";
+        QCOMPARE(orb->buttonOptions().contains(name), !own);
+    }
+
+    void animationFollowsTheStateWhileShown()
+    {
+        State animate(false);
+        Orb orb({.icon = MoreVert, .animate = &animate});
+        QCOMPARE(orb._animate.state(), &animate);
+        animate.setValue(true);
+        QVERIFY(!orb.isAnimating());   // not shown yet
+
+        orb.show();
+        QVERIFY(orb.isAnimating());
+        animate.setValue(false);
+        QVERIFY(!orb.isAnimating());
+        QCOMPARE(orb.iconAngle(), 0.0);
+
+        animate.setValue(true);
+        QVERIFY(orb.isAnimating());
+        orb._rotation->setCurrentTime(orb._rotation->duration() / 4);
+        QVERIFY(orb.iconAngle() > 0.0);
+        orb.hide();
+        QVERIFY(!orb.isAnimating());
+        QCOMPARE(orb.iconAngle(), 0.0);
+        orb.show();
+        QVERIFY(orb.isAnimating());
+    }
+
+    void plainAnimateRunsOnlyWhileShown()
+    {
+        QWidget window;
+        auto *orb = new Orb({.icon = MoreVert, .animate = true});
+        orb->setParent(&window);
+        QVERIFY(!orb->isAnimating());
+        window.show();   // the orb is shown with its window
+        QVERIFY(orb->isAnimating());
+        window.hide();
+        QVERIFY(!orb->isAnimating());
+
+        Orb still({.icon = MoreVert});
+        still.show();
+        QVERIFY(!still.isAnimating());
+    }
+
+    void theIconIsDrawnTurned()
+    {
+        Orb orb({.icon = MoreVert, .animate = true});
+        orb.show();
+        const int edge = orb.iconSize().width();
+        QVERIFY(edge > 0);
+        const qint64 buttonIcon = orb.icon().cacheKey();
+        const QImage upright = iconImage(orb.icon(), edge);
+        QCOMPARE(iconImage(orb.styledIcon(), edge), upright);   // at rest until the angle moves
+
+        orb._rotation->pause();
+        orb._rotation->setCurrentTime(orb._rotation->duration() / 4);
+        QCOMPARE(orb.iconAngle(), 90.0);
+        const QImage quarter = iconImage(orb.styledIcon(), edge);
+        QCOMPARE(quarter.size(), upright.size());
+        QVERIFY(pixelsApart(quarter, upright) > 0);   // the dots of "more" lie across now
+        // The same picture a quarter turn round, up to the smoothing of the painter.
+        QCOMPARE(pixelsApart(quarter, upright.transformed(QTransform().rotate(90))), 0);
+        QCOMPARE(orb.icon().cacheKey(), buttonIcon);   // Button's own icon is untouched
+        QCOMPARE(iconImage(orb.icon(), edge), upright);
+
+        orb.hide();
+        QCOMPARE(iconImage(orb.styledIcon(), edge), upright);
+    }
+};
+
+QTEST_MAIN(tst_OrbAction)
+#include "tst_orb_action.moc"
