@@ -1,0 +1,160 @@
+// A program built against an installed tessera, as any application would be:
+// it switches the theme and the language, builds a widget from its header and
+// every requested widget module by its module path, and reports what it saw.
+//
+//   consumer [MODULE_PATH...]   (default: every module whose library is installed)
+//
+// Exit status 0 when every check passed, 1 otherwise.
+
+#include <tessera/kit/i18n.h>
+#include <tessera/kit/registry.h>
+#include <tessera/kit/state.h>
+#include <tessera/kit/theme.h>
+
+#if __has_include(<tessera/material/button/busy_trigger.h>)
+#include <tessera/material/button/busy_trigger.h>
+#define CONSUMER_HAS_BUSY_TRIGGER 1
+#endif
+
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QTextStream>
+#include <QVBoxLayout>
+#include <QWidget>
+
+#include <exception>
+
+namespace {
+
+QTextStream out(stdout);
+int failures = 0;
+
+void check(bool ok, const QString &what)
+{
+    out << (ok ? "ok   " : "FAIL ") << what << Qt::endl;
+    if (!ok)
+        ++failures;
+}
+
+// Lets zero-delay timers and deferred tasks run, as the event loop would.
+void settle()
+{
+    for (int i = 0; i < 6; ++i)
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+// Qt reports a class declared in a namespace with the namespace in front.
+bool sameClass(const QWidget *widget, const QString &className)
+{
+    const QString actual = QString::fromLatin1(widget->metaObject()->className());
+    return actual == className || actual.endsWith(QStringLiteral("::") + className);
+}
+
+// Module paths whose library is installed next to the kit.
+QStringList installedModules()
+{
+    QStringList found;
+    const QDir dir(tessera::moduleDirectory());
+    for (const QString &path : tessera::knownModules()) {
+        const QString base = QStringLiteral("libtessera_") + path.section(u'.', -1) + QStringLiteral(".so*");
+        if (!dir.entryList({base}, QDir::Files).isEmpty())
+            found << path;
+    }
+    return found;
+}
+
+// Named options for create(), as a host would pass them from a form or a script.
+QVariantMap optionsFor(const QString &modulePath, QObject *owner)
+{
+    if (modulePath.endsWith(QLatin1String(".busy_trigger")))
+        return {{QStringLiteral("loading"), true}, {QStringLiteral("color"), QStringLiteral("secondary")}};
+    if (modulePath.endsWith(QLatin1String(".chip_stack"))) {
+        // A chip stack shows the widgets held by a State.
+        auto *content = new tessera::State(tessera::widgetListValue({new QLabel(QStringLiteral("chip"))}), owner);
+        return {{QStringLiteral("content"), QVariant::fromValue<QObject *>(content)}};
+    }
+    return {};
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    QStringList modules = app.arguments().mid(1);
+    if (modules.isEmpty())
+        modules = installedModules();
+
+    // Themes: the built-in ones ship inside the kit; switching is live.
+    int changes = 0;
+    QObject::connect(tessera::useTheme()->signal, &tessera::ThemeSignal::changed, &app, [&changes] { ++changes; });
+    tessera::setTheme(QStringLiteral("dark"));
+    check(tessera::useTheme()->palette.mode == QLatin1String("dark") && changes == 1,
+          QStringLiteral("theme switched to \"%1\" (themes: %2)")
+              .arg(tessera::useTheme()->name(), tessera::themeNames().join(QStringLiteral(", "))));
+
+    // Languages: the translations are embedded in the libraries; no set-up call.
+    const QStringList languages = tessera::i18n()->languages();
+    check(languages.size() > 1, QStringLiteral("languages shipped: %1").arg(languages.join(QStringLiteral(", "))));
+    if (languages.size() > 1) {
+        tessera::i18n()->setLanguage(languages.at(1));
+        const QString translated = tessera::themeDisplayName(QStringLiteral("dark"));
+        check(translated != QLatin1String("Dark"),
+              QStringLiteral("language \"%1\": the dark theme is called \"%2\"").arg(languages.at(1), translated));
+    }
+
+    QWidget window;
+    auto *layout = new QVBoxLayout(&window);
+
+#ifdef CONSUMER_HAS_BUSY_TRIGGER
+    // A widget built from its header, with named options.
+    auto *trigger = new tessera::BusyTrigger({.loading = true, .loadingPosition = "end", .color = "secondary"});
+    layout->addWidget(trigger);
+#endif
+
+    // Widgets built by module path, the way a plug-in host would.
+    QList<QWidget *> created;
+    for (const QString &path : std::as_const(modules)) {
+        try {
+            QWidget *widget = tessera::create(path, optionsFor(path, &app));
+            layout->addWidget(widget);
+            created << widget;
+            const QString className = tessera::moduleClassName(path);
+            check(sameClass(widget, className),
+                  QStringLiteral("%1 -> %2 (%3)").arg(path, className, QString::fromLatin1(widget->metaObject()->className())));
+        } catch (const std::exception &e) {
+            check(false, QStringLiteral("%1: %2").arg(path, QString::fromUtf8(e.what())));
+        }
+    }
+
+    // Paths that are not the kit's modules are refused and load nothing.
+    for (const QString &bad : {QStringLiteral("tessera.material.button.no_such_widget"), QStringLiteral("../../lib/evil")}) {
+        bool refused = false;
+        try {
+            tessera::loadModule(bad);
+        } catch (const tessera::ModuleError &) {
+            refused = true;
+        }
+        check(refused, QStringLiteral("refused module path \"%1\"").arg(bad));
+    }
+
+    window.show();
+    settle();
+#ifdef CONSUMER_HAS_BUSY_TRIGGER
+    const QString darkSheet = trigger->styleSheet();
+    check(darkSheet.contains(QLatin1Char('#') + trigger->objectName()),
+          QStringLiteral("BusyTrigger styled itself (%1 characters of style sheet)").arg(darkSheet.size()));
+    tessera::setTheme(QStringLiteral("light"));
+    settle();
+    check(trigger->styleSheet() != darkSheet, QStringLiteral("BusyTrigger restyled after the switch to light"));
+#else
+    tessera::setTheme(QStringLiteral("light"));
+    settle();
+#endif
+
+    out << created.size() << " widgets created by module path; "
+        << tessera::registeredModules().size() << " modules registered" << Qt::endl;
+    out << (failures ? "FAILED" : "PASSED") << Qt::endl;
+    return failures ? 1 : 0;
+}
