@@ -519,9 +519,11 @@ QString Button::composeStyleSheet(const StyleMap &components) const
         const auto disabledBackground = t->resolveToken(u"palette.action.disabledBackground");
         if (disabledText)
             disabled_qss += QStringLiteral("color: %1;").arg(*disabledText);
-        const bool filled = circular || extended || variantName == u"contained";
+        const bool filled = circular || extended || variantName == u"contained" || variantName == u"soft";
         if (filled && disabledBackground)
             disabled_qss += QStringLiteral(" background-color: %1; border-color: %1;").arg(*disabledBackground);
+        else if (variantName == u"outlined" && disabledBackground)
+            disabled_qss += QStringLiteral(" border-color: %1;").arg(*disabledBackground);
     }
 
     const QString style_qss = declarations(optionValue(kStyle));

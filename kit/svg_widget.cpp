@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QIconEngine>
 #include <QImage>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPixmapCache>
 #include <QRegularExpression>
@@ -286,8 +287,10 @@ void PySvgWidget::paintEvent(QPaintEvent *)
     if (d->path.isEmpty() || !d->color.isValid())
         return;
     QPainter painter(this);
-    // The ratio of the device painted on: the screen, or a grab/render target.
-    const qreal dpr = painter.device()->devicePixelRatioF();
+    // The ratio of the device really painted on (the backing store, or the
+    // target of a grab or render), not only the widget's own.
+    const QPaintDevice *target = painter.paintEngine() ? painter.paintEngine()->paintDevice() : nullptr;
+    const qreal dpr = qMax(devicePixelRatioF(), target ? target->devicePixelRatioF() : 1.0);
     const QPixmap pixmap = detail::tintedSvgPixmap(d->path, d->color, QSize(d->size, d->size), dpr);
     if (pixmap.isNull())
         return;
