@@ -100,12 +100,15 @@ QString Typography::styleText() const
 
 QSize Typography::sizeHint() const
 {
+    // The font comes from the text's style sheet, which takes effect at polish.
+    d->label->ensurePolished();
     const QMargins m = contentsMargins();
     return d->label->sizeHint().grownBy(m);
 }
 
 QSize Typography::minimumSizeHint() const
 {
+    d->label->ensurePolished();
     const QMargins m = contentsMargins();
     return d->label->minimumSizeHint().grownBy(m);
 }
