@@ -17,7 +17,8 @@ namespace tessera {
     auto *spinner = new tessera::PySvgWidget({.key = "eos-icons:loading", .color = "palette.primary.main"});
     \endcode
 
-    An unknown key draws nothing.
+    The key may also be a resource path (":/icons/...svg"). An unknown key or
+    a missing file draws nothing and prints nothing.
 */
 class TESSERA_KIT_EXPORT PySvgWidget : public QWidget
 {

@@ -12,7 +12,10 @@ namespace tessera {
     "button", ...). The text is a plain text, a deferred text (DeferredText or
     a std::function<QString()>) that follows language changes, or a State
     holding either. \c sx is a style mapping whose token paths are resolved
-    against the current theme ({"color": "palette.text.disabled"}).
+    against the current theme ({"color": "palette.text.disabled"}); without a
+    colour in \c sx the text takes the colour it inherits. Variant font and
+    \c sx are applied again after every theme change. The text is shown as
+    plain text, never as markup.
 
     \code
     auto *title = new tessera::Typography({.text = tessera::deferredTr("Form", "Settings"), .variant = "h6"});
