@@ -1,0 +1,278 @@
+// tessera-theme-check as a user runs it: exit status, the problems it names
+// and the places it gives for them, and the style sheets it prints.
+
+#include <tessera/kit/registry.h>
+#include <tessera/kit/stylemap.h>
+#include <tessera/kit/theme.h>
+
+#include "testsupport.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace tessera;
+
+namespace {
+
+struct Run
+{
+    int code = -1;
+    QString output;
+};
+
+Run runTool(const QStringList &arguments)
+{
+    QProcess process;
+    process.setProgram(QStringLiteral(THEME_CHECK));
+    process.setArguments(arguments);
+    process.setProcessChannelMode(QProcess::SeparateChannels);
+    process.start();
+    if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit)
+        return {};
+    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput())};
+}
+
+QString source(const char *relative)
+{
+    return QStringLiteral(TESSERA_SOURCE_DIR "/") + QLatin1String(relative);
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// The text of line \a line (1-based) of \a text.
+QString lineOf(const QByteArray &text, int line)
+{
+    return QString::fromUtf8(text).split(u'\n').value(line - 1);
+}
+
+} // namespace
+
+class tst_ThemeCheck : public QObject
+{
+    Q_OBJECT
+private:
+    QTemporaryDir m_dir;
+    int m_files = 0;
+
+    QString write(const QByteArray &content)
+    {
+        const QString path = m_dir.filePath(QStringLiteral("theme%1.json").arg(++m_files));
+        QFile f(path);
+        if (!f.open(QIODevice::WriteOnly))
+            qFatal("cannot write %s", qPrintable(path));
+        f.write(content);
+        return path;
+    }
+
+private Q_SLOTS:
+    void usableFilesPass_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::newRow("sample ocean theme") << source("examples/themes/ocean.json");
+        QTest::newRow("built-in light") << source("kit/themes/light.json");
+        QTest::newRow("built-in dark") << source("kit/themes/dark.json");
+    }
+    void usableFilesPass()
+    {
+        QFETCH(QString, file);
+        const Run run = runTool({file});
+        QVERIFY2(run.code == 0, qPrintable(run.output));
+        QVERIFY2(run.output.startsWith(file + QStringLiteral(": ok:")), qPrintable(run.output));
+    }
+
+    // Each key path the widgets read, dropped in turn from a complete theme.
+    void eachDroppedPathIsNamed_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<bool>("optional");
+        for (const ThemeRequirement &req : themeRequirements())
+            QTest::newRow(qPrintable(req.path)) << req.path << req.optional;
+    }
+    void eachDroppedPathIsNamed()
+    {
+        QFETCH(QString, path);
+        QFETCH(bool, optional);
+        StyleMap data = StyleMap::fromJson(readFile(source("kit/themes/light.json")));
+        QVERIFY(data.removePath(path));
+        const QByteArray text = data.toJson(true);
+        const QString file = write(text);
+
+        const Run run = runTool({file});
+        if (optional) {
+            // The widgets do without it.
+            QVERIFY2(run.code == 0, qPrintable(run.output));
+            return;
+        }
+        QVERIFY2(run.code == 1, qPrintable(run.output));
+        const QString message = QStringLiteral("error: missing key path \"%1\"").arg(path);
+        const QStringList lines = run.output.split(u'\n');
+        const auto it = std::find_if(lines.cbegin(), lines.cend(), [&](const QString &l) { return l.contains(message); });
+        QVERIFY2(it != lines.cend(), qPrintable(run.output));
+
+        // The place is the nearest enclosing object that is left: the '{' after its key.
+        QString parent = path.left(path.lastIndexOf(u'.'));
+        while (!parent.isEmpty() && !data.findPath(parent))
+            parent = parent.left(std::max<qsizetype>(0, parent.lastIndexOf(u'.')));
+        static const QRegularExpression place(QStringLiteral("^(.*):(\\d+):(\\d+): error:"));
+        const auto m = place.match(*it);
+        QVERIFY2(m.hasMatch(), qPrintable(*it));
+        QCOMPARE(m.captured(1), file);
+        const int line = m.captured(2).toInt();
+        const int column = m.captured(3).toInt();
+        const QString at = lineOf(text, line);
+        QCOMPARE(at.mid(column - 1, 1), QStringLiteral("{"));
+        if (parent.isEmpty()) {
+            QCOMPARE(line, 1);
+            QVERIFY2(it->contains(QLatin1String("nearest enclosing object: the document")), qPrintable(*it));
+        } else {
+            const QString key = parent.mid(parent.lastIndexOf(u'.') + 1);
+            QVERIFY2(at.left(column - 1).contains(u'"' + key + QStringLiteral("\":")), qPrintable(at));
+            QVERIFY2(it->contains(QStringLiteral("nearest enclosing object: \"%1\"").arg(parent)), qPrintable(*it));
+        }
+    }
+
+    void problemsArePlaced_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("mistyped value") << testsupport::json("{\n  'extends': 'light',\n  'palette': {\n    'mode': 3\n  }\n}")
+                                        << QString(":4:13: error: key path \"palette.mode\" must be a text");
+        QTest::newRow("null replaces a mapping")
+            << testsupport::json("{'extends': 'dark',\n 'components': {'KnobField': {'styles': {'root': null}}}}")
+            << QString(":2:50: error: key path \"components.KnobField.styles.root\" must be a mapping");
+        // Columns count characters: the u-umlaut is two bytes.
+        QTest::newRow("columns in characters")
+            << testsupport::json("{'name': 'Meeresgr\xc3\xbcn', 'extends': 'light', 'palette': {'mode': false}}")
+            << QString(":1:64: error: key path \"palette.mode\" must be a text");
+        QTest::newRow("escaped key") << testsupport::json("{'extends': 'light', 'pal\\u0065tte': {'mode': 1}}")
+                                     << QString(":1:47: error: key path \"palette.mode\" must be a text");
+        QTest::newRow("missing under a parent")
+            << testsupport::json("{\n  'palette': {\n    'mode': 'light'\n  }\n}")
+            << QString(":2:14: error: missing key path \"palette.grey._500\" (nearest enclosing object: \"palette\")");
+        QTest::newRow("missing at the top")
+            << testsupport::json("{\n  'palette': {\n    'mode': 'light'\n  }\n}")
+            << QString(":1:1: error: missing key path \"typography.button\" (nearest enclosing object: the document)");
+        QTest::newRow("syntax") << testsupport::json("{\n  'extends': 'light',\n  'palette': {\n}}}") << QString(":4:3: error: ");
+        QTest::newRow("array") << testsupport::json("{'extends': 'light', 'palette': {'mode': ['a']}}")
+                               << QString(":1:42: error: key path \"palette.mode\": arrays are not allowed");
+        QTest::newRow("unknown base") << testsupport::json("{\n  'extends': 'sea'\n}")
+                                      << QString(":2:14: error: \"extends\" must name a registered theme");
+        QTest::newRow("empty name") << testsupport::json("{'name': '', 'extends': 'light'}")
+                                    << QString(":1:10: error: key path \"name\" must be a non-empty text");
+    }
+    void problemsArePlaced()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, expected);
+        const QString file = write(content);
+        const Run run = runTool({file});
+        QCOMPARE(run.code, 1);
+        QVERIFY2(run.output.contains(file + expected), qPrintable(run.output));
+    }
+
+    void unreadNamesWarnWithoutFailing()
+    {
+        const QString file = write(testsupport::json(
+            "{'extends': 'light',\n 'colours': {},\n 'components': {'Knobfield': {'styles': {'root': {}}}}}"));
+        const Run run = runTool({file});
+        QVERIFY2(run.code == 0, qPrintable(run.output));
+        QVERIFY2(run.output.contains(file + QStringLiteral(":2:13: warning: \"colours\"")), qPrintable(run.output));
+        QVERIFY2(run.output.contains(file + QStringLiteral(":3:30: warning: component \"Knobfield\"")), qPrintable(run.output));
+    }
+
+    void laterFilesExtendEarlierOnes()
+    {
+        const QString base = write(testsupport::json("{'name': 'deep', 'extends': 'dark', 'palette': {'primary': {'main': '#00838f'}}}"));
+        const QString derived = write(testsupport::json("{'name': 'deeper', 'extends': 'deep'}"));
+        const Run both = runTool({base, derived});
+        QVERIFY2(both.code == 0, qPrintable(both.output));
+        QVERIFY2(both.output.contains(derived + QStringLiteral(": ok: theme \"deeper\" extends \"deep\"")), qPrintable(both.output));
+
+        const Run alone = runTool({derived});
+        QCOMPARE(alone.code, 1);
+
+        // One bad file fails the run, whatever the others are.
+        const QString bad = write(testsupport::json("{'extends': 'light', 'palette': {'mode': 1}}"));
+        QCOMPARE(runTool({base, bad, derived}).code, 1);
+    }
+
+    void unreadableFileFails()
+    {
+        const QString missing = m_dir.filePath(QStringLiteral("no-such-theme.json"));
+        const Run run = runTool({missing});
+        QCOMPARE(run.code, 1);
+        QVERIFY2(run.output.contains(missing + QStringLiteral(": error: cannot read")), qPrintable(run.output));
+    }
+
+    void printsTheStyleSheetOfAClass_data()
+    {
+        QTest::addColumn<QString>("className");
+        QTest::addColumn<bool>("themed");
+        const QStringList themed{"FieldShell", "BusyTrigger", "KnobField", "StepperField", "CalendarField"};
+        for (const QString &path : knownModules()) {
+            try {
+                loadModule(path);
+            } catch (const ModuleError &) {
+                continue; // not built
+            }
+            const QString className = moduleClassName(path);
+            QTest::newRow(qPrintable(className)) << className << themed.contains(className);
+        }
+    }
+    void printsTheStyleSheetOfAClass()
+    {
+        QFETCH(QString, className);
+        QFETCH(bool, themed);
+        const Run run = runTool({QStringLiteral("--theme"), QStringLiteral("dark"), QStringLiteral("--print-qss"), className});
+        QVERIFY2(run.code == 0, qPrintable(run.output));
+        static const QRegularExpression header(QStringLiteral("^/\\* (\\w+) \\(.*\\), theme \"dark\", object name \"([^\"]+)\" \\*/"));
+        const auto m = header.match(run.output);
+        QVERIFY2(m.hasMatch(), qPrintable(run.output));
+        QCOMPARE(m.captured(1), className);
+        if (themed)
+            QVERIFY2(run.output.contains(u'#' + m.captured(2)), qPrintable(run.output));
+    }
+
+    void printedStyleFollowsTheTheme()
+    {
+        try {
+            loadModule(QStringLiteral("tessera.material.button.busy_trigger"));
+        } catch (const ModuleError &) {
+            QSKIP("busy_trigger is not built");
+        }
+        const QString lightMain = themeData(QStringLiteral("light")).findPath(u"palette.primary.main")->text();
+        const QString darkMain = themeData(QStringLiteral("dark")).findPath(u"palette.primary.main")->text();
+        QVERIFY(lightMain != darkMain);
+
+        const Run light = runTool({QStringLiteral("--print-qss"), QStringLiteral("BusyTrigger")});
+        QCOMPARE(light.code, 0);
+        QVERIFY2(light.output.contains(lightMain, Qt::CaseInsensitive), qPrintable(light.output));
+        const Run dark = runTool({QStringLiteral("--theme"), QStringLiteral("dark"), QStringLiteral("--print-qss"), QStringLiteral("BusyTrigger")});
+        QCOMPARE(dark.code, 0);
+        QVERIFY2(dark.output.contains(darkMain, Qt::CaseInsensitive), qPrintable(dark.output));
+        QVERIFY(!dark.output.contains(lightMain, Qt::CaseInsensitive));
+
+        // The theme of the last file given, with named options for the widget.
+        const Run ocean = runTool({source("examples/themes/ocean.json"), QStringLiteral("--print-qss"), QStringLiteral("BusyTrigger"),
+                                   QStringLiteral("--option"), QStringLiteral("variant=outlined")});
+        QCOMPARE(ocean.code, 0);
+        QVERIFY2(ocean.output.contains(QLatin1String("rgba(0, 121, 107, 0.5)")), qPrintable(ocean.output));
+    }
+
+    void unknownClassIsRefused()
+    {
+        const Run run = runTool({QStringLiteral("--print-qss"), QStringLiteral("NoSuchWidget")});
+        QCOMPARE(run.code, 1);
+        QVERIFY2(run.output.contains(QLatin1String("no widget class \"NoSuchWidget\"")), qPrintable(run.output));
+    }
+};
+
+QTEST_MAIN(tst_ThemeCheck)
+#include "tst_theme_check.moc"
