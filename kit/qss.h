@@ -25,9 +25,13 @@ namespace tessera {
       is replaced by the theme's value; other texts stand as written.
     - In the declaration form nested mappings are skipped; empty or null values
       are skipped.
-    - Keys, selectors and values that could end a rule early ("{", "}", ";"
-      or a line break in a value) are left out, so that caller styles cannot
-      inject rules for other selectors.
+    - Keys, selectors and values that could change the shape of a rule are
+      left out, so that caller styles cannot inject rules for other
+      selectors: a "{", "}", ";" or line break anywhere, a comment opener, an
+      unclosed quote, an escape at the very end, or unbalanced parentheses or
+      brackets. A nested key must be a list of selectors that each start with
+      "&" and do not extend the name ("&:hover, & QLabel" is kept; "&, QLabel"
+      and "&y" are left out). A \a class_name of that kind throws StyleMapError.
 */
 TESSERA_KIT_EXPORT QString get_qss_style(const StyleMap &style, const QString &class_name = {});
 

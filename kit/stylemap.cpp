@@ -5,6 +5,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include <cmath>
+
 namespace tessera {
 
 using Json = nlohmann::ordered_json;
@@ -195,7 +197,9 @@ Json toJsonValue(const StyleValue &value)
     case StyleValue::Kind::Flag: return value.flag();
     case StyleValue::Kind::Number: {
         const double n = value.number();
-        if (n == double(qint64(n)))
+        // Whole numbers are written without a fraction; test the range before
+        // converting, since converting an out-of-range double is undefined.
+        if (std::abs(n) < 9e15 && n == std::trunc(n))
             return qint64(n);
         return n;
     }
@@ -235,6 +239,12 @@ StyleMap StyleMap::fromJson(QByteArrayView text)
         const auto colon = what.rfind(": ");
         const QString detail = QString::fromStdString(colon == std::string::npos ? what : what.substr(colon + 2));
         throw StyleMapError(QStringLiteral("%1: %2").arg(positionText(text, e.byte ? e.byte - 1 : 0), detail));
+    } catch (const Json::exception &e) {
+        // The reader's other refusals (a number too large for a double, ...) carry no
+        // position; they must still come out as this reader's error, never as the parser's.
+        std::string what = e.what();
+        const auto bracket = what.find("] ");
+        throw StyleMapError(QString::fromStdString(bracket == std::string::npos ? what : what.substr(bracket + 2)));
     }
     if (!doc.is_object())
         throw StyleMapError(QStringLiteral("line 1, column 1: the document must be a JSON object"));
