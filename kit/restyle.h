@@ -67,9 +67,35 @@ protected:
     //! Handle of the most recently scheduled style task (invalid before the first).
     Task _setupStyleSheet;
 
+    /*!
+        Applies \a sheet with setStyleSheet(), except when nothing would change:
+        the sheet is the text already in force, it was applied through this
+        call, and since then neither the object name nor any of the widget's
+        own dynamic properties that the sheet selects on ("#name[focused=true]")
+        has changed. Qt re-polishes the widget and all its children even for an
+        identical sheet, so skipping it saves the whole cost of an unchanged
+        restyle (the same theme set again, or a theme that differs only in
+        styles this widget does not read). A sheet that selects on properties
+        of other widgets ("#name QLabel[x=y]", or a bare "QLabel[x=y]") is
+        always applied. Returns whether setStyleSheet() was called.
+
+        Opt-in: a themed widget calls it from _set_stylesheet() in place of
+        setStyleSheet().
+    */
+    bool _applyStyleSheet(const QString &sheet);
+
 private:
     Q_DISABLE_COPY(RestyleLifecycle)
     QWidget *m_self;
+    // What _applyStyleSheet() last applied, to tell whether re-applying would change anything.
+    struct Applied
+    {
+        QString sheet;
+        QString objectName;
+        bool alwaysApply = true;
+        QList<std::pair<QByteArray, QVariant>> properties;
+    };
+    Applied m_applied;
 };
 
 /*!
