@@ -1,0 +1,33 @@
+#include "calendar_field.h"
+
+#include <tessera/kit/registry.h>
+
+namespace tessera {
+
+namespace {
+EditorStyleTemplate &styleTemplate()
+{
+    static EditorStyleTemplate instance(QStringLiteral("CalendarField"));
+    return instance;
+}
+} // namespace
+
+CalendarField::CalendarField(Options options) : EditorField(std::move(options), &CalendarField::_get_stylesheet) {}
+
+CalendarField::~CalendarField() = default;
+
+QString CalendarField::_get_stylesheet(const QString &_variant, const QString &_size, const QString &_theme_mode)
+{
+    return styleTemplate().get(_variant, _size, _theme_mode);
+}
+
+const LruMemo<QString> &CalendarField::_styleMemo()
+{
+    return styleTemplate().memo();
+}
+
+} // namespace tessera
+
+TESSERA_REGISTER_MODULE("tessera.material.textfield.calendar_field", CalendarField, [](const QVariantMap &options) -> QWidget * {
+    return new tessera::CalendarField(tessera::EditorFieldOptions::fromVariantMap(options));
+})

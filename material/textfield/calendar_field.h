@@ -1,0 +1,39 @@
+#pragma once
+
+#include <tessera/kit/editor_field.h>
+#include <tessera/material/textfield/calendar_field_export.h>
+
+#include <QDateEdit>
+
+namespace tessera {
+
+/*!
+    A date editor that is also a kit field. It shows no label of its own: its look is the theme's "CalendarField" root
+    style, in a rule selected by its object name and its \c variant, followed
+    by the caller's \c sx; it restyles after every theme change. Subclasses
+    keep reading the "CalendarField" entry.
+
+    \code
+    auto *field = new tessera::CalendarField({.sx = tessera::StyleMap{{"borderRadius", 8}}, .variant = "filled"});
+    field->setCalendarPopup(true);
+    layout->addWidget(field);
+    \endcode
+*/
+class TESSERA_CALENDAR_FIELD_EXPORT CalendarField : public EditorField<QDateEdit>
+{
+    Q_OBJECT
+public:
+    explicit CalendarField(Options options = {});
+    ~CalendarField() override;
+
+protected:
+    //! Class-level and memoised: the style template for (variant, size, palette mode) of the current theme.
+    static QString _get_stylesheet(const QString &_variant, const QString &_size, const QString &_theme_mode);
+    //! The class's style memo, shared by all its instances and never cleared.
+    static const LruMemo<QString> &_styleMemo();
+
+private:
+    Q_DISABLE_COPY(CalendarField)
+};
+
+} // namespace tessera

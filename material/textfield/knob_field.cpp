@@ -1,0 +1,33 @@
+#include "knob_field.h"
+
+#include <tessera/kit/registry.h>
+
+namespace tessera {
+
+namespace {
+EditorStyleTemplate &styleTemplate()
+{
+    static EditorStyleTemplate instance(QStringLiteral("KnobField"));
+    return instance;
+}
+} // namespace
+
+KnobField::KnobField(Options options) : EditorField(std::move(options), &KnobField::_get_stylesheet) {}
+
+KnobField::~KnobField() = default;
+
+QString KnobField::_get_stylesheet(const QString &_variant, const QString &_size, const QString &_theme_mode)
+{
+    return styleTemplate().get(_variant, _size, _theme_mode);
+}
+
+const LruMemo<QString> &KnobField::_styleMemo()
+{
+    return styleTemplate().memo();
+}
+
+} // namespace tessera
+
+TESSERA_REGISTER_MODULE("tessera.material.textfield.knob_field", KnobField, [](const QVariantMap &options) -> QWidget * {
+    return new tessera::KnobField(tessera::EditorFieldOptions::fromVariantMap(options));
+})

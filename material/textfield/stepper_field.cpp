@@ -1,0 +1,33 @@
+#include "stepper_field.h"
+
+#include <tessera/kit/registry.h>
+
+namespace tessera {
+
+namespace {
+EditorStyleTemplate &styleTemplate()
+{
+    static EditorStyleTemplate instance(QStringLiteral("StepperField"));
+    return instance;
+}
+} // namespace
+
+StepperField::StepperField(Options options) : EditorField(std::move(options), &StepperField::_get_stylesheet) {}
+
+StepperField::~StepperField() = default;
+
+QString StepperField::_get_stylesheet(const QString &_variant, const QString &_size, const QString &_theme_mode)
+{
+    return styleTemplate().get(_variant, _size, _theme_mode);
+}
+
+const LruMemo<QString> &StepperField::_styleMemo()
+{
+    return styleTemplate().memo();
+}
+
+} // namespace tessera
+
+TESSERA_REGISTER_MODULE("tessera.material.textfield.stepper_field", StepperField, [](const QVariantMap &options) -> QWidget * {
+    return new tessera::StepperField(tessera::EditorFieldOptions::fromVariantMap(options));
+})

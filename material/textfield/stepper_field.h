@@ -1,0 +1,39 @@
+#pragma once
+
+#include <tessera/kit/editor_field.h>
+#include <tessera/material/textfield/stepper_field_export.h>
+
+#include <QSpinBox>
+
+namespace tessera {
+
+/*!
+    A spin box that is also a kit field. It shows no label of its own: its look is the theme's "StepperField" root
+    style, in a rule selected by its object name and its \c variant, followed
+    by the caller's \c sx; it restyles after every theme change. Subclasses
+    keep reading the "StepperField" entry.
+
+    \code
+    auto *field = new tessera::StepperField({.sx = tessera::StyleMap{{"borderRadius", 8}}, .variant = "filled"});
+    field->setSuffix(" kg");
+    layout->addWidget(field);
+    \endcode
+*/
+class TESSERA_STEPPER_FIELD_EXPORT StepperField : public EditorField<QSpinBox>
+{
+    Q_OBJECT
+public:
+    explicit StepperField(Options options = {});
+    ~StepperField() override;
+
+protected:
+    //! Class-level and memoised: the style template for (variant, size, palette mode) of the current theme.
+    static QString _get_stylesheet(const QString &_variant, const QString &_size, const QString &_theme_mode);
+    //! The class's style memo, shared by all its instances and never cleared.
+    static const LruMemo<QString> &_styleMemo();
+
+private:
+    Q_DISABLE_COPY(StepperField)
+};
+
+} // namespace tessera
