@@ -294,7 +294,7 @@ QString textOption(const QVariant &v)
 }
 } // namespace
 
-QString Button::color() const
+QString Button::buttonColor() const
 {
     const QString c = textOption(optionValue(kColor));
     if (!c.isEmpty())
@@ -302,7 +302,7 @@ QString Button::color() const
     return _componentType == u"OrbAction" ? QStringLiteral("default") : QStringLiteral("primary");
 }
 
-QString Button::size() const
+QString Button::buttonSize() const
 {
     const QString s = textOption(optionValue(kSize));
     if (!s.isEmpty())
@@ -310,7 +310,7 @@ QString Button::size() const
     return _componentType == u"OrbAction" ? QStringLiteral("large") : QStringLiteral("medium");
 }
 
-QString Button::variant() const
+QString Button::buttonVariant() const
 {
     const QString v = textOption(optionValue(kVariant));
     if (!v.isEmpty())
@@ -420,7 +420,7 @@ void Button::updateIcon()
     const QString path = detail::iconPath(_startIcon.current().toString());
     const QColor color = palette().color(QPalette::Active, QPalette::ButtonText);
     const QColor disabled = palette().color(QPalette::Disabled, QPalette::ButtonText);
-    const Shape shape = shapeFor(size());
+    const Shape shape = shapeFor(buttonSize());
     if (iconSize() != QSize(shape.icon, shape.icon))
         setIconSize(QSize(shape.icon, shape.icon));
     if (path == d->iconPath && color == d->iconColor && disabled == d->iconDisabledColor)
@@ -461,13 +461,13 @@ QString Button::composeStyleSheet(const StyleMap &components) const
     const QString id = u'#' + objectName();
     const bool orb = _componentType == u"OrbAction";
 
-    QString colorName = color();
+    QString colorName = buttonColor();
     if (colorName == u"inherit")
         colorName = QStringLiteral("default");
-    const QString variantName = variant();
+    const QString variantName = buttonVariant();
     const bool circular = variantName == u"circular";
     const bool extended = variantName == u"extended";
-    const QString sizeName = size();
+    const QString sizeName = buttonSize();
 
     const StyleMap *root = mapIn(mapIn(mapIn(&components, QStringLiteral("PyButton")), QStringLiteral("styles")),
                                  QStringLiteral("root"));

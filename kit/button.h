@@ -77,9 +77,9 @@ public:
     //! The current value of a named option: a State's value, or the plain value.
     QVariant optionValue(const QString &name) const;
     //! The effective colour, size and variant (after the component-type defaults).
-    QString color() const;
-    QString size() const;
-    QString variant() const;
+    QString buttonColor() const;
+    QString buttonSize() const;
+    QString buttonVariant() const;
 
     //! The style sheet the button applied itself on its last pass (empty before the first).
     QString appliedStyleSheet() const;

@@ -106,7 +106,7 @@ private Q_SLOTS:
         QFETCH(QVariantMap, kwargs);
         QFETCH(QStringList, expected);
         Button b({.componentType = componentType, .kwargs = kwargs});
-        QCOMPARE((QStringList{b.color(), b.size(), b.variant()}), expected);
+        QCOMPARE((QStringList{b.buttonColor(), b.buttonSize(), b.buttonVariant()}), expected);
         QCOMPARE(b.componentType(), componentType);
         QCOMPARE(b.buttonOptions(), kwargs);
     }
@@ -116,10 +116,10 @@ private Q_SLOTS:
         State color(QString("error"));
         State variant;   // holds none: the component type's default applies
         Button b({.componentType = "OrbAction", .kwargs = {{"color", stateValue(&color)}, {"variant", stateValue(&variant)}}});
-        QCOMPARE(b.color(), QString("error"));
-        QCOMPARE(b.variant(), QString("circular"));
+        QCOMPARE(b.buttonColor(), QString("error"));
+        QCOMPARE(b.buttonVariant(), QString("circular"));
         variant.setValue(QString("extended"));
-        QCOMPARE(b.variant(), QString("extended"));
+        QCOMPARE(b.buttonVariant(), QString("extended"));
         testsupport::drainEvents();
         QVERIFY(b.styleSheet().contains("background-color: #d32f2f;"));
         color.setValue(QString("success"));
@@ -133,7 +133,7 @@ private Q_SLOTS:
         Button b({.kwargs = {{"color", stateValue(color)}}});
         testsupport::drainEvents();
         delete color;
-        QCOMPARE(b.color(), QString("primary"));
+        QCOMPARE(b.buttonColor(), QString("primary"));
         setTheme("dark");
         testsupport::drainEvents();
         QVERIFY(b.styleSheet().contains("#" + b.objectName() + " {"));
