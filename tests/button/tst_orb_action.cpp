@@ -76,10 +76,10 @@ private Q_SLOTS:
         QVERIFY(orb._kwargs.isEmpty());
         QVERIFY(orb._animate.plain());
         QCOMPARE(*orb._animate.plain(), false);
-        // Button's defaults for this component type.
-        QCOMPARE(orb.color(), QStringLiteral("default"));
-        QCOMPARE(orb.size(), QStringLiteral("large"));
-        QCOMPARE(orb.variant(), QStringLiteral("circular"));
+        // No colour, size or variant of its own: Button picks its defaults.
+        QVERIFY(!orb.optionValue(QStringLiteral("color")).isValid());
+        QVERIFY(!orb.optionValue(QStringLiteral("size")).isValid());
+        QVERIFY(!orb.optionValue(QStringLiteral("variant")).isValid());
         QVERIFY(!orb.isAnimating());
     }
 
@@ -115,9 +115,7 @@ private Q_SLOTS:
         QCOMPARE(orb.buttonOptions(), expected);
         QCOMPARE(orb._kwargs, expected);
         QCOMPARE(orb.buttonArgs(), QVariantList{QStringLiteral("Add")});
-        QCOMPARE(orb.color(), QStringLiteral("primary"));
-        QCOMPARE(orb.variant(), QStringLiteral("extended"));
-        QCOMPARE(orb.size(), QStringLiteral("large"));
+        QCOMPARE(orb.optionValue(QStringLiteral("color")), QVariant(QStringLiteral("primary")));
         disabled.setValue(true);
         QVERIFY(!orb.isEnabled());
     }
