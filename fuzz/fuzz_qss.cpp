@@ -104,7 +104,7 @@ struct Builder
             StyleMap leaf{{"color", "red"}};
             for (int i = 0; i < chain; ++i)
                 leaf = StyleMap{{"&:hover", leaf}};
-            deepest = std::max(deepest, depth + chain);
+            deepest = std::max(deepest, depth + 1 + chain);   // the innermost mapping of the chain
             out.insert(QStringLiteral("&:hover"), leaf);
         }
         const int entries = in.ConsumeIntegralInRange(0, 8);
