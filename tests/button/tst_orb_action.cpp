@@ -95,13 +95,6 @@ private Q_SLOTS:
         QVERIFY(!orb.icon().isNull());
     }
 
-    void plainIconReachesButton()
-    {
-        Orb orb({.icon = MoreVert});
-        QVERIFY(orb.startIcon().plain());
-        QCOMPARE(*orb.startIcon().plain(), MoreVert);
-    }
-
     void furtherOptionsAreHandedOnAndKept()
     {
         State disabled(false);
@@ -170,11 +163,8 @@ private Q_SLOTS:
         QTest::newRow("icon a number") << "icon" << QVariant(4) << "icon";
         QTest::newRow("animate a text") << "animate" << QVariant(QStringLiteral("yes")) << "animate";
         QTest::newRow("sx a number") << "sx" << QVariant(4) << "sx";
-        QTest::newRow("color a number") << "color" << QVariant(4) << "color";
         QTest::newRow("icon a text") << "icon" << QVariant(MoreVert) << QString();
         QTest::newRow("animate a flag") << "animate" << QVariant(true) << QString();
-        QTest::newRow("sx a text") << "sx" << QVariant(QStringLiteral("margin: 2px;")) << QString();
-        QTest::newRow("color a text") << "color" << QVariant(QStringLiteral("secondary")) << QString();
     }
 
     void createConvertsNamedOptions()

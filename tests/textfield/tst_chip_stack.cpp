@@ -183,27 +183,6 @@ private Q_SLOTS:
         QCOMPARE(shown(&stack), (QList<QWidget *>{f, e}));
     }
 
-    void singleWidgetKinds_data()
-    {
-        QTest::addColumn<int>("kind");
-        QTest::newRow("guarded pointer") << 0;
-        QTest::newRow("QWidget pointer") << 1;
-        QTest::newRow("subclass pointer") << 2;
-    }
-
-    void singleWidgetKinds()
-    {
-        QFETCH(int, kind);
-        QLabel *w = label("w");
-        const QVariant value = kind == 0   ? widgetValue(w)
-                               : kind == 1 ? QVariant::fromValue<QWidget *>(w)
-                                           : QVariant::fromValue(w);
-        State content;
-        ChipStack stack({.content = &content});
-        content.setValue(value);
-        QCOMPARE(shown(&stack), (QList<QWidget *>{w}));
-    }
-
     void callableIsCalledOncePerRebuild()
     {
         int calls = 0;
