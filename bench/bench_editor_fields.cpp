@@ -1,0 +1,39 @@
+// Theme switch over N editor fields against raw per-widget setStyleSheet()
+// with the same final sheets, for each of the three field classes.
+//
+//   bench_editor_fields [--quick]     N = 100, 1000, 3000 (100 only with --quick)
+
+#include "harness.h"
+
+#include <tessera/kit/theme.h>
+#include <tessera/material/textfield/calendar_field.h>
+#include <tessera/material/textfield/knob_field.h>
+#include <tessera/material/textfield/stepper_field.h>
+
+#include <QApplication>
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    tessera::setTheme(QStringLiteral("light"));
+
+    // Alternate variants so that several memo entries are in use, as on a real form.
+    const auto variant = [](int i) { return i % 2 ? QStringLiteral("filled") : QStringLiteral("outlined"); };
+    const std::pair<QString, bench::IndexedFactory> classes[] = {
+        {QStringLiteral("knob_field_theme_switch"),
+         [&](int i) -> QWidget * { return new tessera::KnobField({.variant = variant(i)}); }},
+        {QStringLiteral("stepper_field_theme_switch"),
+         [&](int i) -> QWidget * { return new tessera::StepperField({.variant = variant(i)}); }},
+        {QStringLiteral("calendar_field_theme_switch"),
+         [&](int i) -> QWidget * { return new tessera::CalendarField({.variant = variant(i)}); }},
+    };
+
+    bool ok = true;
+    for (int n : bench::switchSizes(argc, argv)) {
+        for (const auto &[name, make] : classes) {
+            const bench::SwitchFigures f = bench::measureThemeSwitch(name, n, make);
+            ok = ok && f.ok;
+        }
+    }
+    return ok ? 0 : 1;
+}
