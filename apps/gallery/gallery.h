@@ -31,8 +31,8 @@ QWidget *caption(const tessera::DeferredText &text, QWidget *parent = nullptr);
 
 } // namespace gallery
 
-#define GALLERY_PAGE(id, order, context, title, factory)                                          \
+//! Registers a page; \a title is a deferredTr("Gallery", "...") text so Linguist finds it.
+#define GALLERY_PAGE(id, order, title, factory)                                                    \
     namespace {                                                                                    \
-    const bool galleryPageRegistered = ::gallery::registerPage(                                    \
-        {QStringLiteral(id), ::tessera::deferredTr(context, title), order, factory});             \
+    const bool galleryPageRegistered = ::gallery::registerPage({QStringLiteral(id), title, order, factory}); \
     }

@@ -2,6 +2,13 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
+    <name>tessera::PyLineEditMultiple</name>
+    <message>
+        <source>Remove %1</source>
+        <translation>Entfernen: %1</translation>
+    </message>
+</context>
+<context>
     <name>tessera::Theme</name>
     <message>
         <source>Light</source>

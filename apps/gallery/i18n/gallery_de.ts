@@ -1,4 +1,435 @@
 <?xml version="1.0" encoding="utf-8"?>
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
+<context>
+    <name>Gallery</name>
+    <message>
+        <source>tessera gallery</source>
+        <translation>tessera-Galerie</translation>
+    </message>
+    <message>
+        <source>Theme</source>
+        <translation>Design</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>Sprache</translation>
+    </message>
+    <message>
+        <source>A busy trigger shows its label and, while its loading condition holds, a spinner before or after it. All of them follow one shared State.</source>
+        <translation>Ein Busy-Trigger zeigt seine Beschriftung und, solange er lädt, davor oder dahinter ein Ladesymbol. Alle folgen einem gemeinsamen State.</translation>
+    </message>
+    <message>
+        <source>Loading</source>
+        <translation>Laden</translation>
+    </message>
+    <message>
+        <source>Switch loading on and off for every trigger below.</source>
+        <translation>Schaltet das Laden für alle Trigger unten ein und aus.</translation>
+    </message>
+    <message>
+        <source>Loading position</source>
+        <translation>Position des Ladesymbols</translation>
+    </message>
+    <message>
+        <source>Start</source>
+        <translation>Anfang</translation>
+    </message>
+    <message>
+        <source>Center</source>
+        <translation>Mitte</translation>
+    </message>
+    <message>
+        <source>End</source>
+        <translation>Ende</translation>
+    </message>
+    <message>
+        <source>Primary</source>
+        <translation>Primär</translation>
+    </message>
+    <message>
+        <source>Secondary</source>
+        <translation>Sekundär</translation>
+    </message>
+    <message>
+        <source>Success</source>
+        <translation>Erfolg</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Fehler</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>Warnung</translation>
+    </message>
+    <message>
+        <source>Info</source>
+        <translation>Info</translation>
+    </message>
+    <message>
+        <source>Inherit</source>
+        <translation>Geerbt</translation>
+    </message>
+    <message>
+        <source>Colours</source>
+        <translation>Farben</translation>
+    </message>
+    <message>
+        <source>Contained</source>
+        <translation>Gefüllt</translation>
+    </message>
+    <message>
+        <source>Outlined</source>
+        <translation>Umrandet</translation>
+    </message>
+    <message>
+        <source>Soft</source>
+        <translation>Weich</translation>
+    </message>
+    <message>
+        <source>Text</source>
+        <translation>Text</translation>
+    </message>
+    <message>
+        <source>Extended</source>
+        <translation>Erweitert</translation>
+    </message>
+    <message>
+        <source>Variants</source>
+        <translation>Varianten</translation>
+    </message>
+    <message>
+        <source>Small</source>
+        <translation>Klein</translation>
+    </message>
+    <message>
+        <source>Medium</source>
+        <translation>Mittel</translation>
+    </message>
+    <message>
+        <source>Large</source>
+        <translation>Groß</translation>
+    </message>
+    <message>
+        <source>Sizes</source>
+        <translation>Größen</translation>
+    </message>
+    <message>
+        <source>Loading…</source>
+        <translation>Wird geladen…</translation>
+    </message>
+    <message>
+        <source>Loading text</source>
+        <translation>Ladetext</translation>
+    </message>
+    <message>
+        <source>Please wait</source>
+        <translation>Bitte warten</translation>
+    </message>
+    <message>
+        <source>Busy</source>
+        <translation>Beschäftigt</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>Date modified</source>
+        <translation>Änderungsdatum</translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation>Größe</translation>
+    </message>
+    <message>
+        <source>Kind</source>
+        <translation>Art</translation>
+    </message>
+    <message>
+        <source>More</source>
+        <translation>Mehr</translation>
+    </message>
+    <message>
+        <source>Sort by</source>
+        <translation>Sortieren nach</translation>
+    </message>
+    <message>
+        <source>Open look</source>
+        <translation>Geöffnet</translation>
+    </message>
+    <message>
+        <source>Closed look</source>
+        <translation>Geschlossen</translation>
+    </message>
+    <message>
+        <source>Default icon</source>
+        <translation>Standardsymbol</translation>
+    </message>
+    <message>
+        <source>Right-click a trigger: its menu opens 40 pixels in from the left edge, level with the button&apos;s bottom. A second right-click while it counts as open only closes it.</source>
+        <translation>Rechtsklick auf einen Trigger: Sein Menü öffnet sich 40 Pixel vom linken Rand, bündig mit der Unterkante der Schaltfläche. Ein zweiter Rechtsklick, solange es als offen gilt, schließt es nur.</translation>
+    </message>
+    <message>
+        <source>Syncing</source>
+        <translation>Synchronisiere</translation>
+    </message>
+    <message>
+        <source>Back to top</source>
+        <translation>Nach oben</translation>
+    </message>
+    <message>
+        <source>Options</source>
+        <translation>Optionen</translation>
+    </message>
+    <message>
+        <source>Animate</source>
+        <translation>Animieren</translation>
+    </message>
+    <message>
+        <source>Add tag</source>
+        <translation>Schlagwort hinzufügen</translation>
+    </message>
+    <message>
+        <source>Design review</source>
+        <translation>Design-Review</translation>
+    </message>
+    <message>
+        <source>Release notes</source>
+        <translation>Versionshinweise</translation>
+    </message>
+    <message>
+        <source>Accessibility pass</source>
+        <translation>Barrierefreiheit prüfen</translation>
+    </message>
+    <message>
+        <source>Showing: a list of three chips</source>
+        <translation>Angezeigt: eine Liste mit drei Chips</translation>
+    </message>
+    <message>
+        <source>List</source>
+        <translation>Liste</translation>
+    </message>
+    <message>
+        <source>Single widget</source>
+        <translation>Einzelnes Widget</translation>
+    </message>
+    <message>
+        <source>Only this chip</source>
+        <translation>Nur dieser Chip</translation>
+    </message>
+    <message>
+        <source>Showing: one widget</source>
+        <translation>Angezeigt: ein Widget</translation>
+    </message>
+    <message>
+        <source>Factory</source>
+        <translation>Fabrik</translation>
+    </message>
+    <message>
+        <source>Made by a factory, call %1</source>
+        <translation>Von einer Fabrik erzeugt, Aufruf %1</translation>
+    </message>
+    <message>
+        <source>Showing: what a factory made</source>
+        <translation>Angezeigt: was eine Fabrik erzeugt hat</translation>
+    </message>
+    <message>
+        <source>With tags field</source>
+        <translation>Mit Schlagwortfeld</translation>
+    </message>
+    <message>
+        <source>Tagged</source>
+        <translation>Verschlagwortet</translation>
+    </message>
+    <message>
+        <source>Showing: the tags field, kept across rebuilds, and a chip</source>
+        <translation>Angezeigt: das Schlagwortfeld, über Neuaufbauten erhalten, und ein Chip</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>Leeren</translation>
+    </message>
+    <message>
+        <source>Showing: nothing</source>
+        <translation>Angezeigt: nichts</translation>
+    </message>
+    <message>
+        <source>Popup trigger</source>
+        <translation>Popup-Trigger</translation>
+    </message>
+    <message>
+        <source>Orb actions</source>
+        <translation>Orb-Aktionen</translation>
+    </message>
+    <message>
+        <source>Chip stack</source>
+        <translation>Chip-Stapel</translation>
+    </message>
+    <message>
+        <source>Buttons</source>
+        <translation>Schaltflächen</translation>
+    </message>
+    <message>
+        <source>Knob field</source>
+        <translation>Drehregler</translation>
+    </message>
+    <message>
+        <source>Stepper field</source>
+        <translation>Zahlenfeld</translation>
+    </message>
+    <message>
+        <source>Calendar field</source>
+        <translation>Datumsfeld</translation>
+    </message>
+    <message>
+        <source>Filled</source>
+        <translation>Gefüllt</translation>
+    </message>
+    <message>
+        <source>Standard</source>
+        <translation>Standard</translation>
+    </message>
+    <message>
+        <source>Mapping</source>
+        <translation>Zuordnung</translation>
+    </message>
+    <message>
+        <source>Function</source>
+        <translation>Funktion</translation>
+    </message>
+    <message>
+        <source>Style sheet text</source>
+        <translation>Stylesheet-Text</translation>
+    </message>
+    <message>
+        <source>A dial, a spin box and a date editor that take their look from the theme and restyle on every theme switch.</source>
+        <translation>Ein Drehregler, ein Zahlenfeld und ein Datumsfeld, die ihr Aussehen aus dem Design beziehen und sich bei jedem Designwechsel neu gestalten.</translation>
+    </message>
+    <message>
+        <source>Caller styles (sx)</source>
+        <translation>Eigene Stile (sx)</translation>
+    </message>
+    <message>
+        <source>Editors</source>
+        <translation>Editoren</translation>
+    </message>
+    <message>
+        <source>Dense forms</source>
+        <translation>Kompakte Formulare</translation>
+    </message>
+    <message>
+        <source>Room to breathe</source>
+        <translation>Viel Platz</translation>
+    </message>
+    <message>
+        <source>Disabled</source>
+        <translation>Deaktiviert</translation>
+    </message>
+    <message>
+        <source>E-mail</source>
+        <translation>E-Mail</translation>
+    </message>
+    <message>
+        <source>Hidden label</source>
+        <translation>Verborgene Beschriftung</translation>
+    </message>
+    <message>
+        <source>No title, same frame</source>
+        <translation>Kein Titel, gleicher Rahmen</translation>
+    </message>
+    <message>
+        <source>Notes</source>
+        <translation>Notizen</translation>
+    </message>
+    <message>
+        <source>Description</source>
+        <translation>Beschreibung</translation>
+    </message>
+    <message>
+        <source>Large and multi-line</source>
+        <translation>Groß und mehrzeilig</translation>
+    </message>
+    <message>
+        <source>Attempt %1</source>
+        <translation>Versuch %1</translation>
+    </message>
+    <message>
+        <source>The label follows a State</source>
+        <translation>Die Beschriftung folgt einem State</translation>
+    </message>
+    <message>
+        <source>Next attempt</source>
+        <translation>Nächster Versuch</translation>
+    </message>
+    <message>
+        <source>Text fields built on the field shell. The frame takes its colours and sizes from the theme; hover, focus and error show in the border and the title. Every label here follows the language switch.</source>
+        <translation>Textfelder auf Basis des Feldrahmens. Der Rahmen bezieht Farben und Größen aus dem Design; Hover, Fokus und Fehler zeigen sich an Rand und Titel. Jede Beschriftung hier folgt dem Sprachwechsel.</translation>
+    </message>
+    <message>
+        <source>Disabled, error and hidden label</source>
+        <translation>Deaktiviert, Fehler und verborgene Beschriftung</translation>
+    </message>
+    <message>
+        <source>Multi-line</source>
+        <translation>Mehrzeilig</translation>
+    </message>
+    <message>
+        <source>Observable label</source>
+        <translation>Beobachtbare Beschriftung</translation>
+    </message>
+    <message>
+        <source>Fields</source>
+        <translation>Felder</translation>
+    </message>
+    <message>
+        <source>Default</source>
+        <translation>Standard</translation>
+    </message>
+    <message>
+        <source>Create</source>
+        <translation>Erstellen</translation>
+    </message>
+    <message>
+        <source>The quick brown fox jumps over the lazy dog</source>
+        <translation>Franz jagt im komplett verwahrlosten Taxi quer durch Bayern</translation>
+    </message>
+    <message>
+        <source>The kit&apos;s base widgets: the material widgets are built from these buttons, texts, icons and editors.</source>
+        <translation>Die Basis-Widgets des Kits: Aus diesen Schaltflächen, Texten, Symbolen und Editoren sind die Material-Widgets gebaut.</translation>
+    </message>
+    <message>
+        <source>Buttons: colours and variants</source>
+        <translation>Schaltflächen: Farben und Varianten</translation>
+    </message>
+    <message>
+        <source>Buttons: sizes, icons and the disabled state</source>
+        <translation>Schaltflächen: Größen, Symbole und der deaktivierte Zustand</translation>
+    </message>
+    <message>
+        <source>Round and extended buttons</source>
+        <translation>Runde und erweiterte Schaltflächen</translation>
+    </message>
+    <message>
+        <source>Typography</source>
+        <translation>Typografie</translation>
+    </message>
+    <message>
+        <source>Icons</source>
+        <translation>Symbole</translation>
+    </message>
+    <message>
+        <source>Kit</source>
+        <translation>Kit</translation>
+    </message>
+    <message>
+        <source>Every widget follows the theme switch at once: pick Light or Dark above.</source>
+        <translation>Jedes Widget folgt dem Designwechsel sofort: Wählen Sie oben Hell oder Dunkel.</translation>
+    </message>
+    <message>
+        <source>Palette</source>
+        <translation>Palette</translation>
+    </message>
+</context>
 </TS>

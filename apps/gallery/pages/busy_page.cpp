@@ -149,4 +149,4 @@ QWidget *makeBusyPage()
 
 } // namespace
 
-GALLERY_PAGE("busy", 40, "Gallery", "Busy", makeBusyPage)
+GALLERY_PAGE("busy", 40, tessera::deferredTr("Gallery", "Busy"), makeBusyPage)

@@ -341,4 +341,4 @@ QWidget *makeButtonsPage()
 
 } // namespace
 
-GALLERY_PAGE("buttons", 50, "Gallery", "Buttons", makeButtonsPage)
+GALLERY_PAGE("buttons", 50, tessera::deferredTr("Gallery", "Buttons"), makeButtonsPage)

@@ -222,4 +222,4 @@ QWidget *makeEditorsPage()
 
 } // namespace
 
-GALLERY_PAGE("editors", 30, "Gallery", "Editors", makeEditorsPage)
+GALLERY_PAGE("editors", 30, tessera::deferredTr("Gallery", "Editors"), makeEditorsPage)

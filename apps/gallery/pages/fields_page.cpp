@@ -127,4 +127,4 @@ QWidget *makeFieldsPage()
 
 } // namespace
 
-GALLERY_PAGE("fields", 20, "Gallery", "Fields", makeFieldsPage)
+GALLERY_PAGE("fields", 20, tessera::deferredTr("Gallery", "Fields"), makeFieldsPage)

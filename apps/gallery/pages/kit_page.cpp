@@ -258,4 +258,4 @@ QWidget *makeKitPage()
 
 } // namespace
 
-GALLERY_PAGE("kit", 10, "Gallery", "Kit", makeKitPage)
+GALLERY_PAGE("kit", 10, tessera::deferredTr("Gallery", "Kit"), makeKitPage)

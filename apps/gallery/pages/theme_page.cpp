@@ -63,4 +63,4 @@ QWidget *makeThemePage()
 
 } // namespace
 
-GALLERY_PAGE("theme", 0, "Gallery", "Theme", makeThemePage)
+GALLERY_PAGE("theme", 0, tessera::deferredTr("Gallery", "Theme"), makeThemePage)
