@@ -1,10 +1,17 @@
 #include "theme.h"
 
 #include <QCoreApplication>
+#include <QEvent>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QHash>
+#include <QPalette>
+#include <QPointer>
+#include <QStyleHints>
+#include <QTimer>
 
+#include <functional>
 #include <memory>
 
 namespace tessera {
@@ -22,6 +29,61 @@ std::optional<QString> Theme::resolveToken(QStringView path) const
         return QString::number(v->number());
     return std::nullopt;
 }
+
+namespace {
+
+const QString &systemName()
+{
+    static const QString name = QStringLiteral("system");
+    return name;
+}
+
+/*
+    Watches the desktop's colour scheme while the kit follows it: the
+    application palette (every Qt version) and, where Qt has it, the style
+    hints' colour scheme. It lives with the application object. The check
+    runs from the event loop, never inside the palette change itself, so an
+    application that sets its palette in answer to a theme change cannot
+    re-enter it.
+*/
+class SystemFollower : public QObject
+{
+public:
+    explicit SystemFollower(std::function<void()> onChange) : m_onChange(std::move(onChange))
+    {
+        QCoreApplication *app = QCoreApplication::instance();
+        setParent(app);
+        app->installEventFilter(this);
+#if QT_VERSION >= QT_VERSION_CHECK(6, 5, 0)
+        connect(QGuiApplication::styleHints(), &QStyleHints::colorSchemeChanged, this, [this] { schedule(); });
+#endif
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::ApplicationPaletteChange && watched == QCoreApplication::instance())
+            schedule();
+        return false;
+    }
+
+private:
+    void schedule()
+    {
+        if (m_pending)
+            return;
+        m_pending = true;
+        QTimer::singleShot(0, this, [this] {
+            m_pending = false;
+            m_onChange();
+        });
+    }
+
+    std::function<void()> m_onChange;
+    bool m_pending = false;
+};
+
+} // namespace
 
 class ThemeManager
 {
@@ -103,6 +165,59 @@ public:
         return m_entries.value(name).data;
     }
 
+    bool isRegistered(const QString &name)
+    {
+        ensureBuiltins();
+        return m_entries.contains(name);
+    }
+
+    QString choice() const { return m_choice.isEmpty() ? QStringLiteral("light") : m_choice; }
+
+    std::pair<QString, QString> systemThemes() const { return {m_systemLight, m_systemDark}; }
+
+    QString systemTarget() const
+    {
+        return systemColorScheme() == QLatin1String("dark") ? m_systemDark : m_systemLight;
+    }
+
+    //! Applies \a name as the explicit choice; "system" starts following the desktop.
+    void choose(const QString &name)
+    {
+        if (name == systemName()) {
+            apply(systemTarget());
+            m_choice = name;
+            if (!m_follower && qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
+                m_follower = new SystemFollower([this] { followDesktop(); });
+        } else {
+            apply(name);
+            m_choice = name;
+        }
+    }
+
+    void setSystemThemes(const QString &light, const QString &dark)
+    {
+        for (const QString &name : {light, dark}) {
+            if (!isRegistered(name))
+                throw ThemeError(QStringLiteral("unknown theme \"%1\" for the system choice (registered: %2)")
+                                     .arg(name, m_order.join(QStringLiteral(", "))));
+        }
+        m_systemLight = light;
+        m_systemDark = dark;
+        followDesktop();
+    }
+
+    //! While following: makes the theme matching the desktop current, emitting only on a change.
+    void followDesktop()
+    {
+        if (m_choice != systemName())
+            return;
+        const QString target = systemTarget();
+        if (target == m_theme.name())
+            return;
+        apply(target);
+        Q_EMIT m_theme.signal->changed();
+    }
+
 private:
     Theme m_theme;
     std::unique_ptr<ThemeSignal> m_signal;
@@ -110,6 +225,10 @@ private:
     QStringList m_order;
     quint64 m_nextIdentity = 0;
     bool m_builtinsLoaded = false;
+    QString m_choice;
+    QString m_systemLight = QStringLiteral("light");
+    QString m_systemDark = QStringLiteral("dark");
+    QPointer<SystemFollower> m_follower;
 };
 
 Theme *useTheme() { return ThemeManager::instance().current(); }
@@ -117,9 +236,36 @@ Theme *useTheme() { return ThemeManager::instance().current(); }
 void setTheme(const QString &name)
 {
     Theme *theme = useTheme();
-    ThemeManager::instance().apply(name);
+    ThemeManager::instance().choose(name);
     Q_EMIT theme->signal->changed();
 }
+
+QString themeChoice() { return ThemeManager::instance().choice(); }
+
+QString systemColorScheme()
+{
+    if (!qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
+        return QStringLiteral("light");
+#if QT_VERSION >= QT_VERSION_CHECK(6, 5, 0)
+    switch (QGuiApplication::styleHints()->colorScheme()) {
+    case Qt::ColorScheme::Dark: return QStringLiteral("dark");
+    case Qt::ColorScheme::Light: return QStringLiteral("light");
+    default: break; // unknown: read the palette
+    }
+#endif
+    const QPalette palette = QGuiApplication::palette();
+    return palette.color(QPalette::WindowText).lightness() > palette.color(QPalette::Window).lightness()
+               ? QStringLiteral("dark")
+               : QStringLiteral("light");
+}
+
+void setSystemThemes(const QString &lightTheme, const QString &darkTheme)
+{
+    useTheme();
+    ThemeManager::instance().setSystemThemes(lightTheme, darkTheme);
+}
+
+std::pair<QString, QString> systemThemes() { return ThemeManager::instance().systemThemes(); }
 
 QString registerTheme(const QString &name, const StyleMap &data)
 {
@@ -178,6 +324,9 @@ QString loadTheme(const QString &jsonPath)
             throw ThemeError(QStringLiteral("%1: key path \"name\" must be a non-empty text").arg(jsonPath));
         name = n->text();
     }
+    if (name == systemName())
+        throw ThemeError(QStringLiteral("%1: the theme name \"system\" is kept for following the desktop; choose another \"name\"")
+                             .arg(jsonPath));
     if (const StyleValue *base = data.find(u"extends")) {
         if (!base->isText() || !themeNames().contains(base->text()))
             throw ThemeError(QStringLiteral("%1: key path \"extends\" must name a registered theme (%2)")

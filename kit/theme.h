@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include <optional>
+#include <utility>
 #include <stdexcept>
 #include <vector>
 
@@ -88,13 +89,51 @@ public:
 //! The current theme ("light" until another one is set). GUI thread only.
 TESSERA_KIT_EXPORT Theme *useTheme();
 
-//! Makes the registered theme \a name current and emits the change signal. Throws ThemeError for an unknown name.
+/*!
+    Makes the registered theme \a name current and emits the change signal.
+    Throws ThemeError for an unknown name.
+
+    The name "system" follows the desktop's light or dark preference: the
+    theme of systemThemes() that matches systemColorScheme() becomes current
+    at once, and again whenever the desktop switches (the change signal is
+    emitted only when the current theme actually changes). Any other name
+    stops following. While following, useTheme()->name() is the theme in
+    force ("light" or "dark") and themeChoice() is "system".
+*/
 TESSERA_KIT_EXPORT void setTheme(const QString &name);
+
+/*!
+    What setTheme() was last given: a theme name, or "system" while the kit
+    follows the desktop ("light" until setTheme() is called).
+*/
+TESSERA_KIT_EXPORT QString themeChoice();
+
+/*!
+    The desktop's colour scheme: "dark" or "light". Where Qt reports the
+    scheme (QStyleHints::colorScheme, Qt 6.5 and later) that answer is used;
+    otherwise the application palette is read: a window text lighter than the
+    window means "dark". The palette stands for the desktop's only while the
+    application leaves its Window and WindowText roles alone; an application
+    that follows the system should colour its own windows with
+    QWidget::setPalette() rather than QApplication::setPalette(). Without a
+    QGuiApplication the answer is "light".
+*/
+TESSERA_KIT_EXPORT QString systemColorScheme();
+
+/*!
+    The two registered themes that "system" switches between (by default
+    "light" and "dark"). While following, the current theme changes at once
+    when the matching one is replaced. Throws ThemeError naming an unknown
+    theme; nothing changes then.
+*/
+TESSERA_KIT_EXPORT void setSystemThemes(const QString &lightTheme, const QString &darkTheme);
+//! The light and dark themes that "system" switches between.
+TESSERA_KIT_EXPORT std::pair<QString, QString> systemThemes();
 
 /*!
     Reads a theme file, checks it against every key path the widgets read,
     registers it under its "name" entry (or the file's base name) and returns
-    that name. A file may start from a registered theme with "extends": "light";
+    that name. The name "system" is kept for setTheme() and is refused. A file may start from a registered theme with "extends": "light";
     its own entries then replace the base's key by key. Throws ThemeError naming
     the file and the position or the missing key path; nothing is registered then
     and the current theme is left as it was.

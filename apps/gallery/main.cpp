@@ -18,7 +18,6 @@
 #include <QMainWindow>
 #include <QScrollArea>
 #include <QStackedWidget>
-#include <QStyleFactory>
 #include <QTextStream>
 #include <QTimer>
 
@@ -27,6 +26,23 @@ namespace {
 QString token(const char *path)
 {
     return tessera::useTheme()->resolveToken(QString::fromLatin1(path)).value_or(QString());
+}
+
+// \a palette with Window and WindowText left to the desktop.
+QPalette withoutWindowRoles(const QPalette &palette)
+{
+    QPalette out;
+    out.setResolveMask(0);
+    for (int group = 0; group < QPalette::NColorGroups; ++group) {
+        for (int role = 0; role < QPalette::NColorRoles; ++role) {
+            if (role == QPalette::Window || role == QPalette::WindowText)
+                continue;
+            const auto g = QPalette::ColorGroup(group);
+            const auto r = QPalette::ColorRole(role);
+            out.setColor(g, r, palette.color(g, r));
+        }
+    }
+    return out;
 }
 
 class GalleryWindow : public QMainWindow
@@ -89,7 +105,10 @@ public:
 
         connect(m_list, &QListWidget::currentRowChanged, m_stack, &QStackedWidget::setCurrentIndex);
         connect(m_themes, &QComboBox::activated, this, [this](int index) {
-            tessera::setTheme(m_themes->itemData(index).toString());
+            const QString name = m_themes->itemData(index).toString();
+            if (name == QLatin1String("system"))
+                QApplication::setPalette(withoutWindowRoles(QApplication::palette()));
+            tessera::setTheme(name);
         });
         connect(m_languages, &QComboBox::activated, this, [this](int index) {
             tessera::i18n()->setLanguage(m_languages->itemData(index).toString());
@@ -114,11 +133,13 @@ private:
         m_title->setText(QCoreApplication::translate("Gallery", "tessera gallery"));
         m_themeLabel->setText(QCoreApplication::translate("Gallery", "Theme"));
         m_languageLabel->setText(QCoreApplication::translate("Gallery", "Language"));
-        const QString current = tessera::useTheme()->name();
+        const QString current = tessera::themeChoice();
         m_themes->clear();
         for (const QString &name : tessera::themeNames()) {
             m_themes->addItem(tessera::themeDisplayName(name), name);
         }
+        // Follows the desktop's light or dark preference.
+        m_themes->addItem(tessera::themeDisplayName(QStringLiteral("system")), QStringLiteral("system"));
         m_themes->setCurrentIndex(m_themes->findData(current));
         m_languages->setCurrentIndex(m_languages->findData(tessera::i18n()->language()));
         for (int i = 0; i < m_pages.size(); ++i)
@@ -128,9 +149,9 @@ private:
     // The gallery's own chrome follows the theme; the widgets style themselves.
     void applyTheme()
     {
-        m_themes->setCurrentIndex(m_themes->findData(tessera::useTheme()->name()));
+        m_themes->setCurrentIndex(m_themes->findData(tessera::themeChoice()));
         const bool dark = tessera::useTheme()->palette.mode == QLatin1String("dark");
-        QPalette pal = QStyleFactory::create(QStringLiteral("Fusion"))->standardPalette();
+        QPalette pal = QApplication::style()->standardPalette();
         const QColor window(token("palette.background.default"));
         const QColor paper(token("palette.background.paper"));
         const QColor text(token("palette.text.primary"));
@@ -148,6 +169,10 @@ private:
         pal.setColor(QPalette::ToolTipBase, paper);
         pal.setColor(QPalette::ToolTipText, text);
         Q_UNUSED(dark)
+        // Following the desktop, its own Window and WindowText stay (they match
+        // the theme's mode): the kit reads the desktop's preference from them.
+        if (tessera::themeChoice() == QLatin1String("system"))
+            pal = withoutWindowRoles(pal);
         QApplication::setPalette(pal);
         setStyleSheet(QStringLiteral(
             "#galleryWindow { background-color: %1; }"
