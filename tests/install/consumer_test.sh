@@ -9,6 +9,8 @@
 #    no absolute path.
 # 2. examples/consumer is configured with find_package(Tessera) against the
 #    prefix, built and run offscreen with every installed module path.
+#    With the Designer package part, a form compiled by uic is built and run,
+#    and the installed plugin must resolve its libraries from the prefix.
 # 3. The same main.cpp is built with pkg-config alone and run again.
 set -euo pipefail
 cmake=$1 build=$2 source=$3 work=$4 cxx=$5 sanitize=${6:-OFF}
@@ -91,6 +93,19 @@ step "find_package(Tessera) build of examples/consumer"
 "$cmake" --build "$work/cmake" || fail "building the consumer"
 step "run (find_package build)"
 "$work/cmake/consumer" "${modules[@]}" || fail "the consumer built with find_package reported failures"
+
+if [ -x "$work/cmake/form" ]; then
+    step "run the Designer form"
+    "$work/cmake/form" || fail "the form built with uic did not get its widgets"
+fi
+plugin=$(find "$prefix" -name 'libtessera_designer_plugin.so' | head -n1)
+if [ -n "$plugin" ]; then
+    step "the installed Designer plugin finds its libraries"
+    case $plugin in "$libdir"/qt6/plugins/designer/*) ;; *) fail "plugin installed at $plugin" ;; esac
+    if ldd "$plugin" | grep 'not found'; then
+        fail "$plugin has unresolved libraries"
+    fi
+fi
 
 step "pkg-config build of examples/consumer/main.cpp"
 CXX=$cxx CXXFLAGS="${flags[*]:-}" LDFLAGS="${flags[*]:-}" \
