@@ -2,7 +2,10 @@
 // it switches the theme and the language, builds a widget from its header and
 // every requested widget module by its module path, and reports what it saw.
 //
-//   consumer [MODULE_PATH...]   (default: every module whose library is installed)
+//   consumer [THEME.json] [MODULE_PATH...]
+//
+// A theme file given first is loaded and checked; the module paths default
+// to every module whose library is installed.
 //
 // Exit status 0 when every check passed, 1 otherwise.
 
@@ -83,38 +86,57 @@ int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     QStringList modules = app.arguments().mid(1);
+    QString themeFile;
+    if (!modules.isEmpty() && modules.first().endsWith(QLatin1String(".json")))
+        themeFile = modules.takeFirst();
     if (modules.isEmpty())
         modules = installedModules();
 
     // Themes: the built-in ones ship inside the kit; switching is live.
     int changes = 0;
     QObject::connect(tessera::useTheme()->signal, &tessera::ThemeSignal::changed, &app, [&changes] { ++changes; });
-    tessera::setTheme(QStringLiteral("dark"));
-    check(tessera::useTheme()->palette.mode == QLatin1String("dark") && changes == 1,
+    if (!themeFile.isEmpty()) {
+        try {
+            const QString name = tessera::loadTheme(themeFile); // checked against every key path the widgets read
+            tessera::setTheme(name);
+            check(tessera::useTheme()->name() == name, QStringLiteral("theme file %1 loaded as \"%2\"").arg(themeFile, name));
+        } catch (const tessera::ThemeError &e) {
+            check(false, QString::fromUtf8(e.what()));
+        }
+    }
+    const int before = changes;
+    tessera::setTheme("dark"); // or "light", "system", or a loaded theme's name
+    check(tessera::useTheme()->palette.mode == QLatin1String("dark") && changes == before + 1,
           QStringLiteral("theme switched to \"%1\" (themes: %2)")
               .arg(tessera::useTheme()->name(), tessera::themeNames().join(QStringLiteral(", "))));
 
     // Languages: the translations are embedded in the libraries; no set-up call.
-    const QStringList languages = tessera::i18n()->languages();
-    check(languages.size() > 1, QStringLiteral("languages shipped: %1").arg(languages.join(QStringLiteral(", "))));
-    if (languages.size() > 1) {
-        tessera::i18n()->setLanguage(languages.at(1));
-        const QString translated = tessera::themeDisplayName(QStringLiteral("dark"));
-        check(translated != QLatin1String("Dark"),
-              QStringLiteral("language \"%1\": the dark theme is called \"%2\"").arg(languages.at(1), translated));
-    }
+    const QStringList languages = tessera::i18n()->languages(); // "en", "de"
+    tessera::i18n()->setLanguage("de"); // installs the translators, then emits langChanged
+    const QString dark = tessera::themeDisplayName("dark");
+    check(languages.contains(QStringLiteral("de")), QStringLiteral("languages shipped: %1").arg(languages.join(QStringLiteral(", "))));
+    check(dark == QLatin1String("Dunkel"), QStringLiteral("in German the dark theme is called \"%1\"").arg(dark));
 
     QWidget window;
     auto *layout = new QVBoxLayout(&window);
 
 #ifdef CONSUMER_HAS_BUSY_TRIGGER
-    // A widget built from its header, with named options.
-    auto *trigger = new tessera::BusyTrigger({.loading = true, .loadingPosition = "end", .color = "secondary"});
+    // A widget built from its header, with named options; it follows the State.
+    auto *busy = new tessera::State(false, &window);
+    auto *trigger = new tessera::BusyTrigger({.loading = busy, .loadingPosition = "end", .color = "secondary"});
+    busy->setValue(true); // the trigger shows its loading icon
     layout->addWidget(trigger);
 #endif
 
     // Widgets built by module path, the way a plug-in host would.
     QList<QWidget *> created;
+    if (modules.contains(QStringLiteral("tessera.material.button.busy_trigger"))) {
+        tessera::loadModule("tessera.material.button.busy_trigger"); // loads the library once
+        QWidget *busy = tessera::create("tessera.material.button.busy_trigger",
+                                        {{"loading", true}, {"color", "secondary"}});
+        layout->addWidget(busy);
+        check(sameClass(busy, QStringLiteral("BusyTrigger")), QStringLiteral("BusyTrigger created with named options"));
+    }
     for (const QString &path : std::as_const(modules)) {
         try {
             QWidget *widget = tessera::create(path, optionsFor(path, &app));
@@ -148,6 +170,9 @@ int main(int argc, char **argv)
     tessera::setTheme(QStringLiteral("light"));
     settle();
     check(trigger->styleSheet() != darkSheet, QStringLiteral("BusyTrigger restyled after the switch to light"));
+    check(trigger->loadingWidget->isVisibleTo(trigger), QStringLiteral("BusyTrigger shows its loading icon"));
+    busy->setValue(false);
+    check(!trigger->loadingWidget->isVisibleTo(trigger), QStringLiteral("BusyTrigger hid its loading icon when the State changed"));
 #else
     tessera::setTheme(QStringLiteral("light"));
     settle();

@@ -6,6 +6,5 @@
 set -eu
 here=$(dirname "$0")
 libdir=$(pkg-config --variable=libdir tessera)
-# shellcheck disable=SC2046 # the flags are meant to be split into words
 ${CXX:-g++} ${CXXFLAGS:-} -o "${1:-consumer}" "$here/main.cpp" \
     $(pkg-config --cflags --libs tessera) -Wl,-rpath,"$libdir" ${LDFLAGS:-}

@@ -92,7 +92,7 @@ step "find_package(Tessera) build of examples/consumer"
     || { cat "$work/configure.log"; fail "configuring the consumer against $prefix"; }
 "$cmake" --build "$work/cmake" || fail "building the consumer"
 step "run (find_package build)"
-"$work/cmake/consumer" "${modules[@]}" || fail "the consumer built with find_package reported failures"
+"$work/cmake/consumer" "$source/examples/themes/ocean.json" "${modules[@]}" || fail "the consumer built with find_package reported failures"
 
 if [ -x "$work/cmake/form" ]; then
     step "run the Designer form"
