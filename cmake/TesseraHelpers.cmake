@@ -58,3 +58,20 @@ function(tessera_add_test name)
         ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QT_LOGGING_RULES=qt.qpa.*=false"
         TIMEOUT 300)
 endfunction()
+
+# tessera_add_widget_tests(): every tst_*.cpp in the calling folder becomes a
+# test. tst_<deliverable>.cpp links that widget module; any other file links
+# every widget module.
+function(tessera_add_widget_tests)
+    get_property(_widget_targets GLOBAL PROPERTY TESSERA_WIDGET_TARGETS)
+    file(GLOB _tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/tst_*.cpp)
+    foreach(_source IN LISTS _tests)
+        get_filename_component(_name ${_source} NAME_WE)
+        string(REGEX REPLACE "^tst_" "" _module ${_name})
+        if(TARGET tessera_${_module})
+            tessera_add_test(${_name} SOURCES ${_source} LIBS tessera_${_module})
+        else()
+            tessera_add_test(${_name} SOURCES ${_source} LIBS ${_widget_targets})
+        endif()
+    endforeach()
+endfunction()

@@ -1,5 +1,6 @@
 #include "restyle.h"
 
+#include <QStyle>
 #include <QTimer>
 
 namespace tessera {
@@ -149,6 +150,20 @@ bool RestyleLifecycle::_applyStyleSheet(const QString &sheet)
     for (const QByteArray &property : properties)
         m_applied.properties.append({property, m_self->property(property.constData())});
     return true;
+}
+
+void repolish(QWidget *widget)
+{
+    if (!widget->testAttribute(Qt::WA_WState_Polished))
+        return;
+    widget->style()->unpolish(widget);
+    widget->style()->polish(widget);
+    const QList<QWidget *> inside = widget->findChildren<QWidget *>();
+    for (QWidget *child : inside) {
+        child->style()->unpolish(child);
+        child->style()->polish(child);
+    }
+    widget->update();
 }
 
 QStringList themeMemoKey(const Theme *theme)

@@ -156,6 +156,13 @@ private:
 //! The text that memoised style templates hold in place of the widget's object name.
 inline constexpr QStringView ObjectNamePlaceholder = u"_________object_name_______";
 
+/*!
+    Re-polishes \a widget and every widget inside it, so that style-sheet rules
+    selecting on dynamic properties ("[focused=true]") follow a property change.
+    Does nothing before the widget's first polish, which picks the properties up.
+*/
+TESSERA_KIT_EXPORT void repolish(QWidget *widget);
+
 //! The memo-key part that stands for the current theme: its palette mode and its identity.
 TESSERA_KIT_EXPORT QStringList themeMemoKey(const Theme *theme);
 

@@ -3,6 +3,7 @@
 #include <tessera/kit/theme.h>
 
 #include <QEvent>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QVBoxLayout>
 
@@ -51,6 +52,18 @@ QWidget *caption(const tessera::DeferredText &text, QWidget *parent)
     label->setObjectName(QStringLiteral("galleryCaption"));
     label->setWordWrap(true);
     return label;
+}
+
+QWidget *row(const QList<QWidget *> &widgets, int spacing)
+{
+    auto *box = new QWidget;
+    auto *layout = new QHBoxLayout(box);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(spacing);
+    for (QWidget *w : widgets)
+        layout->addWidget(w, 0, Qt::AlignVCenter);
+    layout->addStretch(1);
+    return box;
 }
 
 QWidget *section(const tessera::DeferredText &title, QWidget *content, QWidget *parent)

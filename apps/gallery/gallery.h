@@ -26,6 +26,8 @@ QList<Page> pages();
 
 //! A titled section for a page: a heading that follows the language, and a content area.
 QWidget *section(const tessera::DeferredText &title, QWidget *content, QWidget *parent = nullptr);
+//! A row of widgets, vertically centred, packed to the left with \a spacing between them.
+QWidget *row(const QList<QWidget *> &widgets, int spacing = 12);
 //! A label whose text follows the language switch.
 QWidget *caption(const tessera::DeferredText &text, QWidget *parent = nullptr);
 

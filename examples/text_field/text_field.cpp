@@ -2,6 +2,7 @@
 
 #include <tessera/kit/plain_text_edit.h>
 #include <tessera/kit/qss.h>
+#include <tessera/kit/restyle.h>
 #include <tessera/kit/state.h>
 
 #include <QEnterEvent>
@@ -122,18 +123,9 @@ bool TextField::hasError() const
 
 void TextField::slot_set_stylesheet()
 {
-    // Qt matches property selectors when a widget is polished; until the first
-    // polish there is nothing to redo.
-    if (!testAttribute(Qt::WA_WState_Polished))
-        return;
-    style()->unpolish(this);
-    style()->polish(this);
-    const QList<QWidget *> inside = findChildren<QWidget *>();
-    for (QWidget *widget : inside) {
-        widget->style()->unpolish(widget);
-        widget->style()->polish(widget);
-    }
-    update();
+    // Qt matches property selectors when a widget is polished: re-polish the
+    // frame and its editor so a changed "hovered"/"focused"/"error" takes effect.
+    tessera::repolish(this);
 }
 
 bool TextField::eventFilter(QObject *watched, QEvent *event)

@@ -279,17 +279,8 @@ public:
 protected:
     void slot_set_stylesheet() override
     {
-        // An unpolished widget picks its properties up when it is first polished.
-        if (!testAttribute(Qt::WA_WState_Polished))
-            return;
-        style()->unpolish(this);
-        style()->polish(this);
-        const QList<QWidget *> inside = findChildren<QWidget *>();
-        for (QWidget *widget : inside) {
-            widget->style()->unpolish(widget);
-            widget->style()->polish(widget);
-        }
-        update();
+        // Property selectors are matched at polish time: redo it for the frame and its editors.
+        repolish(this);
     }
 };
 

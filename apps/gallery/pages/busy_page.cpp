@@ -15,6 +15,8 @@
 
 namespace {
 
+using gallery::row;
+
 using tessera::BusyTrigger;
 using tessera::DeferredText;
 using tessera::deferredTr;
@@ -24,17 +26,6 @@ QVariant text(const DeferredText &t)
     return QVariant::fromValue(t);
 }
 
-QWidget *row(const QList<QWidget *> &widgets)
-{
-    auto *box = new QWidget;
-    auto *layout = new QHBoxLayout(box);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(12);
-    for (QWidget *w : widgets)
-        layout->addWidget(w, 0, Qt::AlignVCenter);
-    layout->addStretch(1);
-    return box;
-}
 
 // A checkable kit button (its text follows the language switch).
 tessera::Button *toggle(const DeferredText &title)

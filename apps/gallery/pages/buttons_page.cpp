@@ -30,6 +30,8 @@
 
 namespace {
 
+using gallery::row;
+
 using tessera::DeferredText;
 using tessera::deferredTr;
 using tessera::OrbAction;
@@ -49,17 +51,6 @@ QString token(const char *path)
     return tessera::useTheme()->resolveToken(QString::fromLatin1(path)).value_or(QString());
 }
 
-QWidget *row(const QList<QWidget *> &widgets, int spacing = 12)
-{
-    auto *box = new QWidget;
-    auto *layout = new QHBoxLayout(box);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(spacing);
-    for (QWidget *w : widgets)
-        layout->addWidget(w, 0, Qt::AlignVCenter);
-    layout->addStretch(1);
-    return box;
-}
 
 // Keeps a widget's text in step with the language switch.
 template<typename Widget, typename Setter>

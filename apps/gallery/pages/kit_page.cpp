@@ -18,6 +18,8 @@
 
 namespace {
 
+using gallery::row;
+
 using tessera::deferredTr;
 using tessera::DeferredText;
 
@@ -36,17 +38,6 @@ tessera::Button *button(const QVariantMap &kwargs, const QString &icon = {}, con
     return new tessera::Button(options);
 }
 
-QWidget *row(const QList<QWidget *> &widgets, int spacing = 12)
-{
-    auto *box = new QWidget;
-    auto *layout = new QHBoxLayout(box);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(spacing);
-    for (QWidget *w : widgets)
-        layout->addWidget(w, 0, Qt::AlignVCenter);
-    layout->addStretch(1);
-    return box;
-}
 
 tessera::Typography *label(const DeferredText &t, const QString &variant = QStringLiteral("body2"))
 {
