@@ -20,7 +20,7 @@ namespace detail {
 QColor parseColor(const QString &text);
 
 //! A theme token path ("palette.grey._500") resolved against \a theme, or a colour text.
-QColor resolveColor(const Theme *theme, const QString &spec);
+QColor resolveColor(const Theme *theme, const QString &colorText);
 
 //! The resource path an icon text names: "set:name" becomes ":/icons/set/name.svg",
 //! a path (":/...", "qrc:/...", "/...") stands as it is. Empty when no such file exists.

@@ -144,13 +144,13 @@ QColor parseColor(const QString &text)
     return {};
 }
 
-QColor resolveColor(const Theme *theme, const QString &spec)
+QColor resolveColor(const Theme *theme, const QString &colorText)
 {
     if (theme) {
-        if (auto resolved = theme->resolveToken(spec))
+        if (auto resolved = theme->resolveToken(colorText))
             return parseColor(*resolved);
     }
-    return parseColor(spec);
+    return parseColor(colorText);
 }
 
 QString iconPath(const QString &iconText)
