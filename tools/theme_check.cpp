@@ -304,6 +304,10 @@ public:
         } catch (const tessera::StyleMapError &e) {
             syntaxError(text, index, QString::fromUtf8(e.what()));
             return m_problems;
+        } catch (const std::exception &e) {
+            // Whatever else the reader refuses (a number out of range...), without a place.
+            report(Position{}, QString::fromUtf8(e.what()));
+            return m_problems;
         }
 
         tessera::StyleMap full = data;

@@ -203,6 +203,15 @@ private Q_SLOTS:
         QCOMPARE(runTool({base, bad, derived}).code, 1);
     }
 
+    // A value the JSON reader cannot hold is a problem of the file, not a crash.
+    void outOfRangeNumberFails()
+    {
+        const QString file = write(testsupport::json("{'extends': 'light', 'shape': {'borderRadius': 2e308}}"));
+        const Run run = runTool({file});
+        QCOMPARE(run.code, 1);
+        QVERIFY2(run.output.startsWith(file + u':') && run.output.contains(QLatin1String(": error: ")), qPrintable(run.output));
+    }
+
     void unreadableFileFails()
     {
         const QString missing = m_dir.filePath(QStringLiteral("no-such-theme.json"));
