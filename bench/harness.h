@@ -19,8 +19,11 @@
 // has a fixed size, so widgets beyond its edge are clipped as in a scrolled
 // view. Our switch and both floors act on the very same widgets in the very
 // same host, with the same final style sheets (captured from our own
-// switch), and every figure runs until the event loop is idle, so that
-// re-polishing, layout requests and painting are paid alike.
+// switch: each widget's sheet, and the sheet of every inner widget that the
+// switch changes), and every figure runs until the event loop is idle, so
+// that re-polishing, layout requests and painting are paid alike. Work a
+// widget does on a theme change besides style sheets (re-tinting an icon,
+// say) has no raw-Qt counterpart here and counts as ours.
 
 #include <tessera/kit/theme.h>
 
@@ -34,6 +37,7 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <cmath>
 #include <ctime>
 #include <cstdio>
 #include <cstdlib>
@@ -146,8 +150,9 @@ inline int drainToIdle()
 
 inline void printFigure(const QString &name, double value, const char *unit, const QString &note = {})
 {
-    std::printf("figure %s %.1f %s%s%s\n", qPrintable(name), value, unit, note.isEmpty() ? "" : "  # ",
-                qPrintable(note));
+    // Small figures (ratios, shares) keep three decimals; times and sizes one.
+    std::printf(std::abs(value) < 10 ? "figure %s %.3f %s%s%s\n" : "figure %s %.1f %s%s%s\n", qPrintable(name), value,
+                unit, note.isEmpty() ? "" : "  # ", qPrintable(note));
     std::fflush(stdout);
 }
 
@@ -196,6 +201,7 @@ struct SwitchFigures
     Stats ours;          //!< ns, setTheme() until every sheet is applied and the loop is idle
     Stats loopFloor;     //!< ns, a plain loop of setStyleSheet() with the same sheets, then idle
     Stats postedFloor;   //!< ns, one queued call per widget doing setStyleSheet(), then idle
+    Stats twoHop;        //!< ns, two chained queued calls per widget, then setStyleSheet() (not a floor)
     double ratio = 0;    //!< ours / best floor (medians)
     int mismatches = 0;  //!< widgets whose sheet after our switch was not the expected one
     bool ok = false;
@@ -208,7 +214,8 @@ struct SwitchFigures
 
     Order within one repetition, so that every step really changes the sheets:
     our switch (A->B), the plain-loop floor (B->A sheets), the posted-call
-    floor (A->B sheets); the next repetition runs the other way round.
+    floor (A->B sheets), the two-hop figure (B->A) and the plain loop again
+    (A->B, a second sample); the next repetition runs the other way round.
 */
 inline SwitchFigures measureThemeSwitch(const QString &name, int n, const IndexedFactory &make,
                                         const SwitchOptions &options = {})
@@ -235,22 +242,32 @@ inline SwitchFigures measureThemeSwitch(const QString &name, int n, const Indexe
     host->show();
     drainToIdle();
 
-    const auto capture = [&widgets] {
-        QStringList sheets;
-        sheets.reserve(qsizetype(widgets.size()));
-        for (const auto &w : widgets)
-            sheets.append(w ? w->styleSheet() : QString());
+    // Every widget and everything inside it: a themed widget may restyle its
+    // children too (a label, an icon), and the floors must apply the same sheets.
+    std::vector<std::vector<QPointer<QWidget>>> members(widgets.size());
+    for (std::size_t i = 0; i < widgets.size(); ++i) {
+        members[i].emplace_back(widgets[i]);
+        const QList<QWidget *> inside = widgets[i]->findChildren<QWidget *>();
+        for (QWidget *child : inside)
+            members[i].emplace_back(child);
+    }
+    const auto capture = [&members] {
+        std::vector<QStringList> sheets(members.size());
+        for (std::size_t i = 0; i < members.size(); ++i) {
+            for (const auto &w : members[i])
+                sheets[i].append(w ? w->styleSheet() : QString());
+        }
         return sheets;
     };
     // The two sheet sets, from our own switches (the second one also warms up).
-    QStringList sheets[2];
-    sheets[0] = capture();
+    std::vector<QStringList> captured[2];
+    captured[0] = capture();
     tessera::setTheme(options.themeB);
     drainToIdle();
-    sheets[1] = capture();
+    captured[1] = capture();
     int unchanged = 0;
     for (int i = 0; i < n; ++i)
-        unchanged += sheets[0][i] == sheets[1][i];
+        unchanged += captured[0][std::size_t(i)][0] == captured[1][std::size_t(i)][0];
     if (unchanged) {
         printNote(QStringLiteral("%1: %2 of %3 widgets keep the same sheet in both themes; not a themed switch")
                       .arg(name)
@@ -260,10 +277,26 @@ inline SwitchFigures measureThemeSwitch(const QString &name, int n, const Indexe
         drainToIdle();
         return out;
     }
+    // What the floors apply: each widget's sheet, and each inner widget's sheet that the switch changes.
+    struct Target
+    {
+        QPointer<QWidget> widget;
+        QString sheet[2];
+    };
+    std::vector<Target> targets;
+    int innerSheets = 0;
+    for (std::size_t i = 0; i < members.size(); ++i) {
+        for (qsizetype k = 0; k < qsizetype(members[i].size()); ++k) {
+            if (k > 0 && captured[0][i][k] == captured[1][i][k])
+                continue;
+            targets.push_back({members[i][std::size_t(k)], {captured[0][i][k], captured[1][i][k]}});
+            innerSheets += k > 0;
+        }
+    }
 
     const QString themes[2] = {options.themeA, options.themeB};
     int current = 1;   // the theme (and sheet set) now in force
-    std::vector<double> ours, loop, posted;
+    std::vector<double> ours, loop, posted, twoHop;
     for (int rep = 0; rep < options.repetitions; ++rep) {
         const int target = 1 - current;
 
@@ -271,26 +304,45 @@ inline SwitchFigures measureThemeSwitch(const QString &name, int n, const Indexe
         tessera::setTheme(themes[target]);
         drainToIdle();
         ours.push_back(nowNs() - t0);
-        for (int i = 0; i < n; ++i)
-            out.mismatches += !widgets[std::size_t(i)] || widgets[std::size_t(i)]->styleSheet() != sheets[target][i];
+        for (const Target &t : targets)
+            out.mismatches += !t.widget || t.widget->styleSheet() != t.sheet[target];
 
         // Floor (a): a plain loop back to the other sheets.
-        const QStringList &back = sheets[current];
         t0 = nowNs();
-        for (int i = 0; i < n; ++i)
-            widgets[std::size_t(i)]->setStyleSheet(back[i]);
+        for (const Target &t : targets)
+            t.widget->setStyleSheet(t.sheet[current]);
         drainToIdle();
         loop.push_back(nowNs() - t0);
 
         // Floor (b): one posted call per widget, forward again to our theme's sheets.
-        const QStringList &forward = sheets[target];
         t0 = nowNs();
-        for (int i = 0; i < n; ++i) {
-            QWidget *w = widgets[std::size_t(i)];
-            QMetaObject::invokeMethod(w, [w, sheet = forward[i]] { w->setStyleSheet(sheet); }, Qt::QueuedConnection);
+        for (const Target &t : targets) {
+            QWidget *w = t.widget;
+            QMetaObject::invokeMethod(w, [w, sheet = t.sheet[target]] { w->setStyleSheet(sheet); }, Qt::QueuedConnection);
         }
         drainToIdle();
         posted.push_back(nowNs() - t0);
+
+        // For the record (not a floor of the ratio): two chained posted calls per
+        // widget, the shape of the restyle pipeline (a zero-delay timer, then a
+        // deferred task), back again; then the plain loop forward once more.
+        t0 = nowNs();
+        for (const Target &t : targets) {
+            QWidget *w = t.widget;
+            QMetaObject::invokeMethod(
+                w,
+                [w, sheet = t.sheet[current]] {
+                    QMetaObject::invokeMethod(w, [w, sheet] { w->setStyleSheet(sheet); }, Qt::QueuedConnection);
+                },
+                Qt::QueuedConnection);
+        }
+        drainToIdle();
+        twoHop.push_back(nowNs() - t0);
+        t0 = nowNs();
+        for (const Target &t : targets)
+            t.widget->setStyleSheet(t.sheet[target]);
+        drainToIdle();
+        loop.push_back(nowNs() - t0);
 
         current = target;
     }
@@ -301,6 +353,7 @@ inline SwitchFigures measureThemeSwitch(const QString &name, int n, const Indexe
     out.ours = summarize(ours);
     out.loopFloor = summarize(loop);
     out.postedFloor = summarize(posted);
+    out.twoHop = summarize(twoHop);
     const double floor = std::min(out.loopFloor.median, out.postedFloor.median);
     out.ratio = floor > 0 ? out.ours.median / floor : 0;
     out.ok = out.mismatches == 0;
@@ -316,6 +369,14 @@ inline SwitchFigures measureThemeSwitch(const QString &name, int n, const Indexe
                   .arg(out.ours.min / 1e6, 0, 'f', 2)
                   .arg(out.ours.max / 1e6, 0, 'f', 2)
                   .arg(out.ok ? QString() : QStringLiteral("  WRONG SHEETS: %1").arg(out.mismatches)));
+    printFigure(QStringLiteral("two_hop_ratio_%1_%2").arg(name).arg(n), out.twoHop.median > 0 ? out.ours.median / out.twoHop.median : 0,
+                "x", QStringLiteral("ours / two chained posted calls per widget (%1 ms), the pipeline's own shape in raw Qt")
+                         .arg(out.twoHop.median / 1e6, 0, 'f', 2));
+    if (innerSheets)
+        printNote(QStringLiteral("%1 N=%2: the floors also apply %3 sheets of inner widgets that the switch changes")
+                      .arg(name)
+                      .arg(n)
+                      .arg(innerSheets));
     return out;
 }
 
