@@ -2,6 +2,7 @@
 
 #include "i18n.h"
 #include "qss.h"
+#include "tasks.h"
 #include "theme.h"
 
 #include <QHBoxLayout>
@@ -63,13 +64,21 @@ Typography::Typography(const Options &options) : QWidget(nullptr), d(new Private
         connect(state, &State::valueChanged, this, refreshText);
     connect(i18n(), &I18n::langChanged, this, refreshText);
     connect(useTheme()->signal, &ThemeSignal::changed, this, [this] {
-        // Restyle once the theme switch has finished, not inside its signal.
+        // Restyle once the theme switch has finished, not inside its signal,
+        // and on the same pass of the event loop as the themed widgets' builds
+        // (a zero-delay timer, then a deferred task, as in RestyleLifecycle).
+        // A themed parent (BusyTrigger) re-polishes this label when it applies
+        // its own sheet; when both happen on one pass, the layout request the
+        // new font posts is answered once, after both, instead of once for the
+        // label and once more for the parent.
         if (d->restylePending)
             return;
         d->restylePending = true;
         QTimer::singleShot(0, this, [this] {
-            d->restylePending = false;
-            applyStyle();
+            runLater(this, [this] {
+                d->restylePending = false;
+                applyStyle();
+            });
         });
     });
 

@@ -473,6 +473,35 @@ private Q_SLOTS:
         QCOMPARE(w.styleSheet(), previous);
     }
 
+    void themeSwitchLaysTheTriggerOutOnce()
+    {
+        // The label restyles itself and the trigger re-polishes it when its own
+        // sheet changes: both must land on one pass, so the layout request the
+        // new look posts is answered once per switch, not once per restyle.
+        Probe w;
+        w.show();
+        testsupport::drainEvents();
+        struct LayoutRequests : QObject
+        {
+            int count = 0;
+            bool eventFilter(QObject *, QEvent *e) override
+            {
+                count += e->type() == QEvent::LayoutRequest;
+                return false;
+            }
+        } requests;
+        w.installEventFilter(&requests);
+        const QString lightLabel = w.label->styleText();
+        for (const char *theme : {"dark", "light", "dark"}) {
+            requests.count = 0;
+            setTheme(theme);
+            testsupport::drainEvents();
+            QCOMPARE(w.styleSheet(), expectedSheet(&w));
+            QCOMPARE(requests.count, 1);
+        }
+        QVERIFY(w.label->styleText() != lightLabel);   // the label did restyle
+    }
+
     void destructionCancelsOnlyAPendingTask()
     {
         int passes = 0;
