@@ -2,6 +2,7 @@
 
 #include "theme.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
@@ -186,18 +187,23 @@ void appendNumber(QString &out, double n)
 }
 
 // Appends the kebab-case form of a property key ("borderRadius" -> "border-radius").
-void appendPropertyName(QString &out, const QString &key)
+// The runs between capitals are appended whole: a style is rendered on every
+// restyle, and per-character appends were the renderer's largest cost.
+void appendPropertyName(QString &out, QStringView key)
 {
     const qsizetype start = out.size();
-    for (QChar c : key) {
-        if (c.isUpper()) {
-            if (out.size() > start && out.back() != u'-')
-                out += u'-';
-            out += c.toLower();
-        } else {
-            out += c;
-        }
+    qsizetype run = 0;
+    for (qsizetype i = 0; i < key.size(); ++i) {
+        const QChar c = key[i];
+        if (!c.isUpper())
+            continue;
+        out += key.mid(run, i - run);
+        if (out.size() > start && out.back() != u'-')
+            out += u'-';
+        out += c.toLower();
+        run = i + 1;
     }
+    out += key.mid(run);
 }
 
 [[noreturn]] void throwTooLarge()
@@ -290,26 +296,11 @@ void appendRules(QString &out, const StyleMap &style, const QString &selector, c
 
 QString qssPropertyName(const QString &key)
 {
-    bool hasUpper = false;
-    for (QChar c : key) {
-        if (c.isUpper()) {
-            hasUpper = true;
-            break;
-        }
-    }
-    if (!hasUpper)
+    if (std::none_of(key.cbegin(), key.cend(), [](QChar c) { return c.isUpper(); }))
         return key;
     QString out;
     out.reserve(key.size() + 4);
-    for (QChar c : key) {
-        if (c.isUpper()) {
-            if (!out.isEmpty() && !out.endsWith(u'-'))
-                out += u'-';
-            out += c.toLower();
-        } else {
-            out += c;
-        }
-    }
+    appendPropertyName(out, key);
     return out;
 }
 
