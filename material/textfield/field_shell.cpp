@@ -222,47 +222,50 @@ void FieldShell::_set_stylesheet(const StyleMap &component_styled)
 
     QString sheet;
     sheet.reserve(2048 + sx_qss.size());
-    const auto line = [&sheet](int indent, QStringView content) {
-        sheet += QString(indent, u' ');
-        sheet += content;
+    // One line: its indent, its parts, a line feed. Appended in place: the
+    // sheet is composed on every restyle of every field.
+    static constexpr QStringView Spaces = u"                    ";
+    const auto line = [&sheet](int indent, auto... parts) {
+        sheet += Spaces.left(indent);
+        (sheet.append(QStringView(parts)), ...);
         sheet += u'\n';
     };
     const QString id = u'#' + N;
-    line(0, {});
-    line(16, QString(id + QStringLiteral(" {")));
+    line(0);
+    line(16, id, u" {");
     line(20, FieldShell_root_qss);
     line(20, FieldShellSize_qss);
     line(20, grow ? QString() : FieldShellSize_not_multiple_qss);
     line(16, u"}");
-    line(0, {});
-    line(16, QString(id + QStringLiteral(" QComboBox, QDateEdit, QDateTimeEdit, QDial, QDoubleSpinBox, QFontComboBox,")));
+    line(0);
+    line(16, id, u" QComboBox, QDateEdit, QDateTimeEdit, QDial, QDoubleSpinBox, QFontComboBox,");
     line(16, u"QLineEdit, PyPlainTextEdit, QSpinBox, QTextEdit, QTimeEdit {");
     line(20, FieldShell_inputField_qss);
     line(16, u"}");
-    line(16, QString(id + QStringLiteral("[multipleHasValue=true] QPlainTextEdit {")));
+    line(16, id, u"[multipleHasValue=true] QPlainTextEdit {");
     line(20, FieldShell_inputField_prop_multiple_qss);
     line(16, u"}");
-    line(16, QString(id + QStringLiteral(" PyPlainTextEdit, QTextEdit{")));
+    line(16, id, u" PyPlainTextEdit, QTextEdit{");
     line(20, FieldShell_inputField_prop_multiline_qss);
     line(16, u"}");
-    line(16, QString(id + QStringLiteral(" QPlainTextEdit{")));
+    line(16, id, u" QPlainTextEdit{");
     line(20, u"min-height: 40px;");
     line(16, u"}");
-    line(16, QString(id + QStringLiteral("::title {")));
+    line(16, id, u"::title {");
     line(20, FieldShell_title_qss);
     line(16, u"}");
-    line(16, QString(id + QStringLiteral("[focused=true]::title {")));
+    line(16, id, u"[focused=true]::title {");
     line(20, FieldShell_title_slot_focused_qss);
     line(16, u"}");
-    line(16, QString(id + QStringLiteral("[error=true]::title {")));
+    line(16, id, u"[error=true]::title {");
     line(20, FieldShell_title_slot_error_qss);
     line(16, u"}");
-    line(16, QString(id + QStringLiteral("[disabled=true]::title {")));
+    line(16, id, u"[disabled=true]::title {");
     line(20, FieldShell_title_slot_disabled_qss);
     line(16, u"}");
-    line(0, {});
+    line(0);
     line(16, sx_qss);
-    sheet += QString(12, u' ');
+    sheet += Spaces.left(12);
 
     setStyleSheet(sheet);
 }
