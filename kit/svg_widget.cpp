@@ -4,6 +4,7 @@
 #include "theme.h"
 
 #include <QFile>
+#include <QHash>
 #include <QIconEngine>
 #include <QImage>
 #include <QPaintEngine>
@@ -112,6 +113,26 @@ private:
     QColor m_disabled;
 };
 
+// Whether \a check holds for \a path. Resources are compiled into the
+// application and never change, so the answer for a resource path is kept:
+// buttons look their icon up again on every palette change, and parsing the
+// SVG each time cost more than the rest of a restyle. Files on disk are
+// checked every time. GUI thread only, like every caller.
+template<typename Check>
+bool checkedOnce(QHash<QString, bool> &known, const QString &path, Check &&check)
+{
+    if (!path.startsWith(QLatin1String(":/")))
+        return check();
+    const auto found = known.constFind(path);
+    if (found != known.cend())
+        return *found;
+    if (known.size() >= 1024)
+        known.clear();   // a bound, should a caller name icons without end
+    const bool result = check();
+    known.insert(path, result);
+    return result;
+}
+
 } // namespace
 
 QColor parseColor(const QString &text)
@@ -170,7 +191,8 @@ QString iconPath(const QString &iconText)
             return {};
         path = QStringLiteral(":/icons/%1/%2.svg").arg(match.capturedView(1), match.capturedView(2));
     }
-    return QFile::exists(path) ? path : QString();
+    static QHash<QString, bool> existing;
+    return checkedOnce(existing, path, [&path] { return QFile::exists(path); }) ? path : QString();
 }
 
 QPixmap tintedSvgPixmap(const QString &path, const QColor &color, const QSize &size, qreal dpr)
@@ -190,7 +212,8 @@ QIcon tintedSvgIcon(const QString &path, const QColor &color, const QColor &disa
         return {};
     if (!path.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive))
         return QIcon(path);   // a bitmap keeps its own colours
-    if (!QSvgRenderer(path).isValid())
+    static QHash<QString, bool> valid;
+    if (!checkedOnce(valid, path, [&path] { return QSvgRenderer(path).isValid(); }))
         return {};
     return QIcon(new TintedSvgIconEngine(path, color, disabledColor));
 }

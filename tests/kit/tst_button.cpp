@@ -5,9 +5,11 @@
 #include "testsupport.h"
 
 #include <QDesktopServices>
+#include <QFile>
 #include <QLabel>
 #include <QPointer>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
 
@@ -156,6 +158,30 @@ private Q_SLOTS:
         QVERIFY(!path.icon().isNull());
         Button key({.startIcon = "eos-icons:loading"});
         QVERIFY(!key.icon().isNull());
+    }
+
+    void iconFilesOnDiskAreReadAgain()
+    {
+        // What the kit learns about a compiled-in icon is kept; a file on disk
+        // may appear or be rewritten later, so each new button looks again.
+        QTemporaryDir dir;
+        const QString path = dir.filePath("late.svg");
+        Button before({.startIcon = path});
+        QVERIFY(before.icon().isNull());
+
+        const auto write = [&path](const QByteArray &content) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            file.write(content);
+        };
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("Cannot read file .*late.svg"));
+        write("not an svg");
+        Button broken({.startIcon = path});
+        QVERIFY(broken.icon().isNull());
+
+        write("<svg xmlns='http://www.w3.org/2000/svg' viewBox='0 0 24 24'><rect width='24' height='24'/></svg>");
+        Button fixed({.startIcon = path});
+        QVERIFY(!fixed.icon().isNull());
     }
 
     void observableStartIconFollowsChanges()
