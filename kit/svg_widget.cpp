@@ -4,12 +4,12 @@
 #include "theme.h"
 
 #include <QFile>
-#include <QHash>
 #include <QIconEngine>
 #include <QImage>
 #include <QPaintEngine>
 #include <QPainter>
 #include <QPixmapCache>
+#include <QSet>
 #include <QRegularExpression>
 #include <QSvgRenderer>
 #include <QVariantAnimation>
@@ -113,24 +113,25 @@ private:
     QColor m_disabled;
 };
 
-// Whether \a check holds for \a path. Resources are compiled into the
-// application and never change, so the answer for a resource path is kept:
-// buttons look their icon up again on every palette change, and parsing the
-// SVG each time cost more than the rest of a restyle. Files on disk are
-// checked every time. GUI thread only, like every caller.
+// Whether \a check holds for \a path. Compiled-in resources do not change
+// once registered, so a yes for a resource path is kept: buttons look their
+// icon up again on every palette change, and parsing the SVG each time cost
+// more than the rest of a restyle. A no is not kept (the resource may be
+// registered later), and files on disk are checked every time. GUI thread
+// only, like every caller.
 template<typename Check>
-bool checkedOnce(QHash<QString, bool> &known, const QString &path, Check &&check)
+bool checkedOnce(QSet<QString> &known, const QString &path, Check &&check)
 {
     if (!path.startsWith(QLatin1String(":/")))
         return check();
-    const auto found = known.constFind(path);
-    if (found != known.cend())
-        return *found;
+    if (known.contains(path))
+        return true;
+    if (!check())
+        return false;
     if (known.size() >= 1024)
         known.clear();   // a bound, should a caller name icons without end
-    const bool result = check();
-    known.insert(path, result);
-    return result;
+    known.insert(path);
+    return true;
 }
 
 } // namespace
@@ -191,7 +192,7 @@ QString iconPath(const QString &iconText)
             return {};
         path = QStringLiteral(":/icons/%1/%2.svg").arg(match.capturedView(1), match.capturedView(2));
     }
-    static QHash<QString, bool> existing;
+    static QSet<QString> existing;
     return checkedOnce(existing, path, [&path] { return QFile::exists(path); }) ? path : QString();
 }
 
@@ -212,7 +213,7 @@ QIcon tintedSvgIcon(const QString &path, const QColor &color, const QColor &disa
         return {};
     if (!path.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive))
         return QIcon(path);   // a bitmap keeps its own colours
-    static QHash<QString, bool> valid;
+    static QSet<QString> valid;
     if (!checkedOnce(valid, path, [&path] { return QSvgRenderer(path).isValid(); }))
         return {};
     return QIcon(new TintedSvgIconEngine(path, color, disabledColor));
