@@ -30,15 +30,18 @@ public:
     bool failed() const;
     QString error() const;
 
+    //! The state the copies of a handle share (defined inside the kit only).
+    struct Data;
+
 private:
     friend TESSERA_KIT_EXPORT Task runLater(QObject *context, std::function<void()> step);
-    struct Data;
     std::shared_ptr<Data> d;
 };
 
 /*!
     Queues \a step to run on a later pass of \a context's event loop, never
-    inside this call. The task is bound to \a context: when the context object
+    inside this call. Tasks scheduled on the GUI thread run in the order they
+    were scheduled. The task is bound to \a context: when the context object
     is destroyed first, the step never runs. An exception thrown by the step
     ends that task only (recorded in the handle); it never reaches the event loop.
 */

@@ -3,8 +3,10 @@
 #include "testsupport.h"
 
 #include <QTest>
+#include <QThread>
 #include <QTimer>
 
+#include <atomic>
 #include <stdexcept>
 
 using namespace tessera;
@@ -78,6 +80,67 @@ private Q_SLOTS:
             runLater(&context, [&order, i] { order << i; });
         QTRY_COMPARE(order.size(), 5);
         QCOMPARE(order, QList<int>({0, 1, 2, 3, 4}));
+    }
+
+    void taskScheduledByATaskWaitsForTheNextPass()
+    {
+        QObject context;
+        QList<QString> order;
+        Task inner;
+        runLater(&context, [&] {
+            order << "a";
+            inner = runLater(&context, [&] { order << "b"; });
+        });
+        runLater(&context, [&] { order << "c"; });
+        QTRY_COMPARE(order.size(), 3);
+        QCOMPARE(order, QList<QString>({"a", "c", "b"}));
+        QVERIFY(inner.done());
+    }
+
+    void contextDestroyedByAnEarlierTaskOfThePass()
+    {
+        // Both tasks are due on the same pass; the first deletes the second's context.
+        auto *doomed = new QObject;
+        QObject context;
+        int runs = 0;
+        runLater(&context, [&] { delete doomed; });
+        Task late = runLater(doomed, [&] { ++runs; });
+        Task after = runLater(&context, [&] { ++runs; });
+        QTRY_VERIFY(after.done());
+        QCOMPARE(runs, 1);
+        QVERIFY(!late.done());
+    }
+
+    void nestedEventLoopRunsTheRestInOrder()
+    {
+        QObject context;
+        QList<QString> order;
+        runLater(&context, [&] {
+            order << "a";
+            QCoreApplication::processEvents();   // as a modal dialog would
+            order << "a done";
+        });
+        runLater(&context, [&] { order << "b"; });
+        runLater(&context, [&] { order << "c"; });
+        QTRY_COMPARE(order.size(), 4);
+        QCOMPARE(order, QList<QString>({"a", "b", "c", "a done"}));
+    }
+
+    void workerThreadContextRunsOnItsThread()
+    {
+        QThread worker;
+        worker.start();
+        QObject context;
+        context.moveToThread(&worker);
+        std::atomic<QThread *> ranOn = nullptr;
+        Task t = runLater(&context, [&] { ranOn = QThread::currentThread(); });
+        QTRY_VERIFY(ranOn.load());
+        QCOMPARE(ranOn.load(), &worker);
+        // Back to this thread; the blocking call also orders the task's end before the check.
+        QMetaObject::invokeMethod(&context, [&] { context.moveToThread(qApp->thread()); }, Qt::BlockingQueuedConnection);
+        QVERIFY(t.done() && !t.failed());
+        worker.quit();
+        worker.wait();
     }
 
     void invalidHandle()
