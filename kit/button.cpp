@@ -568,8 +568,7 @@ void Button::_set_stylesheet(const StyleMap &component_styled)
         sheet += sx_qss.trimmed() + u'\n';
 
     d->appliedSheet = sheet;
-    if (sheet != styleSheet())
-        setStyleSheet(sheet);
+    _applyStyleSheet(sheet);
 }
 
 } // namespace tessera

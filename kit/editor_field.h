@@ -225,7 +225,7 @@ protected:
         QString sheet = m_getStylesheet(_variant, _size, mode);
         sheet.replace(ObjectNamePlaceholder.toString(), this->objectName());
         sheet += _sx.render(this->objectName());
-        this->setStyleSheet(sheet);
+        this->_applyStyleSheet(sheet);
     }
 
     void enterEvent(QEnterEvent *event) override

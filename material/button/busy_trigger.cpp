@@ -212,7 +212,7 @@ void BusyTrigger::_set_stylesheet(const StyleMap &)
     QString sheet = _get_stylesheet(_variant, _size, _color, mode);
     sheet.replace(ObjectNamePlaceholder.toString(), objectName());
     const QString sx_qss = _sx.render(objectName());
-    setStyleSheet(sheet + sx_qss);
+    _applyStyleSheet(sheet + sx_qss);
 }
 
 const LruMemo<QString> &BusyTrigger::_stylesheetMemo()

@@ -267,7 +267,8 @@ void FieldShell::_set_stylesheet(const StyleMap &component_styled)
     line(16, sx_qss);
     sheet += Spaces.left(12);
 
-    setStyleSheet(sheet);
+    // Skipped when neither the text nor a property it selects on has changed.
+    _applyStyleSheet(sheet);
 }
 
 namespace {
