@@ -194,6 +194,25 @@ Shape shapeFor(const QString &size)
     return {48, 40, 20};
 }
 
+// The part of a memo key that stands for a style option: its text, or its mapping as JSON.
+QString optionKey(const QVariant &v)
+{
+    if (absent(v))
+        return {};
+    if (isText(v))
+        return u't' + v.toString();
+    if (auto map = StyleMap::fromVariant(v))
+        return u'm' + QString::fromUtf8(map->toJson());
+    return QStringLiteral("?");
+}
+
+// The compositions of the theme's button rules, shared by all buttons.
+LruMemo<QString> &sheetTemplates()
+{
+    static LruMemo<QString> memo;
+    return memo;
+}
+
 QString rule(const QString &selector, const QString &body)
 {
     if (body.trimmed().isEmpty())
@@ -456,9 +475,9 @@ bool Button::ownsStyleSheet() const
     return current.isEmpty() || current == d->appliedSheet;
 }
 
-QString Button::composeStyleSheet(const StyleMap &components) const
+QString Button::composeStyleSheet(const StyleMap &components, const QString &name) const
 {
-    const QString id = u'#' + objectName();
+    const QString id = u'#' + name;
     const bool orb = _componentType == u"OrbAction";
 
     QString colorName = buttonColor();
@@ -554,7 +573,25 @@ void Button::_set_stylesheet(const StyleMap &component_styled)
     if (!ownsStyleSheet())
         return;   // a sheet set by someone else (a subclass) stays in force
     theme = useTheme();
-    QString sheet = composeStyleSheet(component_styled.isEmpty() ? theme->components : component_styled);
+    QString sheet;
+    if (component_styled.isEmpty()) {
+        // The theme's rules depend only on the theme and these options, so
+        // buttons alike share one composition, named by the placeholder.
+        const QStringList key = themeMemoKey(theme)
+            + QStringList{_componentType,
+                          buttonColor(),
+                          buttonVariant(),
+                          buttonSize(),
+                          optionValue(kDisableRipple).toBool() ? QStringLiteral("ripple off") : QString(),
+                          optionKey(optionValue(kStyle)),
+                          optionKey(optionValue(kClasses))};
+        sheet = sheetTemplates().get(key, [&] {
+            return composeStyleSheet(theme->components, ObjectNamePlaceholder.toString());
+        });
+        sheet.replace(ObjectNamePlaceholder.toString(), objectName());
+    } else {
+        sheet = composeStyleSheet(component_styled, objectName());
+    }
 
     // The caller's sx, read now (a subclass may have set _sx after construction).
     State *sxState = _sx.state();

@@ -105,7 +105,8 @@ private:
     void updateIcon();
     void handleClick();
     bool ownsStyleSheet() const;
-    QString composeStyleSheet(const StyleMap &components) const;
+    //! The button's own rules for \a components, each selecting "#" followed by \a name.
+    QString composeStyleSheet(const StyleMap &components, const QString &name) const;
     struct Private;
     Private *d;
 };

@@ -160,6 +160,43 @@ private Q_SLOTS:
         QVERIFY(!key.icon().isNull());
     }
 
+    void buttonsAlikeShareRulesAndEveryOptionCounts()
+    {
+        // Buttons with the same options share one composition of the theme's
+        // rules; any option that changes the rules must give its own.
+        const QVariantMap red{{"style", "color: #ff0000;"}};
+        Button a({.kwargs = red}), same({.kwargs = red});
+        Button blue({.kwargs = {{"style", "color: #0000ff;"}}});
+        const StyleMap green{{"color", "#00ff00"}};
+        const StyleMap rootStyle{{"color", "#123456"}};
+        const StyleMap classesMap{{"root", rootStyle}};
+        Button mapped({.kwargs = {{"style", green.toVariant()}}});
+        Button classes({.kwargs = {{"classes", classesMap.toVariant()}}});
+        Button noRipple({.kwargs = {{"disableRipple", true}}});
+        Button plain;
+        testsupport::drainEvents();
+
+        QVERIFY(a.styleSheet().contains("color: #ff0000;"));
+        QCOMPARE(QString(same.styleSheet()).replace(same.objectName(), a.objectName()), a.styleSheet());
+        QVERIFY(!same.styleSheet().contains(a.objectName()));
+        QVERIFY(blue.styleSheet().contains("color: #0000ff;") && !blue.styleSheet().contains("#ff0000"));
+        QVERIFY(mapped.styleSheet().contains("color: #00ff00;"));
+        QVERIFY(classes.styleSheet().contains("color: #123456;"));
+        QVERIFY(!plain.styleSheet().contains("#123456") && !plain.styleSheet().contains("#00ff00"));
+        QVERIFY(plain.styleSheet().contains(":pressed"));
+        QVERIFY(!noRipple.styleSheet().contains(":pressed"));
+
+        // A theme registered anew under the same name brings its own colours.
+        const QString before = plain.styleSheet();
+        const QString name = testsupport::registerVariant("light", [](StyleMap &data) {
+            testsupport::setPath(data, "palette.action.disabled", "#abcdef");
+        });
+        setTheme(name);
+        testsupport::drainEvents();
+        QVERIFY(plain.styleSheet().contains("#abcdef"));
+        QVERIFY(plain.styleSheet() != before);
+    }
+
     void iconFilesOnDiskAreReadAgain()
     {
         // What the kit learns about a compiled-in icon is kept; a file on disk
