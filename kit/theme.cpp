@@ -20,14 +20,35 @@ ThemeError::ThemeError(const QString &message) : std::runtime_error(message.toSt
 
 std::optional<QString> Theme::resolveToken(QStringView path) const
 {
-    const StyleValue *v = m_data.findPath(path);
-    if (!v)
+    return resolveToken(path.toString());
+}
+
+std::optional<QString> Theme::resolveToken(const QString &path) const
+{
+    const auto found = m_tokens.constFind(path);
+    if (found == m_tokens.cend())
         return std::nullopt;
-    if (v->isText())
-        return v->text();
-    if (v->isNumber())
-        return QString::number(v->number());
-    return std::nullopt;
+    return *found;
+}
+
+void Theme::indexTokens()
+{
+    m_tokens.clear();
+    // A key holding a dot cannot be named by a dotted path, so it is not indexed.
+    const auto walk = [this](const auto &self, const StyleMap &map, const QString *prefix) -> void {
+        for (const auto &[key, value] : map) {
+            if (key.contains(u'.'))
+                continue;
+            const QString path = prefix ? *prefix + u'.' + key : key;
+            if (value.isText())
+                m_tokens.insert(path, value.text());
+            else if (value.isNumber())
+                m_tokens.insert(path, QString::number(value.number()));
+            else if (const StyleMap *nested = value.mapIf())
+                self(self, *nested, &path);
+        }
+    };
+    walk(walk, m_data, nullptr);
 }
 
 namespace {
@@ -143,6 +164,7 @@ public:
         m_theme.m_name = name;
         m_theme.m_identity = it->identity;
         m_theme.m_data = data;
+        m_theme.indexTokens();
         const StyleValue *components = data.find(u"components");
         m_theme.components = components && components->isMap() ? components->map() : StyleMap();
         const StyleValue *palette = data.find(u"palette");

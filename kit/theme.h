@@ -3,6 +3,7 @@
 #include <tessera/kit/kit_export.h>
 #include <tessera/kit/stylemap.h>
 
+#include <QHash>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -71,12 +72,18 @@ public:
         Returns std::nullopt when the path does not name a text or number.
     */
     std::optional<QString> resolveToken(QStringView path) const;
+    std::optional<QString> resolveToken(const QString &path) const;
 
 private:
     friend class ThemeManager;
+    void indexTokens();
     QString m_name;
     quint64 m_identity = 0;
     StyleMap m_data;
+    // Every text and number of the document under its dotted path, so that
+    // resolving a token (done for every themed declaration of every restyle)
+    // is one hash lookup instead of a walk through the nested mappings.
+    QHash<QString, QString> m_tokens;
 };
 
 //! A theme name or file was refused; what() names the file and the position or key path.

@@ -101,6 +101,36 @@ private Q_SLOTS:
         setTheme("light");
     }
 
+    void tokensNameTextsAndNumbersByTheirPath()
+    {
+        const QString name = testsupport::registerVariant("light", [](StyleMap &data) {
+            testsupport::setPath(data, "palette.custom.main", "#112233");
+            testsupport::setPath(data, "palette.custom.width", 1.5);
+            StyleMap custom = data.findPath(u"palette.custom")->map();
+            custom.insert("dotted.key", "#445566");
+            custom.insert("", StyleMap{{"inner", "#778899"}});
+            testsupport::setPath(data, "palette.custom", custom);
+        });
+        setTheme(name);
+        const Theme *theme = useTheme();
+        QCOMPARE(theme->resolveToken(u"palette.custom.main"), QString("#112233"));
+        QCOMPARE(theme->resolveToken(QString("palette.custom.main")), QString("#112233"));
+        QCOMPARE(theme->resolveToken(u"palette.custom.width"), QString("1.5"));
+        QCOMPARE(theme->resolveToken(u"palette.mode"), QString("light"));
+        QCOMPARE(theme->resolveToken(u"palette.custom..inner"), QString("#778899"));
+        QVERIFY(!theme->resolveToken(u"palette.custom"));             // a mapping
+        QVERIFY(!theme->resolveToken(u"palette.custom.dotted.key"));  // no path reaches a dotted key
+        QVERIFY(!theme->resolveToken(u"custom.main"));
+        QVERIFY(!theme->resolveToken(u"inner"));
+        QVERIFY(!theme->resolveToken(u""));
+        // Every token of the document, and nothing else, as the path reads it.
+        setTheme("dark");
+        QVERIFY(!useTheme()->resolveToken(u"palette.custom.main"));
+        QCOMPARE(useTheme()->resolveToken(u"palette.background.paper"),
+                 themeData("dark").findPath(u"palette.background.paper")->text());
+        setTheme("light");
+    }
+
     void loadThemeFiles()
     {
         // A complete theme derived from a built-in one, with a changed colour.
