@@ -1,5 +1,8 @@
 #include "restyle.h"
 
+#include <QCoreApplication>
+#include <QEvent>
+#include <QPointer>
 #include <QStyle>
 #include <QTimer>
 
@@ -53,16 +56,14 @@ bool continuesName(QChar c)
     return c.isLetterOrNumber() || c == u'-' || c == u'_' || c == u'\\' || c.unicode() >= 0x80;
 }
 
-// The dynamic properties a style sheet selects on for the widget named
-// \a objectName itself: the attribute selectors ("[focused=true]") of the
-// first compound of selectors that start with "#objectName". Sets \a foreign
-// when an attribute selector may concern another widget (a later compound, or
-// a selector that does not start with the widget's name), or when the text is
-// not understood.
-QList<QByteArray> ownSelectedProperties(QStringView sheet, QStringView objectName, bool *foreign)
+// Whether a style sheet may select on dynamic properties of widgets other
+// than the one named \a objectName: an attribute selector ("[x=y]") outside
+// the first compound of a selector that starts with "#objectName" (a later
+// compound, or a selector naming something else), or a text not understood
+// (a comment). Properties of the widget itself are taken care of by the
+// change counter.
+bool mayReachOtherWidgets(QStringView sheet, QStringView objectName)
 {
-    QList<QByteArray> names;
-    *foreign = false;
     const qsizetype n = sheet.size();
     qsizetype i = 0;
     const auto skipString = [&](QChar quote) {
@@ -78,10 +79,8 @@ QList<QByteArray> ownSelectedProperties(QStringView sheet, QStringView objectNam
         bool atSelectorStart = true;
         for (; i < n && sheet[i] != u'{'; ++i) {
             const QChar c = sheet[i];
-            if (c == u'/' && i + 1 < n && sheet[i + 1] == u'*') {
-                *foreign = true;   // comments: not worth reading, apply always
-                return names;
-            }
+            if (c == u'/' && i + 1 < n && sheet[i + 1] == u'*')
+                return true;   // comments: not worth reading, apply always
             if (atSelectorStart) {
                 if (isSelectorSpace(c))
                     continue;
@@ -99,11 +98,8 @@ QList<QByteArray> ownSelectedProperties(QStringView sheet, QStringView objectNam
                 qsizetype end = start;
                 while (end < n && (continuesName(sheet[end]) && sheet[end] != u'\\'))
                     ++end;
-                if (!(inFirstCompound && ownCompound) || end == start) {
-                    *foreign = true;
-                    return names;
-                }
-                names.append(sheet.mid(start, end - start).toUtf8());
+                if (!(inFirstCompound && ownCompound) || end == start)
+                    return true;
                 for (i = end; i < n && sheet[i] != u']'; ++i) {
                     if (sheet[i] == u'"' || sheet[i] == u'\'')
                         skipString(sheet[i]);
@@ -119,36 +115,62 @@ QList<QByteArray> ownSelectedProperties(QStringView sheet, QStringView objectNam
         }
         ++i;
     }
-    return names;
+    return false;
 }
 
 } // namespace
 
+/*
+    Counts the dynamic property changes of the widgets that apply their sheet
+    through RestyleLifecycle::_applyStyleSheet(). One object filters them all;
+    it looks only at property-change events.
+*/
+class PropertyChangeCounter : public QObject
+{
+public:
+    using QObject::QObject;
+
+    static void watch(QWidget *widget)
+    {
+        static QPointer<PropertyChangeCounter> counter;
+        if (!counter)
+            counter = new PropertyChangeCounter(QCoreApplication::instance());   // goes with the application
+        widget->installEventFilter(counter);
+    }
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::DynamicPropertyChange) {
+            if (auto *lifecycle = dynamic_cast<RestyleLifecycle *>(watched))
+                ++lifecycle->m_propertyChanges;
+        }
+        return false;
+    }
+};
+
 bool RestyleLifecycle::_applyStyleSheet(const QString &sheet)
 {
     const QString name = m_self->objectName();
-    if (!m_applied.alwaysApply && m_applied.sheet == sheet && m_self->styleSheet() == sheet
-        && m_applied.objectName == name) {
-        bool same = true;
-        for (const auto &[property, value] : std::as_const(m_applied.properties)) {
-            if (m_self->property(property.constData()) != value) {
-                same = false;
-                break;
-            }
-        }
-        if (same)
+    if (m_applied.valid && m_applied.propertyChanges == m_propertyChanges && m_applied.sheet == sheet
+        && m_applied.objectName == name && m_self->styleSheet() == sheet) {
+        // Read only now, on the way that saves a whole re-polish, and once per sheet.
+        if (m_applied.mayReachOthers < 0)
+            m_applied.mayReachOthers = mayReachOtherWidgets(sheet, name);
+        if (!m_applied.mayReachOthers)
             return false;
+    }
+    if (!m_applied.counting) {
+        PropertyChangeCounter::watch(m_self);
+        m_applied.counting = true;
     }
     m_self->setStyleSheet(sheet);
     // Recorded after the call: a property that changes later makes the next call apply again.
-    bool foreign = false;
-    const QList<QByteArray> properties = ownSelectedProperties(sheet, name, &foreign);
+    if (m_applied.sheet != sheet || m_applied.objectName != name)
+        m_applied.mayReachOthers = -1;
     m_applied.sheet = sheet;
     m_applied.objectName = name;
-    m_applied.alwaysApply = foreign;
-    m_applied.properties.clear();
-    for (const QByteArray &property : properties)
-        m_applied.properties.append({property, m_self->property(property.constData())});
+    m_applied.propertyChanges = m_propertyChanges;
+    m_applied.valid = true;
     return true;
 }
 

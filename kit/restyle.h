@@ -70,14 +70,19 @@ protected:
     /*!
         Applies \a sheet with setStyleSheet(), except when nothing would change:
         the sheet is the text already in force, it was applied through this
-        call, and since then neither the object name nor any of the widget's
-        own dynamic properties that the sheet selects on ("#name[focused=true]")
-        has changed. Qt re-polishes the widget and all its children even for an
-        identical sheet, so skipping it saves the whole cost of an unchanged
-        restyle (the same theme set again, or a theme that differs only in
-        styles this widget does not read). A sheet that selects on properties
-        of other widgets ("#name QLabel[x=y]", or a bare "QLabel[x=y]") is
-        always applied. Returns whether setStyleSheet() was called.
+        call, and since then neither the object name nor any dynamic property
+        of the widget has changed (a property its rules select on,
+        "#name[focused=true]", would read differently). Qt re-polishes the
+        widget and all its children even for an identical sheet, so skipping
+        it saves the whole cost of an unchanged restyle (the same theme set
+        again, or a theme that differs only in styles this widget does not
+        read). A sheet that may select on properties of other widgets
+        ("#name QLabel[x=y]", or a bare "QLabel[x=y]") is always applied.
+        Returns whether setStyleSheet() was called.
+
+        Applying costs nothing beyond setStyleSheet(): the sheet is read only
+        when it could be skipped. Property changes are counted by an event
+        filter that the first call installs on the widget.
 
         Opt-in: a themed widget calls it from _set_stylesheet() in place of
         setStyleSheet().
@@ -86,14 +91,19 @@ protected:
 
 private:
     Q_DISABLE_COPY(RestyleLifecycle)
+    friend class PropertyChangeCounter;
     QWidget *m_self;
+    // Dynamic property changes of the widget, counted once _applyStyleSheet() has been used.
+    quint64 m_propertyChanges = 0;
     // What _applyStyleSheet() last applied, to tell whether re-applying would change anything.
     struct Applied
     {
         QString sheet;
         QString objectName;
-        bool alwaysApply = true;
-        QList<std::pair<QByteArray, QVariant>> properties;
+        quint64 propertyChanges = 0;
+        bool counting = false;        // the change counter is installed
+        bool valid = false;           // a sheet was applied through the call
+        int mayReachOthers = -1;      // whether the sheet may select on other widgets (-1: not read yet)
     };
     Applied m_applied;
 };
