@@ -63,9 +63,9 @@ struct Member
     QString color;
     QString variant;
     QString component;   // editors: their theme component
-    QPointer<QWidget> widget;
-    QString darkSheet;
-    QString lightSheet;
+    QPointer<QWidget> widget{};
+    QString darkSheet{};
+    QString lightSheet{};
     QString name() const
     {
         switch (kind) {
