@@ -481,15 +481,7 @@ private Q_SLOTS:
         Probe w;
         w.show();
         testsupport::drainEvents();
-        struct LayoutRequests : QObject
-        {
-            int count = 0;
-            bool eventFilter(QObject *, QEvent *e) override
-            {
-                count += e->type() == QEvent::LayoutRequest;
-                return false;
-            }
-        } requests;
+        testsupport::EventCounter requests(QEvent::LayoutRequest);
         w.installEventFilter(&requests);
         const QString lightLabel = w.label->styleText();
         for (const char *theme : {"dark", "light", "dark"}) {

@@ -7,6 +7,8 @@
 #include <tessera/kit/stylemap.h>
 #include <tessera/kit/theme.h>
 
+#include <QEvent>
+#include <QObject>
 #include <QString>
 #include <QStringList>
 
@@ -37,5 +39,21 @@ inline QByteArray json(const char *singleQuoted)
 
 //! Splits a style text into lines (keeping empty ones), for readable failures.
 QStringList lines(const QString &text);
+
+//! Counts the events of one type that reach the objects it is installed on as an event filter.
+class EventCounter : public QObject
+{
+public:
+    explicit EventCounter(QEvent::Type type) : m_type(type) {}
+    int count = 0;
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        count += event->type() == m_type;
+        return false;
+    }
+
+private:
+    QEvent::Type m_type;
+};
 
 } // namespace testsupport

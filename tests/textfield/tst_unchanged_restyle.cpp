@@ -1,35 +1,19 @@
 // Every themed class skips Qt's re-polish when a restyle would apply the sheet
-// already in force, and applies it again as soon as anything it selects on
-// has changed: the same theme set again costs nothing, and nothing goes stale.
+// already in force, and applies it again once the text or a dynamic property
+// it may select on has changed: the same theme set again costs nothing, and
+// nothing goes stale.
 
 #include <tessera/kit/registry.h>
 #include <tessera/kit/theme.h>
 
 #include "testsupport.h"
 
-#include <QEvent>
 #include <QRegularExpression>
 #include <QTest>
 
 #include <memory>
 
 using namespace tessera;
-
-namespace {
-
-// Counts the style changes Qt sends when a sheet is applied (or re-applied).
-class StyleChanges : public QObject
-{
-public:
-    int count = 0;
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        count += event->type() == QEvent::StyleChange;
-        return false;
-    }
-};
-
-} // namespace
 
 class tst_UnchangedRestyle : public QObject
 {
@@ -59,7 +43,7 @@ private Q_SLOTS:
         testsupport::drainEvents();
         const QString lightSheet = w->styleSheet();
         QVERIFY(!lightSheet.isEmpty());
-        StyleChanges changes;
+        testsupport::EventCounter changes(QEvent::StyleChange);
         w->installEventFilter(&changes);
 
         setTheme("light");
