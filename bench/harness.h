@@ -185,7 +185,7 @@ using IndexedFactory = std::function<QWidget *(int index)>;
 struct SwitchOptions
 {
     //! Measured switches (each followed by the two floors); the median is reported.
-    int repetitions = 7;
+    int repetitions = 9;
     //! The two themes switched between.
     QString themeA = QStringLiteral("light");
     QString themeB = QStringLiteral("dark");
