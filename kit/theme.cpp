@@ -20,7 +20,8 @@ ThemeError::ThemeError(const QString &message) : std::runtime_error(message.toSt
 
 std::optional<QString> Theme::resolveToken(QStringView path) const
 {
-    return resolveToken(path.toString());
+    // Looked up without a copy: the key only borrows the caller's characters.
+    return resolveToken(QString::fromRawData(path.data(), path.size()));
 }
 
 std::optional<QString> Theme::resolveToken(const QString &path) const
