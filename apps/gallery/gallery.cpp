@@ -54,6 +54,23 @@ QWidget *caption(const tessera::DeferredText &text, QWidget *parent)
     return label;
 }
 
+QVBoxLayout *pageColumn(QWidget *page, int spacing)
+{
+    auto *layout = new QVBoxLayout(page);
+    layout->setContentsMargins(24, 16, 24, 16);
+    layout->setSpacing(spacing);
+    return layout;
+}
+
+QGridLayout *gridOn(QWidget *box, int columnSpacing, int rowSpacing)
+{
+    auto *grid = new QGridLayout(box);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setHorizontalSpacing(columnSpacing);
+    grid->setVerticalSpacing(rowSpacing);
+    return grid;
+}
+
 QWidget *row(const QList<QWidget *> &widgets, int spacing)
 {
     auto *box = new QWidget;

@@ -2,6 +2,8 @@
 
 #include <tessera/kit/i18n.h>
 
+#include <QGridLayout>
+#include <QVBoxLayout>
 #include <QWidget>
 
 #include <functional>
@@ -30,6 +32,10 @@ QWidget *section(const tessera::DeferredText &title, QWidget *content, QWidget *
 QWidget *row(const QList<QWidget *> &widgets, int spacing = 12);
 //! A label whose text follows the language switch.
 QWidget *caption(const tessera::DeferredText &text, QWidget *parent = nullptr);
+//! The column every page lays its sections in: the page margins, and \a spacing (-1: the style's).
+QVBoxLayout *pageColumn(QWidget *page, int spacing = -1);
+//! A grid laid on \a box, without margins, with the given spacing between columns and rows.
+QGridLayout *gridOn(QWidget *box, int columnSpacing, int rowSpacing);
 
 } // namespace gallery
 

@@ -38,9 +38,7 @@ tessera::Button *toggle(const DeferredText &title)
 QWidget *makeBusyPage()
 {
     auto *page = new QWidget;
-    auto *layout = new QVBoxLayout(page);
-    layout->setContentsMargins(24, 16, 24, 16);
-    layout->setSpacing(4);
+    auto *layout = gallery::pageColumn(page, 4);
 
     // Every trigger on the page follows this one State.
     auto *loading = new tessera::State(true, page);
@@ -95,10 +93,7 @@ QWidget *makeBusyPage()
         {"extended", deferredTr("Gallery", "Extended")},
     };
     auto *variantGrid = new QWidget;
-    auto *grid = new QGridLayout(variantGrid);
-    grid->setContentsMargins(0, 0, 0, 0);
-    grid->setHorizontalSpacing(12);
-    grid->setVerticalSpacing(12);
+    auto *grid = gallery::gridOn(variantGrid, 12, 12);
     const char *gridColors[] = {"primary", "secondary", "error"};
     for (int r = 0; r < 3; ++r) {
         for (int c = 0; c < int(std::size(variants)); ++c) {

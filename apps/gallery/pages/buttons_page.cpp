@@ -144,10 +144,7 @@ QWidget *popupSection(QWidget *page)
 QWidget *orbSection(QWidget *page)
 {
     auto *box = new QWidget;
-    auto *grid = new QGridLayout(box);
-    grid->setContentsMargins(0, 0, 0, 0);
-    grid->setHorizontalSpacing(14);
-    grid->setVerticalSpacing(14);
+    auto *grid = gallery::gridOn(box, 14, 14);
 
     const char *colors[] = {"default", "primary", "secondary", "success", "error", "warning", "info"};
     const char *sizes[] = {"small", "medium", "large"};
@@ -320,9 +317,7 @@ QWidget *chipSection(QWidget *page)
 QWidget *makeButtonsPage()
 {
     auto *page = new QWidget;
-    auto *layout = new QVBoxLayout(page);
-    layout->setContentsMargins(24, 16, 24, 16);
-    layout->setSpacing(4);
+    auto *layout = gallery::pageColumn(page, 4);
     layout->addWidget(gallery::section(deferredTr("Gallery", "Popup trigger"), popupSection(page)));
     layout->addWidget(gallery::section(deferredTr("Gallery", "Orb actions"), orbSection(page)));
     layout->addWidget(gallery::section(deferredTr("Gallery", "Chip stack"), chipSection(page)));

@@ -133,10 +133,7 @@ QWidget *makeEditor(int kind, tessera::EditorFieldOptions options)
 QWidget *variantsGrid()
 {
     auto *grid = new QWidget;
-    auto *layout = new QGridLayout(grid);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setHorizontalSpacing(32);
-    layout->setVerticalSpacing(10);
+    auto *layout = gallery::gridOn(grid, 32, 10);
     const tessera::DeferredText rows[] = {tessera::deferredTr("Gallery", "Knob field"),
                                           tessera::deferredTr("Gallery", "Stepper field"),
                                           tessera::deferredTr("Gallery", "Calendar field")};
@@ -162,10 +159,7 @@ QWidget *variantsGrid()
 QWidget *callerStyles()
 {
     auto *row = new QWidget;
-    auto *layout = new QGridLayout(row);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setHorizontalSpacing(32);
-    layout->setVerticalSpacing(10);
+    auto *layout = gallery::gridOn(row, 32, 10);
 
     // A mapping with theme tokens: an accent dial.
     tessera::EditorFieldOptions accent;
@@ -209,9 +203,7 @@ QWidget *callerStyles()
 QWidget *makeEditorsPage()
 {
     auto *page = new QWidget;
-    auto *layout = new QVBoxLayout(page);
-    layout->setContentsMargins(24, 16, 24, 16);
-    layout->setSpacing(12);
+    auto *layout = gallery::pageColumn(page, 12);
     layout->addWidget(gallery::caption(tessera::deferredTr(
         "Gallery", "A dial, a spin box and a date editor that take their look from the theme and restyle on every theme switch.")));
     layout->addWidget(gallery::section(tessera::deferredTr("Gallery", "Variants"), variantsGrid()));

@@ -112,8 +112,7 @@ QWidget *observableLabel(QObject *owner)
 QWidget *makeFieldsPage()
 {
     auto *page = new QWidget;
-    auto *layout = new QVBoxLayout(page);
-    layout->setContentsMargins(24, 16, 24, 16);
+    auto *layout = gallery::pageColumn(page);
     layout->addWidget(gallery::caption(tessera::deferredTr(
         "Gallery", "Text fields built on the field shell. The frame takes its colours and sizes from the theme; "
                    "hover, focus and error show in the border and the title. Every label here follows the language switch.")));

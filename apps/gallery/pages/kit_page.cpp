@@ -62,10 +62,7 @@ QList<ColorName> colorNames()
 QWidget *colourGrid()
 {
     auto *grid = new QWidget;
-    auto *layout = new QGridLayout(grid);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setHorizontalSpacing(10);
-    layout->setVerticalSpacing(10);
+    auto *layout = gallery::gridOn(grid, 10, 10);
     const QList<std::pair<const char *, DeferredText>> variants{{"contained", deferredTr("Gallery", "Contained")},
                                                                  {"outlined", deferredTr("Gallery", "Outlined")},
                                                                  {"text", deferredTr("Gallery", "Text")},
@@ -128,10 +125,7 @@ QWidget *orbs()
 QWidget *typographyScale()
 {
     auto *box = new QWidget;
-    auto *layout = new QGridLayout(box);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setHorizontalSpacing(24);
-    layout->setVerticalSpacing(6);
+    auto *layout = gallery::gridOn(box, 24, 6);
     const char *variants[] = {"h3", "h4", "h5", "h6", "subtitle1", "subtitle2", "body1", "body2", "button", "caption", "overline"};
     int r = 0;
     for (const char *variant : variants) {
@@ -232,9 +226,7 @@ QWidget *editors()
 QWidget *makeKitPage()
 {
     auto *page = new QWidget;
-    auto *layout = new QVBoxLayout(page);
-    layout->setContentsMargins(24, 16, 24, 16);
-    layout->setSpacing(8);
+    auto *layout = gallery::pageColumn(page, 8);
     layout->addWidget(gallery::caption(deferredTr(
         "Gallery", "The kit's base widgets: the material widgets are built from these buttons, texts, icons and editors.")));
     layout->addWidget(gallery::section(deferredTr("Gallery", "Buttons: colours and variants"), colourGrid()));

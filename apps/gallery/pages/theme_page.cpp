@@ -16,10 +16,7 @@ class Swatches : public QWidget
 public:
     Swatches()
     {
-        auto *grid = new QGridLayout(this);
-        grid->setContentsMargins(0, 0, 0, 0);
-        grid->setHorizontalSpacing(12);
-        grid->setVerticalSpacing(12);
+        auto *grid = gallery::gridOn(this, 12, 12);
         const char *colors[] = {"primary", "secondary", "error", "warning", "info", "success"};
         int column = 0;
         for (const char *color : colors) {
@@ -52,8 +49,7 @@ private:
 QWidget *makeThemePage()
 {
     auto *page = new QWidget;
-    auto *layout = new QVBoxLayout(page);
-    layout->setContentsMargins(24, 16, 24, 16);
+    auto *layout = gallery::pageColumn(page);
     layout->addWidget(gallery::caption(tessera::deferredTr(
         "Gallery", "Every widget follows the theme switch at once: pick Light or Dark above.")));
     layout->addWidget(gallery::section(tessera::deferredTr("Gallery", "Palette"), new Swatches));
