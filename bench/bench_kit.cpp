@@ -124,6 +124,18 @@ int main(int argc, char **argv)
     s = bench::timeNs([&] { out = sx.render(objectName); bench::keep(out); });
     bench::printStats(QStringLiteral("sx_render_mapping"), s, "ns");
 
+    // What a switch costs before any widget: loading the theme, indexing its
+    // tokens, emitting the change signal, the event loop going idle.
+    {
+        bool dark = false;
+        s = bench::timeNs([&] {
+            dark = !dark;
+            setTheme(dark ? QStringLiteral("dark") : QStringLiteral("light"));
+            bench::drainToIdle();
+        });
+        bench::printStats(QStringLiteral("theme_switch_no_widgets"), s, "ns");
+    }
+
     // The lifecycle alone (timer, task, memoised template, setStyleSheet) against raw Qt.
     for (int n : bench::switchSizes(argc, argv))
         bench::measureThemeSwitch(QStringLiteral("kit_lifecycle_probe"), n, [](int) { return new LifecycleProbe; });

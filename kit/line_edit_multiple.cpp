@@ -2,6 +2,7 @@
 
 #include "options.h"
 #include "qss.h"
+#include "tasks_p.h"
 #include "theme.h"
 
 #include <QEvent>
@@ -10,7 +11,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QStyle>
-#include <QTimer>
 #include <QToolButton>
 
 namespace tessera {
@@ -77,7 +77,7 @@ PyLineEditMultiple::PyLineEditMultiple(const Options &options) : QWidget(nullptr
         if (d->restylePending)
             return;
         d->restylePending = true;
-        QTimer::singleShot(0, this, [this] {
+        detail::zeroDelay(this, [this] {
             d->restylePending = false;
             restyle();
         });

@@ -1,10 +1,10 @@
 #include "restyle.h"
+#include "tasks_p.h"
 
 #include <QCoreApplication>
 #include <QEvent>
 #include <QPointer>
 #include <QStyle>
-#include <QTimer>
 
 namespace tessera {
 
@@ -18,12 +18,12 @@ RestyleLifecycle::~RestyleLifecycle()
 void RestyleLifecycle::_subscribeToTheme()
 {
     QObject::connect(theme->signal, &ThemeSignal::changed, m_self, [this] { _onThemeChanged(); });
-    QTimer::singleShot(0, m_self, [this] { _scheduleSetStyleSheet(); });
+    detail::zeroDelay(m_self, [this] { _scheduleSetStyleSheet(); });
 }
 
 void RestyleLifecycle::_onThemeChanged()
 {
-    QTimer::singleShot(0, m_self, [this] { _scheduleSetStyleSheet(); });
+    detail::zeroDelay(m_self, [this] { _scheduleSetStyleSheet(); });
 }
 
 void RestyleLifecycle::_scheduleSetStyleSheet()

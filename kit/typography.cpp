@@ -3,11 +3,11 @@
 #include "i18n.h"
 #include "qss.h"
 #include "tasks.h"
+#include "tasks_p.h"
 #include "theme.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QTimer>
 
 namespace tessera {
 
@@ -74,7 +74,7 @@ Typography::Typography(const Options &options) : QWidget(nullptr), d(new Private
         if (d->restylePending)
             return;
         d->restylePending = true;
-        QTimer::singleShot(0, this, [this] {
+        detail::zeroDelay(this, [this] {
             runLater(this, [this] {
                 d->restylePending = false;
                 applyStyle();

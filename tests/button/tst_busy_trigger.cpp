@@ -500,7 +500,7 @@ private Q_SLOTS:
         Task pending;
         {
             CountingTrigger w(&passes);
-            QCoreApplication::sendPostedEvents(&w, QEvent::MetaCall);   // the zero-delay timer only
+            testsupport::runTimerHop();   // the zero-delay timer only
             QVERIFY(w._setupStyleSheet.isValid() && !w._setupStyleSheet.done());
             pending = w._setupStyleSheet;
         }

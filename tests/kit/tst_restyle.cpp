@@ -7,7 +7,9 @@
 #include <QPointer>
 #include <QTest>
 
+#include <memory>
 #include <stdexcept>
+#include <vector>
 
 using namespace tessera;
 
@@ -26,6 +28,7 @@ public:
     ~Probe() override { m_alive = false; }
 
     int builds = 0;
+    int lastBuildSerial = 0;   // when this probe last built, counted over all probes
     bool fail = false;
     using RestyleLifecycle::_onThemeChanged;
     using RestyleLifecycle::_scheduleSetStyleSheet;
@@ -37,6 +40,8 @@ protected:
         if (!m_alive && m_destroyedBuilds)
             ++*m_destroyedBuilds;
         ++builds;
+        static int serial = 0;
+        lastBuildSerial = ++serial;
         if (fail)
             throw StyleLookupError("root");
         setStyleSheet(QStringLiteral("#%1 { color: %2; }").arg(objectName(), useTheme()->palette.mode == u"dark" ? "white" : "black"));
@@ -78,6 +83,34 @@ private Q_SLOTS:
         QVERIFY(p.styleSheet().contains("white"));
     }
 
+    void switchRestylesManyWidgetsOnTwoPassesInOrder()
+    {
+        std::vector<std::unique_ptr<Probe>> probes;
+        for (int i = 0; i < 40; ++i)
+            probes.push_back(std::make_unique<Probe>());
+        testsupport::drainEvents();
+        probes[7].reset();   // gone before the switch
+        setTheme("dark");
+        probes[21].reset();   // gone between the switch and its timer
+        testsupport::runTimerHop();
+        for (const auto &p : probes) {
+            if (!p)
+                continue;
+            QCOMPARE(p->builds, 1);   // the timers fired: every task waits, none ran
+            QVERIFY(p->_setupStyleSheet.isValid() && !p->_setupStyleSheet.done());
+        }
+        testsupport::runTimerHop();   // the pass after: every task
+        int previous = 0;
+        for (const auto &p : probes) {
+            if (!p)
+                continue;
+            QCOMPARE(p->builds, 2);
+            QVERIFY(p->styleSheet().contains("white"));
+            QVERIFY2(p->lastBuildSerial > previous, "widgets restyle in the order they subscribed");
+            previous = p->lastBuildSerial;
+        }
+    }
+
     void newHandleReplacesOldWithoutCancelling()
     {
         Probe p;
@@ -102,7 +135,7 @@ private Q_SLOTS:
         Task pending;
         {
             auto *p = new Probe(&lateBuilds);
-            QCoreApplication::sendPostedEvents(p, QEvent::MetaCall);   // fire the zero-delay timer only
+            testsupport::runTimerHop();   // fire the zero-delay timer only
             QVERIFY(p->_setupStyleSheet.isValid());
             pending = p->_setupStyleSheet;
             delete p;

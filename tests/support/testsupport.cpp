@@ -14,6 +14,11 @@ void drainEvents(int passes)
     }
 }
 
+void runTimerHop()
+{
+    QCoreApplication::sendPostedEvents();
+}
+
 QString registerVariant(const QString &base, const std::function<void(tessera::StyleMap &)> &edit)
 {
     static int counter = 0;

@@ -19,6 +19,12 @@ namespace testsupport {
 //! Runs the event loop for \a passes passes (posted events, timers, deferred deletes).
 void drainEvents(int passes = 6);
 
+/*!
+    Runs one pass of posted events: the zero-delay timers started so far
+    fire, and the deferred tasks they schedule wait for the next pass.
+*/
+void runTimerHop();
+
 //! Registers a copy of built-in theme \a base, changed by \a edit, under a fresh name; returns the name.
 QString registerVariant(const QString &base, const std::function<void(tessera::StyleMap &)> &edit);
 

@@ -381,7 +381,7 @@ private Q_SLOTS:
         make(cls).reset();   // before the timer fired
 
         auto p = make(cls);   // after the timer fired, before the task ran
-        QCoreApplication::sendPostedEvents(p->widget(), QEvent::MetaCall);
+        testsupport::runTimerHop();
         const Task pending = p->task();
         QVERIFY(pending.isValid() && !pending.done());
         p.reset();

@@ -563,7 +563,7 @@ private Q_SLOTS:
         setTheme(QStringLiteral("dark"));
         setTheme(QStringLiteral("light"));
         QCOMPARE(field.builds, 1);   // never inside the signal
-        QCoreApplication::sendPostedEvents(&field, QEvent::MetaCall);   // both timers fire
+        testsupport::runTimerHop();   // both timers fire
         QVERIFY(field._setupStyleSheet.isValid());
         const Task second = field._setupStyleSheet;
         QVERIFY(!second.done());
@@ -581,7 +581,7 @@ private Q_SLOTS:
         Task pending;
         {
             auto *field = new Probe({}, &late);
-            QCoreApplication::sendPostedEvents(field, QEvent::MetaCall);   // the timer hop only
+            testsupport::runTimerHop();   // the timer hop only
             pending = field->_setupStyleSheet;
             QVERIFY(pending.isValid() && !pending.done());
             delete field;
