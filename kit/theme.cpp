@@ -13,6 +13,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace tessera {
 
@@ -32,24 +33,25 @@ std::optional<QString> Theme::resolveToken(const QString &path) const
     return *found;
 }
 
-void Theme::indexTokens()
+QHash<QString, QString> Theme::indexTokens(const StyleMap &document)
 {
-    m_tokens.clear();
+    QHash<QString, QString> tokens;
     // A key holding a dot cannot be named by a dotted path, so it is not indexed.
-    const auto walk = [this](const auto &self, const StyleMap &map, const QString *prefix) -> void {
+    const auto walk = [&tokens](const auto &self, const StyleMap &map, const QString *prefix) -> void {
         for (const auto &[key, value] : map) {
             if (key.contains(u'.'))
                 continue;
             const QString path = prefix ? *prefix + u'.' + key : key;
             if (value.isText())
-                m_tokens.insert(path, value.text());
+                tokens.insert(path, value.text());
             else if (value.isNumber())
-                m_tokens.insert(path, QString::number(value.number()));
+                tokens.insert(path, QString::number(value.number()));
             else if (const StyleMap *nested = value.mapIf())
                 self(self, *nested, &path);
         }
     };
-    walk(walk, m_data, nullptr);
+    walk(walk, document, nullptr);
+    return tokens;
 }
 
 namespace {
@@ -114,6 +116,9 @@ public:
     {
         StyleMap data;
         quint64 identity = 0;
+        // The document's token index, made the first time the theme is applied
+        // and shared (implicitly) with the current theme from then on.
+        std::optional<QHash<QString, QString>> tokens;
     };
 
     static ThemeManager &instance()
@@ -150,7 +155,7 @@ public:
     {
         if (!m_entries.contains(name))
             m_order.append(name);
-        m_entries.insert(name, Entry{data, ++m_nextIdentity});
+        m_entries.insert(name, Entry{data, ++m_nextIdentity, std::nullopt});
         // A theme registered anew while current takes effect at the next setTheme().
         return name;
     }
@@ -158,14 +163,16 @@ public:
     void apply(const QString &name)
     {
         ensureBuiltins();
-        const auto it = m_entries.constFind(name);
-        if (it == m_entries.cend())
+        const auto it = m_entries.find(name);
+        if (it == m_entries.end())
             throw ThemeError(QStringLiteral("unknown theme \"%1\" (registered: %2)").arg(name, m_order.join(QStringLiteral(", "))));
         const StyleMap &data = it->data;
+        if (!it->tokens)
+            it->tokens = Theme::indexTokens(data);
         m_theme.m_name = name;
         m_theme.m_identity = it->identity;
         m_theme.m_data = data;
-        m_theme.indexTokens();
+        m_theme.m_tokens = *it->tokens;
         const StyleValue *components = data.find(u"components");
         m_theme.components = components && components->isMap() ? components->map() : StyleMap();
         const StyleValue *palette = data.find(u"palette");

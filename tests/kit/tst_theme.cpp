@@ -126,6 +126,13 @@ private Q_SLOTS:
         // Every token of the document, and nothing else, as the path reads it.
         setTheme("dark");
         QVERIFY(!useTheme()->resolveToken(u"palette.custom.main"));
+        // Registered anew under the same name: the new document's tokens, not the old ones.
+        StyleMap changed = themeData(name);
+        testsupport::setPath(changed, "palette.custom.main", "#abcdef");
+        registerTheme(name, changed);
+        setTheme(name);
+        QCOMPARE(useTheme()->resolveToken(u"palette.custom.main"), QString("#abcdef"));
+        setTheme("dark");
         QCOMPARE(useTheme()->resolveToken(u"palette.background.paper"),
                  themeData("dark").findPath(u"palette.background.paper")->text());
         setTheme("light");
