@@ -12,7 +12,8 @@
 // Output lines (one per figure, easy to grep):
 //   figure <name> <value> <unit>      e.g. "figure get_qss_style_10_decls 812.4 ns"
 //   ratio <name> <N> <value>          ours / best raw-Qt floor for a theme switch
-//                                     (medians; the fastest samples' ratio is in the note)
+//                                     (median of the repetitions' paired ratios; the
+//                                     medians' and the fastest samples' ratios are in the note)
 // plus human-readable lines starting with "  " that give the absolute times.
 //
 // Fairness of the theme-switch figures: the N widgets are children of one
@@ -185,8 +186,8 @@ using IndexedFactory = std::function<QWidget *(int index)>;
 
 struct SwitchOptions
 {
-    //! Measured switches (each followed by the two floors); the median is reported.
-    int repetitions = 9;
+    //! Measured switches (each followed by the floors); 0: 15 up to N = 1000, 9 above.
+    int repetitions = 0;
     //! The two themes switched between.
     QString themeA = QStringLiteral("light");
     QString themeB = QStringLiteral("dark");
@@ -203,7 +204,8 @@ struct SwitchFigures
     Stats loopFloor;     //!< ns, a plain loop of setStyleSheet() with the same sheets, then idle
     Stats postedFloor;   //!< ns, one queued call per widget doing setStyleSheet(), then idle
     Stats twoHop;        //!< ns, two chained queued calls per widget, then setStyleSheet() (not a floor)
-    double ratio = 0;         //!< ours / best floor (medians)
+    double ratio = 0;         //!< median over the repetitions of ours / the best floor's sample of that repetition
+    double mediansRatio = 0;  //!< ours / best floor (medians), for the record
     double fastestRatio = 0;  //!< ours / best floor (fastest samples), for the record
     int mismatches = 0;  //!< widgets whose sheet after our switch was not the expected one
     bool ok = false;
@@ -218,6 +220,13 @@ struct SwitchFigures
     our switch (A->B), the plain-loop floor (B->A sheets), the posted-call
     floor (A->B sheets), the two-hop figure (B->A) and the plain loop again
     (A->B, a second sample); the next repetition runs the other way round.
+
+    The ratio pairs each repetition's switch with the best floor's samples of
+    the same repetition (the floor with the lower median; for the plain loop,
+    the mean of its two samples), and reports the median of those ratios. The
+    samples of one repetition are taken within a fraction of a second of each
+    other, so a slower phase of the shared machine slows both sides of a pair;
+    a ratio of medians would compare samples taken at different times.
 */
 inline SwitchFigures measureThemeSwitch(const QString &name, int n, const IndexedFactory &make,
                                         const SwitchOptions &options = {})
@@ -298,8 +307,9 @@ inline SwitchFigures measureThemeSwitch(const QString &name, int n, const Indexe
 
     const QString themes[2] = {options.themeA, options.themeB};
     int current = 1;   // the theme (and sheet set) now in force
+    const int repetitions = options.repetitions > 0 ? options.repetitions : n <= 1000 ? 15 : 9;
     std::vector<double> ours, loop, posted, twoHop;
-    for (int rep = 0; rep < options.repetitions; ++rep) {
+    for (int rep = 0; rep < repetitions; ++rep) {
         const int target = 1 - current;
 
         double t0 = nowNs();
@@ -356,22 +366,33 @@ inline SwitchFigures measureThemeSwitch(const QString &name, int n, const Indexe
     out.loopFloor = summarize(loop);
     out.postedFloor = summarize(posted);
     out.twoHop = summarize(twoHop);
-    // The ratio compares medians. The fastest samples are given too: the work
-    // is the same every time, so on a shared machine a slower sample mostly
-    // measures the neighbours (the loop floor has twice the samples of ours,
-    // which favours raw Qt in that figure).
+    // The best floor is the one with the lower median; each repetition's switch
+    // is divided by that floor's sample(s) of the same repetition. The medians'
+    // ratio and the fastest samples' ratio are given too: the work is the same
+    // every time, so on a shared machine a slower sample mostly measures the
+    // neighbours (the loop floor has twice the samples of ours, which favours
+    // raw Qt in the medians' figure).
+    const bool loopIsBest = out.loopFloor.median <= out.postedFloor.median;
+    std::vector<double> paired;
+    for (int rep = 0; rep < repetitions; ++rep) {
+        const std::size_t r = std::size_t(rep);
+        const double floorSample = loopIsBest ? (loop[2 * r] + loop[2 * r + 1]) / 2 : posted[r];
+        if (floorSample > 0)
+            paired.push_back(ours[r] / floorSample);
+    }
+    out.ratio = summarize(paired).median;
     const double floor = std::min(out.loopFloor.median, out.postedFloor.median);
-    out.ratio = floor > 0 ? out.ours.median / floor : 0;
+    out.mediansRatio = floor > 0 ? out.ours.median / floor : 0;
     const double fastestFloor = std::min(out.loopFloor.min, out.postedFloor.min);
     out.fastestRatio = fastestFloor > 0 ? out.ours.min / fastestFloor : 0;
     out.ok = out.mismatches == 0;
 
     printRatio(name, n, out.ratio);
-    printNote(QStringLiteral("%1 N=%2: medians of %3: ours %4 ms, loop floor %5 ms, posted floor %6 ms; "
+    printNote(QStringLiteral("%1 N=%2: medians of %3: ours %4 ms, loop floor %5 ms, posted floor %6 ms, ratio %12; "
                              "fastest: %7 / %8 / %9 ms, ratio %10%11")
                   .arg(name)
                   .arg(n)
-                  .arg(options.repetitions)
+                  .arg(repetitions)
                   .arg(out.ours.median / 1e6, 0, 'f', 2)
                   .arg(out.loopFloor.median / 1e6, 0, 'f', 2)
                   .arg(out.postedFloor.median / 1e6, 0, 'f', 2)
@@ -379,7 +400,8 @@ inline SwitchFigures measureThemeSwitch(const QString &name, int n, const Indexe
                   .arg(out.loopFloor.min / 1e6, 0, 'f', 2)
                   .arg(out.postedFloor.min / 1e6, 0, 'f', 2)
                   .arg(out.fastestRatio, 0, 'f', 3)
-                  .arg(out.ok ? QString() : QStringLiteral("  WRONG SHEETS: %1").arg(out.mismatches)));
+                  .arg(out.ok ? QString() : QStringLiteral("  WRONG SHEETS: %1").arg(out.mismatches))
+                  .arg(out.mediansRatio, 0, 'f', 3));
     printFigure(QStringLiteral("two_hop_ratio_%1_%2").arg(name).arg(n), out.twoHop.median > 0 ? out.ours.median / out.twoHop.median : 0,
                 "x", QStringLiteral("ours / two chained posted calls per widget (%1 ms), the pipeline's own shape in raw Qt")
                          .arg(out.twoHop.median / 1e6, 0, 'f', 2));
