@@ -221,10 +221,11 @@ protected:
     {
         Q_UNUSED(component_styled);
         const QString mode = useTheme()->palette.mode;
-        this->setProperty("variant", _variant);
+        this->_writeProperty("variant", _variant);
+        const QString name = this->objectName();
         QString sheet = m_getStylesheet(_variant, _size, mode);
-        sheet.replace(ObjectNamePlaceholder.toString(), this->objectName());
-        sheet += _sx.render(this->objectName());
+        sheet.replace(ObjectNamePlaceholder.toString(), name);
+        sheet += _sx.render(name);
         this->_applyStyleSheet(sheet);
     }
 

@@ -159,10 +159,7 @@ bool RestyleLifecycle::_applyStyleSheet(const QString &sheet)
         if (!m_applied.mayReachOthers)
             return false;
     }
-    if (!m_applied.counting) {
-        PropertyChangeCounter::watch(m_self);
-        m_applied.counting = true;
-    }
+    countPropertyChanges();
     m_self->setStyleSheet(sheet);
     // Recorded after the call: a property that changes later makes the next call apply again.
     if (m_applied.sheet != sheet || m_applied.objectName != name)
@@ -172,6 +169,23 @@ bool RestyleLifecycle::_applyStyleSheet(const QString &sheet)
     m_applied.propertyChanges = m_propertyChanges;
     m_applied.valid = true;
     return true;
+}
+
+void RestyleLifecycle::countPropertyChanges()
+{
+    if (!m_counting) {
+        PropertyChangeCounter::watch(m_self);
+        m_counting = true;
+    }
+}
+
+void RestyleLifecycle::_writeProperty(const char *name, const QString &value)
+{
+    if (m_written.name == name && m_written.propertyChanges == m_propertyChanges && m_written.value == value)
+        return;   // the property still holds this value: setProperty() would do nothing
+    countPropertyChanges();   // before writing: a change made afterwards by anyone is seen
+    m_self->setProperty(name, value);
+    m_written = {name, value, m_propertyChanges};
 }
 
 void repolish(QWidget *widget)

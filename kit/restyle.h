@@ -89,23 +89,45 @@ protected:
     */
     bool _applyStyleSheet(const QString &sheet);
 
+    /*!
+        setProperty(\a name, \a value) for a dynamic property that the build
+        step writes on every pass (the "variant" its rules select on). Qt does
+        nothing when the property already holds an equal value, but finding
+        that out costs a search of the class's properties every time; this
+        call skips it when the widget wrote this very value through it and no
+        dynamic property of the widget has changed since (counted as for
+        _applyStyleSheet()). \a name must be a string literal: it is
+        remembered by address.
+    */
+    void _writeProperty(const char *name, const QString &value);
+
 private:
     Q_DISABLE_COPY(RestyleLifecycle)
     friend class PropertyChangeCounter;
+    void countPropertyChanges();
     QWidget *m_self;
-    // Dynamic property changes of the widget, counted once _applyStyleSheet() has been used.
+    // Dynamic property changes of the widget, counted once _applyStyleSheet()
+    // or _writeProperty() has been used.
     quint64 m_propertyChanges = 0;
+    // What _writeProperty() last wrote.
+    struct Written
+    {
+        const char *name = nullptr;
+        QString value;
+        quint64 propertyChanges = 0;
+    };
+    Written m_written;
     // What _applyStyleSheet() last applied, to tell whether re-applying would change anything.
     struct Applied
     {
         QString sheet;
         QString objectName;
         quint64 propertyChanges = 0;
-        bool counting = false;        // the change counter is installed
         bool valid = false;           // a sheet was applied through the call
         int mayReachOthers = -1;      // whether the sheet may select on other widgets (-1: not read yet)
     };
     Applied m_applied;
+    bool m_counting = false;   // the change counter is installed
 };
 
 /*!

@@ -203,15 +203,16 @@ QString BusyTrigger::_get_stylesheet(const QString &_variant, const QString &_si
 void BusyTrigger::_set_stylesheet(const StyleMap &)
 {
     const QString mode = useTheme()->palette.mode;
-    setProperty("variant", _variant);
+    _writeProperty("variant", _variant);
     if (_color == u"inherit")
         _color = QStringLiteral("default");
     _variant.remove(QStringLiteral("Extended"));
     _variant.replace(QStringLiteral("extended"), QStringLiteral("contained"));
 
     QString sheet = _get_stylesheet(_variant, _size, _color, mode);
-    sheet.replace(ObjectNamePlaceholder.toString(), objectName());
-    const QString sx_qss = _sx.render(objectName());
+    const QString name = objectName();
+    sheet.replace(ObjectNamePlaceholder.toString(), name);
+    const QString sx_qss = _sx.render(name);
     _applyStyleSheet(sheet + sx_qss);
 }
 

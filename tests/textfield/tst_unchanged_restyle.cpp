@@ -76,6 +76,35 @@ private Q_SLOTS:
         QVERIFY(changes.count > 0);
         QVERIFY(w->styleSheet() != lightSheet);
     }
+
+    // The "variant" property is written on every pass, but only when it could
+    // differ: whoever changes or removes it in between sees it written back.
+    void variantIsWrittenBackAfterAChange_data()
+    {
+        QTest::addColumn<QString>("modulePath");
+        for (const char *path : {"tessera.material.textfield.knob_field", "tessera.material.textfield.stepper_field",
+                                 "tessera.material.textfield.calendar_field", "tessera.material.button.busy_trigger"})
+            QTest::newRow(path) << QString(path);
+    }
+    void variantIsWrittenBackAfterAChange()
+    {
+        QFETCH(QString, modulePath);
+        std::unique_ptr<QWidget> w(create(modulePath, {}));
+        QVERIFY(w);
+        testsupport::drainEvents();
+        const QVariant variant = w->property("variant");
+        QVERIFY(variant.isValid() && !variant.toString().isEmpty());
+
+        w->setProperty("variant", QStringLiteral("bogus"));
+        setTheme("light");
+        testsupport::drainEvents();
+        QCOMPARE(w->property("variant"), variant);
+
+        w->setProperty("variant", QVariant());   // removed
+        setTheme("dark");
+        testsupport::drainEvents();
+        QCOMPARE(w->property("variant"), variant);
+    }
 };
 
 QTEST_MAIN(tst_UnchangedRestyle)
