@@ -43,7 +43,7 @@ protected:
             return QStringLiteral("\n#%1 { %2 }\n").arg(ObjectNamePlaceholder, get_qss_style(root));
         });
         QString sheet = tpl;
-        sheet.replace(ObjectNamePlaceholder.toString(), objectName());
+        fillObjectName(sheet, objectName());
         setStyleSheet(sheet);
     }
 };

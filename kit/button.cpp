@@ -577,18 +577,15 @@ void Button::_set_stylesheet(const StyleMap &component_styled)
     if (component_styled.isEmpty()) {
         // The theme's rules depend only on the theme and these options, so
         // buttons alike share one composition, named by the placeholder.
-        const QStringList key = themeMemoKey(theme)
-            + QStringList{_componentType,
-                          buttonColor(),
-                          buttonVariant(),
-                          buttonSize(),
-                          optionValue(kDisableRipple).toBool() ? QStringLiteral("ripple off") : QString(),
-                          optionKey(optionValue(kStyle)),
-                          optionKey(optionValue(kClasses))};
+        QStringList key;
+        key.reserve(9);
+        key << themeMemoKey(theme) << _componentType << buttonColor() << buttonVariant() << buttonSize()
+            << (optionValue(kDisableRipple).toBool() ? QStringLiteral("ripple off") : QString())
+            << optionKey(optionValue(kStyle)) << optionKey(optionValue(kClasses));
         sheet = sheetTemplates().get(key, [&] {
             return composeStyleSheet(theme->components, ObjectNamePlaceholder.toString());
         });
-        sheet.replace(ObjectNamePlaceholder.toString(), objectName());
+        fillObjectName(sheet, objectName());
     } else {
         sheet = composeStyleSheet(component_styled, objectName());
     }

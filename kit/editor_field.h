@@ -114,8 +114,9 @@ public:
     */
     QString get(const QString &variant, const QString &size, const QString &themeMode)
     {
-        QStringList key{variant, size, themeMode};
-        key += themeMemoKey(useTheme());
+        QStringList key;
+        key.reserve(5);
+        key << variant << size << themeMode << themeMemoKey(useTheme());
         return m_memo.get(key, [&] { return build(variant); });
     }
 
@@ -224,7 +225,7 @@ protected:
         this->_writeProperty("variant", _variant);
         const QString name = this->objectName();
         QString sheet = m_getStylesheet(_variant, _size, mode);
-        sheet.replace(ObjectNamePlaceholder.toString(), name);
+        fillObjectName(sheet, name);
         sheet += _sx.render(name);
         this->_applyStyleSheet(sheet);
     }

@@ -204,7 +204,20 @@ void repolish(QWidget *widget)
 
 QStringList themeMemoKey(const Theme *theme)
 {
-    return {theme->palette.mode, QString::number(theme->identity())};
+    // Asked for on every memoised build: the last key is kept (GUI thread only).
+    static quint64 identity = 0;
+    static QStringList key;
+    if (key.isEmpty() || identity != theme->identity() || key.constFirst() != theme->palette.mode) {
+        identity = theme->identity();
+        key = QStringList{theme->palette.mode, QString::number(identity)};
+    }
+    return key;
+}
+
+QString &fillObjectName(QString &sheet, const QString &objectName)
+{
+    static const QString placeholder = ObjectNamePlaceholder.toString();
+    return sheet.replace(placeholder, objectName);
 }
 
 } // namespace tessera

@@ -188,6 +188,9 @@ private:
 //! The text that memoised style templates hold in place of the widget's object name.
 inline constexpr QStringView ObjectNamePlaceholder = u"_________object_name_______";
 
+//! Replaces every ObjectNamePlaceholder in \a sheet with \a objectName; returns \a sheet.
+TESSERA_KIT_EXPORT QString &fillObjectName(QString &sheet, const QString &objectName);
+
 /*!
     Re-polishes \a widget and every widget inside it, so that style-sheet rules
     selecting on dynamic properties ("[focused=true]") follow a property change.
@@ -195,7 +198,10 @@ inline constexpr QStringView ObjectNamePlaceholder = u"_________object_name_____
 */
 TESSERA_KIT_EXPORT void repolish(QWidget *widget);
 
-//! The memo-key part that stands for the current theme: its palette mode and its identity.
+/*!
+    The memo-key part that stands for the current theme: its palette mode and
+    its identity. The key of the theme in force is made once and shared.
+*/
 TESSERA_KIT_EXPORT QStringList themeMemoKey(const Theme *theme);
 
 } // namespace tessera

@@ -195,8 +195,10 @@ QString BusyTrigger::_get_stylesheet(const QString &_variant, const QString &_si
     const Theme *current = useTheme();
     // The theme identity stands beside the mode: two themes of the same mode
     // must not share a template, while the same theme set again reuses it.
-    QStringList key{QString::fromLatin1(metaObject()->className()), _variant, _size, _color, _theme_mode};
-    key += themeMemoKey(current);
+    QStringList key;
+    key.reserve(7);
+    key << QString::fromLatin1(metaObject()->className()) << _variant << _size << _color << _theme_mode
+        << themeMemoKey(current);
     return templateMemo().get(key, [&] { return buildTemplate(current->components, _variant, _size, _color); });
 }
 
@@ -211,7 +213,7 @@ void BusyTrigger::_set_stylesheet(const StyleMap &)
 
     QString sheet = _get_stylesheet(_variant, _size, _color, mode);
     const QString name = objectName();
-    sheet.replace(ObjectNamePlaceholder.toString(), name);
+    fillObjectName(sheet, name);
     const QString sx_qss = _sx.render(name);
     _applyStyleSheet(sheet + sx_qss);
 }
