@@ -121,9 +121,9 @@ bool mayReachOtherWidgets(QStringView sheet, QStringView objectName)
 } // namespace
 
 /*
-    Counts the dynamic property changes of the widgets that apply their sheet
-    through RestyleLifecycle::_applyStyleSheet(). One object filters them all;
-    it looks only at property-change events.
+    Counts the dynamic property changes of the widgets that use
+    RestyleLifecycle::_applyStyleSheet() or _writeProperty(). One object
+    filters them all; it looks only at property-change events.
 */
 class PropertyChangeCounter : public QObject
 {

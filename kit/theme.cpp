@@ -33,7 +33,10 @@ std::optional<QString> Theme::resolveToken(const QString &path) const
     return *found;
 }
 
-QHash<QString, QString> Theme::indexTokens(const StyleMap &document)
+namespace {
+
+// Every text and number of a theme document under its dotted path.
+QHash<QString, QString> indexTokens(const StyleMap &document)
 {
     QHash<QString, QString> tokens;
     // A key holding a dot cannot be named by a dotted path, so it is not indexed.
@@ -53,8 +56,6 @@ QHash<QString, QString> Theme::indexTokens(const StyleMap &document)
     walk(walk, document, nullptr);
     return tokens;
 }
-
-namespace {
 
 const QString &systemName()
 {
@@ -168,7 +169,7 @@ public:
             throw ThemeError(QStringLiteral("unknown theme \"%1\" (registered: %2)").arg(name, m_order.join(QStringLiteral(", "))));
         const StyleMap &data = it->data;
         if (!it->tokens)
-            it->tokens = Theme::indexTokens(data);
+            it->tokens = indexTokens(data);
         m_theme.m_name = name;
         m_theme.m_identity = it->identity;
         m_theme.m_data = data;

@@ -76,7 +76,6 @@ public:
 
 private:
     friend class ThemeManager;
-    static QHash<QString, QString> indexTokens(const StyleMap &document);
     QString m_name;
     quint64 m_identity = 0;
     StyleMap m_data;
