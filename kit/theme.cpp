@@ -11,6 +11,7 @@
 #include <QStyleHints>
 #include <QTimer>
 
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -19,26 +20,67 @@ namespace tessera {
 
 ThemeError::ThemeError(const QString &message) : std::runtime_error(message.toStdString()) {}
 
-std::optional<QString> Theme::resolveToken(QStringView path) const
+namespace detail {
+
+bool operator==(const TokenPath &a, const TokenPath &b) noexcept
+{
+    return a.text.size() == b.text.size()
+        && std::memcmp(a.text.constData(), b.text.constData(), size_t(a.text.size()) * sizeof(QChar)) == 0;
+}
+
+// Eight bytes (four characters) at a time, each mixed in by a multiply: token
+// paths are short ASCII texts, and Qt's general string hash cost more than the
+// rest of the lookup.
+size_t qHash(const TokenPath &path, size_t seed) noexcept
+{
+    constexpr quint64 Multiplier = 0x9e3779b97f4a7c15ull;
+    const char *bytes = reinterpret_cast<const char *>(path.text.constData());
+    std::size_t left = std::size_t(path.text.size()) * sizeof(QChar);
+    quint64 h = (quint64(seed) ^ left) * Multiplier;
+    const auto mix = [&h](quint64 chunk) {
+        h = (h ^ chunk) * Multiplier;
+        h ^= h >> 29;
+    };
+    for (; left >= 8; left -= 8, bytes += 8) {
+        quint64 chunk;
+        std::memcpy(&chunk, bytes, 8);
+        mix(chunk);
+    }
+    if (left) {
+        quint64 chunk = 0;
+        std::memcpy(&chunk, bytes, left);
+        mix(chunk);
+    }
+    return size_t(h);
+}
+
+} // namespace detail
+
+const QString *Theme::findToken(QStringView path) const
 {
     // Looked up without a copy: the key only borrows the caller's characters.
-    return resolveToken(QString::fromRawData(path.data(), path.size()));
+    const auto found = m_tokens.constFind(detail::TokenPath{QString::fromRawData(path.data(), path.size())});
+    return found == m_tokens.cend() ? nullptr : &*found;
+}
+
+std::optional<QString> Theme::resolveToken(QStringView path) const
+{
+    if (const QString *text = findToken(path))
+        return *text;
+    return std::nullopt;
 }
 
 std::optional<QString> Theme::resolveToken(const QString &path) const
 {
-    const auto found = m_tokens.constFind(path);
-    if (found == m_tokens.cend())
-        return std::nullopt;
-    return *found;
+    return resolveToken(QStringView(path));
 }
 
 namespace {
 
 // Every text and number of a theme document under its dotted path.
-QHash<QString, QString> indexTokens(const StyleMap &document)
+detail::TokenIndex indexTokens(const StyleMap &document)
 {
-    QHash<QString, QString> tokens;
+    detail::TokenIndex tokens;
     // A key holding a dot cannot be named by a dotted path, so it is not indexed.
     const auto walk = [&tokens](const auto &self, const StyleMap &map, const QString *prefix) -> void {
         for (const auto &[key, value] : map) {
@@ -46,9 +88,9 @@ QHash<QString, QString> indexTokens(const StyleMap &document)
                 continue;
             const QString path = prefix ? *prefix + u'.' + key : key;
             if (value.isText())
-                tokens.insert(path, value.text());
+                tokens.insert({path}, value.text());
             else if (value.isNumber())
-                tokens.insert(path, QString::number(value.number()));
+                tokens.insert({path}, QString::number(value.number()));
             else if (const StyleMap *nested = value.mapIf())
                 self(self, *nested, &path);
         }
@@ -119,7 +161,7 @@ public:
         quint64 identity = 0;
         // The document's token index, made the first time the theme is applied
         // and shared (implicitly) with the current theme from then on.
-        std::optional<QHash<QString, QString>> tokens;
+        std::optional<detail::TokenIndex> tokens;
     };
 
     static ThemeManager &instance()

@@ -26,6 +26,21 @@ Q_SIGNALS:
     void changed();
 };
 
+namespace detail {
+
+// A key of a theme's token index: a dotted path. Hashed and compared inline
+// (theme.cpp) rather than by QString's general functions: a lookup is made for
+// every themed declaration of every restyle.
+struct TokenPath
+{
+    QString text;
+};
+bool operator==(const TokenPath &a, const TokenPath &b) noexcept;
+size_t qHash(const TokenPath &path, size_t seed) noexcept;
+using TokenIndex = QHash<TokenPath, QString>;
+
+} // namespace detail
+
 //! The palette of a theme: its mode ("light", "dark") and its colour tokens.
 struct TESSERA_KIT_EXPORT Palette
 {
@@ -73,6 +88,12 @@ public:
     */
     std::optional<QString> resolveToken(QStringView path) const;
     std::optional<QString> resolveToken(const QString &path) const;
+    /*!
+        The text form of the token at \a path, as resolveToken() gives it, read
+        in place; nullptr when the path names no text or number. The text
+        belongs to the theme and stays valid until the next theme change.
+    */
+    const QString *findToken(QStringView path) const;
 
 private:
     friend class ThemeManager;
@@ -82,7 +103,7 @@ private:
     // Every text and number of the document under its dotted path, so that
     // resolving a token (done for every themed declaration of every restyle)
     // is one hash lookup instead of a walk through the nested mappings.
-    QHash<QString, QString> m_tokens;
+    detail::TokenIndex m_tokens;
 };
 
 //! A theme name or file was refused; what() names the file and the position or key path.

@@ -138,6 +138,35 @@ private Q_SLOTS:
         setTheme("light");
     }
 
+    void everyPathFindsItsOwnToken()
+    {
+        // Paths of every length around the index's eight-byte steps, paths that
+        // differ only in their last character, and characters beyond ASCII.
+        QStringList keys;
+        for (int length = 1; length <= 18; ++length)
+            keys << QString(length, u'k') << QString(length - 1, u'k') + u'j';
+        keys << QString::fromUtf8("é") << QString::fromUtf8("ée") << QStringLiteral("K");
+        keys.removeDuplicates();
+        const QString name = testsupport::registerVariant("light", [&keys](StyleMap &data) {
+            for (const QString &key : std::as_const(keys))
+                testsupport::setPath(data, "palette.len." + key, "value of " + key);
+        });
+        setTheme(name);
+        const Theme *theme = useTheme();
+        for (const QString &key : std::as_const(keys)) {
+            const QString path = "palette.len." + key;
+            const QString *found = theme->findToken(path);
+            QVERIFY2(found, qPrintable(path));
+            QCOMPARE(*found, "value of " + key);
+            QCOMPARE(theme->resolveToken(path), *found);
+            QVERIFY(!theme->findToken(path + u'x'));
+            QVERIFY(!theme->findToken(path.chopped(1) + u'x'));
+        }
+        QVERIFY(!theme->findToken(u"palette.len"));
+        QVERIFY(!theme->findToken(u"palette.len."));
+        setTheme("light");
+    }
+
     void loadThemeFiles()
     {
         // A complete theme derived from a built-in one, with a changed colour.
