@@ -2,6 +2,8 @@
 
 #include "theme.h"
 
+#include <QVarLengthArray>
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -173,23 +175,49 @@ bool looksLikeTokenPath(QStringView text)
     return dot && previous != u'.';
 }
 
+// The renderer's output while it is being made. Declarations are written a
+// few characters at a time, and QString::append (an out-of-line call that
+// checks sharing and capacity every time) was most of a rendering's cost; the
+// buffer grows inline on the stack and becomes a QString once, at the end.
+using Text = QVarLengthArray<QChar, 512>;
+
+void put(Text &out, QStringView text)
+{
+    // Most pieces are a few characters: copied inline, not by a call to memcpy.
+    if (text.size() > 16) {
+        out.append(text.data(), text.size());
+        return;
+    }
+    for (QChar c : text)
+        out.append(c);
+}
+
+void put(Text &out, QChar c)
+{
+    out.append(c);
+}
+
+QString toString(const Text &text)
+{
+    return text.isEmpty() ? QString() : QString(text.constData(), text.size());
+}
+
 // The number as text: up to 10 significant digits ("4", "0.5", "1e+12").
-void appendNumber(QString &out, double n)
+void appendNumber(Text &out, double n)
 {
     // Whole numbers of up to 9 digits print the same way without the general conversion.
     if (n == std::trunc(n) && std::abs(n) < 1e9 && !(n == 0 && std::signbit(n))) {
         char digits[16];
         const auto end = std::to_chars(digits, digits + sizeof digits, qint64(n)).ptr;
-        out += QLatin1StringView(digits, end - digits);
+        for (const char *c = digits; c != end; ++c)
+            put(out, QLatin1Char(*c));
         return;
     }
-    out += QString::number(n, 'g', 10);
+    put(out, QString::number(n, 'g', 10));
 }
 
 // Appends the kebab-case form of a property key ("borderRadius" -> "border-radius").
-// The runs between capitals are appended whole: a style is rendered on every
-// restyle, and per-character appends were the renderer's largest cost.
-void appendPropertyName(QString &out, QStringView key)
+void appendPropertyName(Text &out, QStringView key)
 {
     const qsizetype start = out.size();
     qsizetype run = 0;
@@ -197,13 +225,13 @@ void appendPropertyName(QString &out, QStringView key)
         const QChar c = key[i];
         if (!c.isUpper())
             continue;
-        out += key.mid(run, i - run);
+        put(out, key.mid(run, i - run));
         if (out.size() > start && out.back() != u'-')
-            out += u'-';
-        out += c.toLower();
+            put(out, u'-');
+        put(out, c.unicode() <= u'Z' ? QChar(c.unicode() + (u'a' - u'A')) : c.toLower());
         run = i + 1;
     }
-    out += key.mid(run);
+    put(out, key.mid(run));
 }
 
 [[noreturn]] void throwTooLarge()
@@ -211,73 +239,81 @@ void appendPropertyName(QString &out, QStringView key)
     throw StyleMapError(QStringLiteral("rendered style is larger than %1 characters").arg(MaxRenderedStyleSize));
 }
 
-// Appends "property: value;" for one entry; returns false when the entry gives no declaration.
-bool appendDeclaration(QString &out, const QString &key, const StyleValue &value, const Theme *theme)
+void checkSize(const Text &out)
+{
+    if (out.size() > MaxRenderedStyleSize)
+        throwTooLarge();
+}
+
+// Appends "property: value;" for one entry, after a space unless it is the
+// first of the list that starts at \a listStart; returns false when the entry
+// gives no declaration.
+bool appendDeclaration(Text &out, qsizetype listStart, const QString &key, const StyleValue &value, const Theme *theme)
 {
     if (!isPropertyName(key))
         return false;
     const StyleValue::Kind kind = value.kind();
     if (kind == StyleValue::Kind::None || kind == StyleValue::Kind::Map)
         return false;
-    QString text;
-    if (kind == StyleValue::Kind::Text) {
-        text = value.text();
+    // Read in place: a copy of each text would cost two atomic reference counts.
+    QStringView text;
+    if (const QString *written = value.textIf()) {
+        text = *written;
         if (looksLikeTokenPath(text)) {
-            if (auto resolved = theme->resolveToken(text))
+            if (const QString *resolved = theme->findToken(text))
                 text = *resolved;
         }
         if (text.isEmpty() || !isSafe(text))
             return false;
     }
-    const qsizetype start = out.size();
-    if (start)
-        out += u' ';
+    if (out.size() > listStart)
+        put(out, u' ');
+    const qsizetype name = out.size();
     appendPropertyName(out, key);
-    const bool unitless = isUnitless(QStringView(out).mid(start ? start + 1 : 0));
-    out += u": ";
+    const bool unitless = isUnitless(QStringView(out.constData() + name, out.size() - name));
+    put(out, u": ");
     switch (kind) {
     case StyleValue::Kind::Flag:
-        out += value.flag() ? u"true" : u"false";
+        put(out, value.flag() ? u"true" : u"false");
         break;
     case StyleValue::Kind::Number:
         appendNumber(out, value.number());
         if (!unitless)
-            out += u"px";
+            put(out, u"px");
         break;
     default:
-        out += text;
+        put(out, text);
         break;
     }
-    out += u';';
-    if (out.size() > MaxRenderedStyleSize)
-        throwTooLarge();
+    put(out, u';');
+    checkSize(out);
     return true;
 }
 
-QString declarations(const StyleMap &style, const Theme *theme)
+void appendDeclarations(Text &out, const StyleMap &style, const Theme *theme)
 {
-    QString out;
-    out.reserve(style.size() * 32);
+    const qsizetype listStart = out.size();
     for (const auto &[key, value] : style)
-        appendDeclaration(out, key, value, theme);
-    return out;
+        appendDeclaration(out, listStart, key, value, theme);
 }
 
-void appendRules(QString &out, const StyleMap &style, const QString &selector, const Theme *theme, int depth)
+void appendRules(Text &out, const StyleMap &style, const QString &selector, const Theme *theme, int depth)
 {
     if (depth > MaxStyleDepth)
         throw StyleMapError(QStringLiteral("style nesting deeper than %1 levels").arg(MaxStyleDepth));
-    const QString decls = declarations(style, theme);
-    if (!decls.isEmpty()) {
-        if (!out.isEmpty())
-            out += u'\n';
-        out += selector;
-        out += QStringLiteral(" { ");
-        out += decls;
-        out += QStringLiteral(" }");
-        if (out.size() > MaxRenderedStyleSize)
-            throwTooLarge();
-    }
+    // "selector { declarations }", taken back when the mapping gives no declaration.
+    const qsizetype rule = out.size();
+    if (rule)
+        put(out, u'\n');
+    put(out, selector);
+    put(out, u" { ");
+    const qsizetype list = out.size();
+    appendDeclarations(out, style, theme);
+    if (out.size() == list)
+        out.resize(rule);
+    else
+        put(out, u" }");
+    checkSize(out);
     for (const auto &[key, value] : style) {
         const StyleMap *nested = value.mapIf();
         if (!nested || !key.startsWith(u'&') || !isScopedRuleKey(key))
@@ -298,31 +334,47 @@ QString qssPropertyName(const QString &key)
 {
     if (std::none_of(key.cbegin(), key.cend(), [](QChar c) { return c.isUpper(); }))
         return key;
-    QString out;
-    out.reserve(key.size() + 4);
+    Text out;
     appendPropertyName(out, key);
-    return out;
+    return toString(out);
 }
 
 QString get_qss_style(const StyleMap &style, const QString &class_name)
 {
     const Theme *theme = useTheme();
-    if (class_name.isEmpty())
-        return declarations(style, theme);
-    if (!isSafe(class_name))
-        throw StyleMapError(QStringLiteral("selector \"%1\" holds a rule delimiter").arg(class_name));
-    QString out;
-    appendRules(out, style, class_name, theme, 0);
-    return out;
+    Text out;
+    if (class_name.isEmpty()) {
+        appendDeclarations(out, style, theme);
+    } else {
+        if (!isSafe(class_name))
+            throw StyleMapError(QStringLiteral("selector \"%1\" holds a rule delimiter").arg(class_name));
+        appendRules(out, style, class_name, theme, 0);
+    }
+    return toString(out);
+}
+
+const StyleMap *styleMapOf(const StyleValue *style)
+{
+    if (!style || style->isNone())
+        return nullptr;
+    if (const StyleMap *map = style->mapIf())
+        return map;
+    throw StyleLookupError(QStringLiteral("(a style mapping)"));
 }
 
 QString get_qss_style(const StyleValue *style, const QString &class_name)
 {
-    if (!style || style->isNone())
-        return {};
-    if (const StyleMap *map = style->mapIf())
-        return get_qss_style(*map, class_name);
-    throw StyleLookupError(QStringLiteral("(a style mapping)"));
+    const StyleMap *map = styleMapOf(style);
+    return map ? get_qss_style(*map, class_name) : QString();
+}
+
+void appendQssStyle(QString &out, const StyleMap *style)
+{
+    if (!style)
+        return;
+    Text text;
+    appendDeclarations(text, *style, useTheme());
+    out.append(text.constData(), text.size());
 }
 
 } // namespace tessera

@@ -42,6 +42,21 @@ TESSERA_KIT_EXPORT QString get_qss_style(const StyleMap &style, const QString &c
 */
 TESSERA_KIT_EXPORT QString get_qss_style(const StyleValue *style, const QString &class_name = {});
 
+/*!
+    The mapping of a style entry read from a theme: nullptr for none (or no
+    entry), the mapping itself for a mapping, and StyleLookupError for any other
+    kind, as get_qss_style() would throw. Lets a caller check every entry it
+    needs before it renders any of them.
+*/
+TESSERA_KIT_EXPORT const StyleMap *styleMapOf(const StyleValue *style);
+
+/*!
+    Appends to \a out the declaration list that get_qss_style(*style) returns;
+    nothing for nullptr. For a caller composing a sheet of many rendered
+    pieces: the pieces go straight into the sheet, without a text of their own.
+*/
+TESSERA_KIT_EXPORT void appendQssStyle(QString &out, const StyleMap *style);
+
 //! The kebab-case QSS property name of a style key ("borderRadius" -> "border-radius").
 TESSERA_KIT_EXPORT QString qssPropertyName(const QString &key);
 

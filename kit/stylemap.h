@@ -109,6 +109,7 @@ public:
     const StyleMap &map() const;
     const StyleMap *mapIf() const { return std::get_if<StyleMap>(&v); }
     QString text() const;            //!< the text, or empty
+    const QString *textIf() const { return std::get_if<QString>(&v); }
     double number() const;           //!< the number, or 0
     bool flag() const;               //!< the flag, or false
 

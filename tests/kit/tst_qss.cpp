@@ -80,6 +80,40 @@ private Q_SLOTS:
         QVERIFY_THROWS_EXCEPTION(StyleLookupError, get_qss_style(&text));
     }
 
+    void piecesAppendedToASheet()
+    {
+        const StyleMap style{{"color", "palette.primary.main"}, {"borderRadius", 4}, {"slots", StyleMap{{"x", 1}}}};
+        QString sheet("a {\n    ");
+        appendQssStyle(sheet, &style);
+        QCOMPARE(sheet, "a {\n    " + get_qss_style(style));
+        appendQssStyle(sheet, nullptr);
+        QCOMPARE(sheet, "a {\n    " + get_qss_style(style));
+
+        // Longer than the renderer keeps on the stack: the same text, in the same order.
+        StyleMap many;
+        QString expected;
+        for (int i = 0; i < 120; ++i) {
+            many.insert(QString("paddingLeft%1").arg(i), i);
+            expected += QString("%1padding-left%2: %2px;").arg(i ? " " : "").arg(i);
+        }
+        QCOMPARE(get_qss_style(many), expected);
+        QString appended;
+        appendQssStyle(appended, &many);
+        QCOMPARE(appended, expected);
+        QCOMPARE(get_qss_style(StyleMap{{"&:hover", many}}, "#w"), "#w:hover { " + expected + " }");
+
+        // What a caller may check before rendering anything: the same answers as get_qss_style.
+        QCOMPARE(styleMapOf(nullptr), nullptr);
+        const StyleValue none;
+        QCOMPARE(styleMapOf(&none), nullptr);
+        const StyleValue map(style);
+        QCOMPARE(styleMapOf(&map), map.mapIf());
+        const StyleValue text("red");
+        QVERIFY_THROWS_EXCEPTION(StyleLookupError, styleMapOf(&text));
+        const StyleValue number(4);
+        QVERIFY_THROWS_EXCEPTION(StyleLookupError, styleMapOf(&number));
+    }
+
     void renderedRulesAreUnderstoodByQt()
     {
         QLabel label;
@@ -94,6 +128,8 @@ private Q_SLOTS:
         QCOMPARE(qssPropertyName("borderTopLeftRadius"), QString("border-top-left-radius"));
         QCOMPARE(qssPropertyName("min-height"), QString("min-height"));
         QCOMPARE(qssPropertyName("selectionBackgroundColor"), QString("selection-background-color"));
+        QCOMPARE(qssPropertyName(QString::fromUtf8("widthÄx")), QString::fromUtf8("width-äx"));   // beyond ASCII too
+        QCOMPARE(get_qss_style(StyleMap{{"zIndex", 2}, {"lineHeight", 1.5}}), QString("z-index: 2; line-height: 1.5;"));
     }
 };
 
