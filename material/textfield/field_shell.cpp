@@ -7,6 +7,7 @@
 
 #include <QEvent>
 #include <QHBoxLayout>
+#include <QStringBuilder>
 #include <QStyle>
 
 #include <cmath>
@@ -189,39 +190,34 @@ void FieldShell::_set_stylesheet(const StyleMap &component_styled)
         setProperty("disabled", true);
 
     // Every lookup below throws when a required entry is missing or of the
-    // wrong kind; nothing has been applied to the widget at that point.
+    // wrong kind; nothing has been applied to the widget at that point. The
+    // styles are checked here, in this order, and rendered into the sheet below.
     const StyleMap &styles = components.mapAt(u"FieldShell").mapAt(u"styles");
-    const QString FieldShell_root_qss = get_qss_style(styles.find(u"root"));
+    const StyleMap *FieldShell_root = styleMapOf(styles.find(u"root"));
 
     const StyleMap &title = styles.mapAt(u"title");
-    const QString FieldShell_title_qss = get_qss_style(title);
     const StyleMap &titleSlots = title.mapAt(u"slots");
-    const QString FieldShell_title_slot_focused_qss = get_qss_style(&titleSlots.at(u"focused"));
-    const QString FieldShell_title_slot_error_qss = get_qss_style(&titleSlots.at(u"error"));
-    const QString FieldShell_title_slot_disabled_qss = get_qss_style(&titleSlots.at(u"disabled"));
+    const StyleMap *FieldShell_title_slot_focused = styleMapOf(&titleSlots.at(u"focused"));
+    const StyleMap *FieldShell_title_slot_error = styleMapOf(&titleSlots.at(u"error"));
+    const StyleMap *FieldShell_title_slot_disabled = styleMapOf(&titleSlots.at(u"disabled"));
 
     const StyleMap &inputField = styles.mapAt(u"inputField");
-    const QString FieldShell_inputField_qss = get_qss_style(inputField);
     const StyleMap &inputProps = inputField.mapAt(u"props");
-    const QString FieldShell_inputField_prop_multiline_qss = get_qss_style(&inputProps.mapAt(u"multiline").at(_size));
-    const QString FieldShell_inputField_prop_multiple_qss = get_qss_style(&inputProps.at(u"multiple"));
+    const StyleMap *FieldShell_inputField_prop_multiline = styleMapOf(&inputProps.mapAt(u"multiline").at(_size));
+    const StyleMap *FieldShell_inputField_prop_multiple = styleMapOf(&inputProps.at(u"multiple"));
 
     const StyleMap &sized = components.mapAt(u"FieldShellSize").mapAt(u"styles").mapAt(_size);
-    const QString FieldShellSize_qss = get_qss_style(sized);
     const StyleMap &notMultiple = sized.mapAt(u"no-multiple");
-    const QString FieldShellSize_not_multiple_qss = get_qss_style(notMultiple);
     const int FieldShellSize_no_multiple_height = minimumHeightFrom(notMultiple.at(u"height"), _size);
 
     // Tags of a multiple value and multi-line text need room to grow.
     const bool grow = (_multiple && _renderTags) || _multiline;
-    if (grow)
-        setMinimumHeight(FieldShellSize_no_multiple_height);
 
     const QString N = objectName();
     const QString sx_qss = _sx.render(N);
 
     QString sheet;
-    sheet.reserve(2048 + sx_qss.size());
+    sheet.reserve(4096 + sx_qss.size());
     // One line: its indent, its parts, a line feed. Appended in place: the
     // sheet is composed on every restyle of every field.
     static constexpr QStringView Spaces = u"                    ";
@@ -230,42 +226,52 @@ void FieldShell::_set_stylesheet(const StyleMap &component_styled)
         (sheet.append(QStringView(parts)), ...);
         sheet += u'\n';
     };
-    const QString id = u'#' + N;
+    // A line holding one rendered style.
+    const auto styleLine = [&sheet](const StyleMap *style) {
+        sheet += Spaces.left(20);
+        appendQssStyle(sheet, style);
+        sheet += u'\n';
+    };
+    // Made in one allocation: QChar + QString would grow a one-character text.
+    const QString id = QLatin1Char('#') % N;
     line(0);
     line(16, id, u" {");
-    line(20, FieldShell_root_qss);
-    line(20, FieldShellSize_qss);
-    line(20, grow ? QString() : FieldShellSize_not_multiple_qss);
+    styleLine(FieldShell_root);
+    styleLine(&sized);
+    styleLine(grow ? nullptr : &notMultiple);
     line(16, u"}");
     line(0);
     line(16, id, u" QComboBox, QDateEdit, QDateTimeEdit, QDial, QDoubleSpinBox, QFontComboBox,");
     line(16, u"QLineEdit, PyPlainTextEdit, QSpinBox, QTextEdit, QTimeEdit {");
-    line(20, FieldShell_inputField_qss);
+    styleLine(&inputField);
     line(16, u"}");
     line(16, id, u"[multipleHasValue=true] QPlainTextEdit {");
-    line(20, FieldShell_inputField_prop_multiple_qss);
+    styleLine(FieldShell_inputField_prop_multiple);
     line(16, u"}");
     line(16, id, u" PyPlainTextEdit, QTextEdit{");
-    line(20, FieldShell_inputField_prop_multiline_qss);
+    styleLine(FieldShell_inputField_prop_multiline);
     line(16, u"}");
     line(16, id, u" QPlainTextEdit{");
     line(20, u"min-height: 40px;");
     line(16, u"}");
     line(16, id, u"::title {");
-    line(20, FieldShell_title_qss);
+    styleLine(&title);
     line(16, u"}");
     line(16, id, u"[focused=true]::title {");
-    line(20, FieldShell_title_slot_focused_qss);
+    styleLine(FieldShell_title_slot_focused);
     line(16, u"}");
     line(16, id, u"[error=true]::title {");
-    line(20, FieldShell_title_slot_error_qss);
+    styleLine(FieldShell_title_slot_error);
     line(16, u"}");
     line(16, id, u"[disabled=true]::title {");
-    line(20, FieldShell_title_slot_disabled_qss);
+    styleLine(FieldShell_title_slot_disabled);
     line(16, u"}");
     line(0);
     line(16, sx_qss);
     sheet += Spaces.left(12);
+
+    if (grow)
+        setMinimumHeight(FieldShellSize_no_multiple_height);
 
     // Skipped when neither the text nor a property it selects on has changed.
     _applyStyleSheet(sheet);
