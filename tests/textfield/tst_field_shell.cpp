@@ -516,6 +516,7 @@ private Q_SLOTS:
         QTest::newRow("title slot") << "components.FieldShell.styles.title.slots.disabled" << QVariant();
         QTest::newRow("title as text") << "components.FieldShell.styles.title" << QVariant("red");
         QTest::newRow("root as text") << "components.FieldShell.styles.root" << QVariant("red");
+        QTest::newRow("multiple as number") << "components.FieldShell.styles.inputField.props.multiple" << QVariant(4);
         QTest::newRow("whole component") << "components.FieldShell" << QVariant();
     }
 
