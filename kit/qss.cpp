@@ -175,21 +175,40 @@ bool looksLikeTokenPath(QStringView text)
     return dot && previous != u'.';
 }
 
-// The renderer's output while it is being made. Declarations are written a
-// few characters at a time, and QString::append (an out-of-line call that
-// checks sharing and capacity every time) was most of a rendering's cost; the
-// buffer grows inline on the stack and becomes a QString once, at the end.
+// The renderer's output while it is being made. A declaration is a few short
+// pieces; QString::append (an out-of-line call that checks sharing and
+// capacity every time) for each of them was most of a rendering's cost. The
+// buffer lives on the stack, each declaration is written through a pointer
+// into room made for its longest form, and the text becomes a QString once.
 using Text = QVarLengthArray<QChar, 512>;
+
+// Makes room for \a extra characters at the end of \a out and returns where
+// they start; end() then gives back what was not used.
+QChar *room(Text &out, qsizetype extra)
+{
+    const qsizetype at = out.size();
+    // QVarLengthArray::resize() grows to the exact size: grow geometrically first.
+    if (at + extra > out.capacity())
+        out.reserve(std::max(at + extra, 2 * out.capacity()));
+    out.resize(at + extra);
+    return out.data() + at;
+}
+
+void end(Text &out, const QChar *written)
+{
+    out.resize(written - out.constData());
+}
+
+QChar *write(QChar *p, QStringView text)
+{
+    for (QChar c : text)
+        *p++ = c;
+    return p;
+}
 
 void put(Text &out, QStringView text)
 {
-    // Most pieces are a few characters: copied inline, not by a call to memcpy.
-    if (text.size() > 16) {
-        out.append(text.data(), text.size());
-        return;
-    }
-    for (QChar c : text)
-        out.append(c);
+    end(out, write(room(out, text.size()), text));
 }
 
 void put(Text &out, QChar c)
@@ -202,36 +221,40 @@ QString toString(const Text &text)
     return text.isEmpty() ? QString() : QString(text.constData(), text.size());
 }
 
-// The number as text: up to 10 significant digits ("4", "0.5", "1e+12").
-void appendNumber(Text &out, double n)
+// The longest text writeNumber() writes ("-1.234567891e-308" has 17 characters).
+constexpr qsizetype MaxNumberSize = 24;
+
+// Writes the number with up to 10 significant digits ("4", "0.5", "1e+12").
+QChar *writeNumber(QChar *p, double n)
 {
     // Whole numbers of up to 9 digits print the same way without the general conversion.
     if (n == std::trunc(n) && std::abs(n) < 1e9 && !(n == 0 && std::signbit(n))) {
         char digits[16];
         const auto end = std::to_chars(digits, digits + sizeof digits, qint64(n)).ptr;
         for (const char *c = digits; c != end; ++c)
-            put(out, QLatin1Char(*c));
-        return;
+            *p++ = QLatin1Char(*c);
+        return p;
     }
-    put(out, QString::number(n, 'g', 10));
+    const QString text = QString::number(n, 'g', 10);
+    Q_ASSERT(text.size() <= MaxNumberSize);
+    return write(p, text);
 }
 
-// Appends the kebab-case form of a property key ("borderRadius" -> "border-radius").
-void appendPropertyName(Text &out, QStringView key)
+// Writes the kebab-case form of a property key ("borderRadius" -> "border-radius"),
+// at most twice as long as the key.
+QChar *writePropertyName(QChar *p, QStringView key)
 {
-    const qsizetype start = out.size();
-    qsizetype run = 0;
-    for (qsizetype i = 0; i < key.size(); ++i) {
-        const QChar c = key[i];
-        if (!c.isUpper())
+    QChar *const start = p;
+    for (QChar c : key) {
+        if (!c.isUpper()) {
+            *p++ = c;
             continue;
-        put(out, key.mid(run, i - run));
-        if (out.size() > start && out.back() != u'-')
-            put(out, u'-');
-        put(out, c.unicode() <= u'Z' ? QChar(c.unicode() + (u'a' - u'A')) : c.toLower());
-        run = i + 1;
+        }
+        if (p != start && p[-1] != u'-')
+            *p++ = u'-';
+        *p++ = c.unicode() <= u'Z' ? QChar(c.unicode() + (u'a' - u'A')) : c.toLower();
     }
-    put(out, key.mid(run));
+    return p;
 }
 
 [[noreturn]] void throwTooLarge()
@@ -266,26 +289,34 @@ bool appendDeclaration(Text &out, qsizetype listStart, const QString &key, const
         if (text.isEmpty() || !isSafe(text))
             return false;
     }
-    if (out.size() > listStart)
-        put(out, u' ');
-    const qsizetype name = out.size();
-    appendPropertyName(out, key);
-    const bool unitless = isUnitless(QStringView(out.constData() + name, out.size() - name));
-    put(out, u": ");
+    // Room for the longest form: a space, the name (a hyphen may come before
+    // each capital), ": ", the value and "px;".
+    const qsizetype at = out.size();
+    QChar *p = room(out, 1 + 2 * key.size() + 2 + (text.isNull() ? MaxNumberSize : text.size()) + 3);
+    if (at > listStart)
+        *p++ = u' ';
+    QChar *const name = p;
+    p = writePropertyName(p, key);
+    const bool unitless = isUnitless(QStringView(name, p));
+    *p++ = u':';
+    *p++ = u' ';
     switch (kind) {
     case StyleValue::Kind::Flag:
-        put(out, value.flag() ? u"true" : u"false");
+        p = write(p, value.flag() ? QStringView(u"true") : QStringView(u"false"));
         break;
     case StyleValue::Kind::Number:
-        appendNumber(out, value.number());
-        if (!unitless)
-            put(out, u"px");
+        p = writeNumber(p, value.number());
+        if (!unitless) {
+            *p++ = u'p';
+            *p++ = u'x';
+        }
         break;
     default:
-        put(out, text);
+        p = write(p, text);
         break;
     }
-    put(out, u';');
+    *p++ = u';';
+    end(out, p);
     checkSize(out);
     return true;
 }
@@ -335,7 +366,7 @@ QString qssPropertyName(const QString &key)
     if (std::none_of(key.cbegin(), key.cend(), [](QChar c) { return c.isUpper(); }))
         return key;
     Text out;
-    appendPropertyName(out, key);
+    end(out, writePropertyName(room(out, 2 * key.size()), key));
     return toString(out);
 }
 
