@@ -222,9 +222,8 @@ void FieldShell::_set_stylesheet(const StyleMap &component_styled)
     // sheet is composed on every restyle of every field.
     static constexpr QStringView Spaces = u"                    ";
     const auto line = [&sheet](int indent, auto... parts) {
-        sheet += Spaces.left(indent);
-        (sheet.append(QStringView(parts)), ...);
-        sheet += u'\n';
+        // One append per line: QStringBuilder sizes the parts first and copies them in.
+        sheet += (Spaces.left(indent) % ... % QStringView(parts)) % u'\n';
     };
     // A line holding one rendered style.
     const auto styleLine = [&sheet](const StyleMap *style) {
