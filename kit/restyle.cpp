@@ -5,6 +5,7 @@
 #include <QEvent>
 #include <QPointer>
 #include <QStyle>
+#include <QVarLengthArray>
 
 namespace tessera {
 
@@ -216,8 +217,36 @@ QStringList themeMemoKey(const Theme *theme)
 
 QString &fillObjectName(QString &sheet, const QString &objectName)
 {
-    static const QString placeholder = ObjectNamePlaceholder.toString();
-    return sheet.replace(placeholder, objectName);
+    // Done for every memoised build of every widget. The placeholder's places
+    // are found from its first character (a vectorised search) and the filled
+    // text is made in one allocation: QString::replace() sets up a search
+    // table on every call and grows the text as it goes.
+    const QStringView text(sheet);
+    const QChar first = ObjectNamePlaceholder.front();
+    QVarLengthArray<qsizetype, 16> places;
+    for (qsizetype i = text.indexOf(first); i >= 0; i = text.indexOf(first, i + 1)) {
+        if (text.sliced(i).startsWith(ObjectNamePlaceholder)) {
+            places.append(i);
+            i += ObjectNamePlaceholder.size() - 1;
+        }
+    }
+    if (places.isEmpty())
+        return sheet;
+    QString filled(text.size() + places.size() * (objectName.size() - ObjectNamePlaceholder.size()), Qt::Uninitialized);
+    QChar *out = filled.data();
+    const auto copy = [&out](QStringView piece) {
+        std::copy(piece.begin(), piece.end(), out);
+        out += piece.size();
+    };
+    qsizetype from = 0;
+    for (qsizetype place : places) {
+        copy(text.sliced(from, place - from));
+        copy(objectName);
+        from = place + ObjectNamePlaceholder.size();
+    }
+    copy(text.sliced(from));
+    sheet = std::move(filled);
+    return sheet;
 }
 
 } // namespace tessera

@@ -229,6 +229,20 @@ private Q_SLOTS:
         QCOMPARE(Sx(&s).render(n), QString());
     }
 
+    void objectNameFillsEveryPlaceholder()
+    {
+        const QString p = ObjectNamePlaceholder.toString();
+        const auto filled = [](QString sheet, const QString &name) { return fillObjectName(sheet, name); };
+        QCOMPARE(filled("#" + p + " { x: 1; }\n#" + p + "::title { y: _; }", "abc"), QString("#abc { x: 1; }\n#abc::title { y: _; }"));
+        QCOMPARE(filled(p, "a-much-longer-name-than-the-placeholder-itself"), QString("a-much-longer-name-than-the-placeholder-itself"));
+        QCOMPARE(filled(p + p, "n"), QString("nn"));   // side by side
+        QCOMPARE(filled("_" + p + "_", "n"), QString("_n_"));   // after an underscore of its own
+        QCOMPARE(filled(p.chopped(1) + " #" + p, "n"), p.chopped(1) + " #n");   // a cut-off copy stays
+        QCOMPARE(filled("no placeholder _ here", "n"), QString("no placeholder _ here"));
+        QCOMPARE(filled(QString(), "n"), QString());
+        QCOMPARE(filled("#" + p, QString()), QString("#"));
+    }
+
     void objectNamesAreFreshUuids()
     {
         const QString a = newObjectName(), b = newObjectName();
