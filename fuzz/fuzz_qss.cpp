@@ -174,6 +174,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         const QString decls = get_qss_style(style);   // the declaration form never recurses
         if (const QString why = qssoracle::checkDeclarations(decls, scope); !why.isEmpty())
             fail("declaration", why, decls);
+        // Appended to a sheet being composed: exactly the same text after what was there.
+        QString sheet = scope;
+        appendQssStyle(sheet, &style);
+        if (QStringView(sheet).sliced(scope.size()) != decls)
+            fail("declaration", QStringLiteral("appendQssStyle differs from get_qss_style"), sheet);
     } catch (const StyleMapError &e) {
         if (!isSizeRefusal(e) || declarationBound(style) <= limit)
             fail("declaration", QStringLiteral("refused: %1").arg(e.what()), {});
