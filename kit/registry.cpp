@@ -31,7 +31,8 @@ const QHash<QString, QString> &moduleLibraries()
 {
     static const QHash<QString, QString> map = [] {
         QHash<QString, QString> m;
-        for (const char *name : {"field_shell", "knob_field", "stepper_field", "calendar_field", "chip_stack"})
+        for (const char *name : {"field_shell", "knob_field", "stepper_field", "calendar_field", "chip_stack",
+                                 "text_field", "select_field"})
             m.insert(QStringLiteral("tessera.material.textfield.") + QLatin1String(name), QStringLiteral("tessera_") + QLatin1String(name));
         for (const char *name : {"busy_trigger", "popup_trigger", "orb_action"})
             m.insert(QStringLiteral("tessera.material.button.") + QLatin1String(name), QStringLiteral("tessera_") + QLatin1String(name));

@@ -49,7 +49,7 @@ TESSERA_KIT_EXPORT QWidget *create(const QString &modulePath, const QVariantMap 
 TESSERA_KIT_EXPORT QStringList registeredModules();
 //! The class name registered under \a modulePath (empty when not registered).
 TESSERA_KIT_EXPORT QString moduleClassName(const QString &modulePath);
-//! The eight module paths of the kit's widget libraries.
+//! The module paths of the kit's widget libraries (the only ones loadModule() accepts).
 TESSERA_KIT_EXPORT QStringList knownModules();
 //! The folder in which loadModule() looks for widget libraries (the kit library's own folder).
 TESSERA_KIT_EXPORT QString moduleDirectory();

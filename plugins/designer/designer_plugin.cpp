@@ -114,8 +114,8 @@ public:
         }
 #ifdef TESSERA_DESIGNER_TEXT_FIELD
         m_owned.push_back(std::make_unique<WidgetInterface>(
-            Entry{QStringLiteral("examples::TextFieldHost"), QStringLiteral("text_field_host.h"), QStringLiteral("textField"),
-                  QStringLiteral("The example text field built on the field shell"), maker<examples::TextFieldHost>()}));
+            Entry{QStringLiteral("tessera::designer::TextFieldHost"), QStringLiteral("text_field_host.h"), QStringLiteral("textField"),
+                  QStringLiteral("A labelled text input"), maker<TextFieldHost>()}));
 #endif
         for (const auto &w : m_owned)
             m_widgets.append(w.get());

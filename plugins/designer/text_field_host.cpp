@@ -1,10 +1,8 @@
 #include "text_field_host.h"
 
-#include <text_field/text_field.h>
-
 #include <QHBoxLayout>
 
-namespace examples {
+namespace tessera::designer {
 
 TextFieldHost::TextFieldHost(QWidget *parent) : QWidget(parent)
 {
@@ -21,16 +19,21 @@ TextFieldHost::~TextFieldHost()
 
 void TextFieldHost::rebuild()
 {
-    delete m_field.data();
     TextField::Options options;
-    if (!m_label.isEmpty())
-        options.label = m_label;
+    options.label = m_label;
+    options.text = m_text;
+    options.placeholder = m_placeholder;
     options.multiline = m_multiline;
     options.size = m_themeSize;
-    m_field = new TextField(options);
-    m_field->setText(m_text);
-    m_field->setPlaceholderText(m_placeholder);
+    TextField *field = nullptr;
+    try {
+        field = new TextField(options);
+    } catch (const std::exception &) {
+        return;   // a size the theme lacks: the previous field stays
+    }
+    delete m_field.data();
+    m_field = field;
     layout()->addWidget(m_field);
 }
 
-} // namespace examples
+} // namespace tessera::designer

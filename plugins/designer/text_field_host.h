@@ -1,16 +1,15 @@
 #pragma once
 
-#include <text_field/text_field.h>
+#include <tessera/material/textfield/text_field.h>
 
 #include <QPointer>
 #include <QWidget>
 
-namespace examples {
+namespace tessera::designer {
 
 /*!
-    The example text field (examples/text_field) in Qt Designer: built anew
-    from its properties like the kit's hosts. It lives in the plugin only,
-    as the example itself is not installed.
+    The kit's text field in Qt Designer: built anew from its properties like
+    the other hosts. It lives in the plugin only.
 */
 class TextFieldHost : public QWidget
 {
@@ -39,4 +38,4 @@ private:
     QPointer<TextField> m_field;
 };
 
-} // namespace examples
+} // namespace tessera::designer

@@ -35,6 +35,8 @@ const QString ChipStackPath = QStringLiteral("tessera.material.textfield.chip_st
 const QString BusyPath = QStringLiteral("tessera.material.button.busy_trigger");
 const QString PopupPath = QStringLiteral("tessera.material.button.popup_trigger");
 const QString OrbPath = QStringLiteral("tessera.material.button.orb_action");
+const QString TextFieldPath = QStringLiteral("tessera.material.textfield.text_field");
+const QString SelectFieldPath = QStringLiteral("tessera.material.textfield.select_field");
 
 const QStringList Sizes{QStringLiteral("small"), QStringLiteral("medium"), QStringLiteral("large")};
 const QStringList Colors{QStringLiteral("default"), QStringLiteral("primary"), QStringLiteral("secondary"),
@@ -198,6 +200,8 @@ private Q_SLOTS:
         QTest::newRow("busy_trigger") << BusyPath << "BusyTrigger";
         QTest::newRow("popup_trigger") << PopupPath << "PopupTrigger";
         QTest::newRow("orb_action") << OrbPath << "OrbAction";
+        QTest::newRow("text_field") << TextFieldPath << "TextField";
+        QTest::newRow("select_field") << SelectFieldPath << "SelectField";
     }
     void loaderLoadsEachRealModuleByPath()
     {
@@ -298,6 +302,29 @@ private Q_SLOTS:
         row(PopupPath, "aboutToHide", "text", text);
         row(OrbPath, "animate", "text", text);
         row(OrbPath, "componentType", "given at all", QVariant(QStringLiteral("Fab")));
+
+        // The ready-made fields: texts (or States), flags, whole numbers, sizes the theme has.
+        for (const QString &path : {TextFieldPath, SelectFieldPath}) {
+            for (const char *name : {"label", "placeholder", "helperText", "error"})
+                row(path, name, "number", number);
+            row(path, "disabled", "text", text);
+            row(path, "size", "number", number);
+            row(path, "size", "unknown to the theme", QVariant(QStringLiteral("huge")));
+            row(path, "sx", "number", number);
+            row(path, "parent", "number", number);
+        }
+        row(TextFieldPath, "text", "number", number);
+        for (const char *flag : {"password", "multiline", "readOnly", "clearable"})
+            row(TextFieldPath, flag, "text", text);
+        row(TextFieldPath, "maxLength", "text", text);
+        row(TextFieldPath, "maxLength", "fraction", QVariant(2.5));
+        row(TextFieldPath, "maxLength", "negative", QVariant(-1));
+        row(SelectFieldPath, "items", "text", text);
+        row(SelectFieldPath, "items", "list of numbers", badList);
+        row(SelectFieldPath, "currentIndex", "text", text);
+        row(SelectFieldPath, "currentIndex", "out of range", QVariant(0));
+        row(SelectFieldPath, "currentText", "number", number);
+        row(SelectFieldPath, "currentText", "no such item", text);
     }
     void wrongKindIsRefusedNamingTheOption()
     {

@@ -44,12 +44,14 @@ private Q_SLOTS:
         QVERIFY(!registeredModules().contains(path));
     }
 
-    void knownModulesAreTheEightDeliverables()
+    void knownModulesAreTheTenDeliverables()
     {
         const QStringList known = knownModules();
-        QCOMPARE(known.size(), 8);
+        QCOMPARE(known.size(), 10);
         QVERIFY(known.contains("tessera.material.textfield.field_shell"));
         QVERIFY(known.contains("tessera.material.button.orb_action"));
+        QVERIFY(known.contains("tessera.material.textfield.text_field"));
+        QVERIFY(known.contains("tessera.material.textfield.select_field"));
         QVERIFY(!moduleDirectory().isEmpty());
     }
 

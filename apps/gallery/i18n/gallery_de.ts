@@ -324,32 +324,104 @@
         <translation>Viel Platz</translation>
     </message>
     <message>
+        <source>As it should appear on the badge</source>
+        <translation>So, wie er auf dem Namensschild stehen soll</translation>
+    </message>
+    <message>
+        <source>We never share it</source>
+        <translation>Wir geben sie nie weiter</translation>
+    </message>
+    <message>
+        <source>The address is incomplete</source>
+        <translation>Die Adresse ist unvollständig</translation>
+    </message>
+    <message>
+        <source>User name</source>
+        <translation>Benutzername</translation>
+    </message>
+    <message>
         <source>Disabled</source>
         <translation>Deaktiviert</translation>
+    </message>
+    <message>
+        <source>Read-only</source>
+        <translation>Schreibgeschützt</translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation>Passwort</translation>
+    </message>
+    <message>
+        <source>Free</source>
+        <translation>Kostenlos</translation>
+    </message>
+    <message>
+        <source>Team</source>
+        <translation>Team</translation>
+    </message>
+    <message>
+        <source>Enterprise</source>
+        <translation>Unternehmen</translation>
+    </message>
+    <message>
+        <source>Teal</source>
+        <translation>Petrol</translation>
+    </message>
+    <message>
+        <source>Amber</source>
+        <translation>Bernstein</translation>
+    </message>
+    <message>
+        <source>Indigo</source>
+        <translation>Indigo</translation>
+    </message>
+    <message>
+        <source>Plan</source>
+        <translation>Tarif</translation>
+    </message>
+    <message>
+        <source>Billed monthly</source>
+        <translation>Monatlich abgerechnet</translation>
+    </message>
+    <message>
+        <source>Colour</source>
+        <translation>Farbe</translation>
+    </message>
+    <message>
+        <source>Choose a colour</source>
+        <translation>Farbe wählen</translation>
+    </message>
+    <message>
+        <source>Required</source>
+        <translation>Pflichtfeld</translation>
+    </message>
+    <message>
+        <source>Ready-made text and select fields on the field shell. The frame takes its colours and sizes from the theme; hover, focus and error show in the border and the title, helper and error texts under it.</source>
+        <translation>Fertige Text- und Auswahlfelder auf Basis des Feldrahmens. Der Rahmen bezieht Farben und Größen aus dem Design; Hover, Fokus und Fehler zeigen sich an Rand und Titel, Hilfe- und Fehlertexte darunter.</translation>
+    </message>
+    <message>
+        <source>Helper text, error and counter</source>
+        <translation>Hilfetext, Fehler und Zähler</translation>
+    </message>
+    <message>
+        <source>Disabled, read-only and password</source>
+        <translation>Deaktiviert, schreibgeschützt und Passwort</translation>
+    </message>
+    <message>
+        <source>Select fields</source>
+        <translation>Auswahlfelder</translation>
+    </message>
+    <message>
+        <source>Multi-line and observable label</source>
+        <translation>Mehrzeilig und beobachtbare Beschriftung</translation>
     </message>
     <message>
         <source>E-mail</source>
         <translation>E-Mail</translation>
     </message>
     <message>
-        <source>Hidden label</source>
-        <translation>Verborgene Beschriftung</translation>
-    </message>
-    <message>
-        <source>No title, same frame</source>
-        <translation>Kein Titel, gleicher Rahmen</translation>
-    </message>
-    <message>
         <source>Notes</source>
         <translation>Notizen</translation>
-    </message>
-    <message>
-        <source>Description</source>
-        <translation>Beschreibung</translation>
-    </message>
-    <message>
-        <source>Large and multi-line</source>
-        <translation>Groß und mehrzeilig</translation>
     </message>
     <message>
         <source>Attempt %1</source>
@@ -362,22 +434,6 @@
     <message>
         <source>Next attempt</source>
         <translation>Nächster Versuch</translation>
-    </message>
-    <message>
-        <source>Text fields built on the field shell. The frame takes its colours and sizes from the theme; hover, focus and error show in the border and the title. Every label here follows the language switch.</source>
-        <translation>Textfelder auf Basis des Feldrahmens. Der Rahmen bezieht Farben und Größen aus dem Design; Hover, Fokus und Fehler zeigen sich an Rand und Titel. Jede Beschriftung hier folgt dem Sprachwechsel.</translation>
-    </message>
-    <message>
-        <source>Disabled, error and hidden label</source>
-        <translation>Deaktiviert, Fehler und verborgene Beschriftung</translation>
-    </message>
-    <message>
-        <source>Multi-line</source>
-        <translation>Mehrzeilig</translation>
-    </message>
-    <message>
-        <source>Observable label</source>
-        <translation>Beobachtbare Beschriftung</translation>
     </message>
     <message>
         <source>Fields</source>

@@ -1,10 +1,12 @@
-// The "Fields" page: text fields built on FieldShell in every size, multi-line,
-// disabled, in error and without title, with a label that changes through a State and labels
-// that follow the language switch.
+// The "Fields" page: the ready-made text and select fields in every size, with
+// helper text, error and counter, disabled, read-only and password, as
+// selects, multi-line, and with a label that changes through a State. Every
+// text here follows the language switch.
 
 #include "../gallery.h"
 
-#include <text_field/text_field.h>
+#include <tessera/material/textfield/select_field.h>
+#include <tessera/material/textfield/text_field.h>
 
 #include <tessera/kit/button.h>
 #include <tessera/kit/i18n.h>
@@ -16,29 +18,27 @@
 
 namespace {
 
-using examples::TextField;
+using tessera::SelectField;
+using tessera::TextField;
 
-// A label State holding a deferred text: the field translates it on display
-// and again after every language switch.
-tessera::State *label(const tessera::DeferredText &text, QObject *owner)
+// A State holding a deferred text: the field translates it on display and
+// again after every language switch.
+tessera::State *bound(const tessera::DeferredText &text, QObject *owner)
 {
     return new tessera::State(QVariant::fromValue(text), owner);
 }
 
-// Placeholders are plain Qt texts; keep them in step with the language too.
-void placeholder(TextField *field, const tessera::DeferredText &text)
+template<typename Field>
+Field *sized(Field *field, int width = 240)
 {
-    field->setPlaceholderText(tessera::translate(text));
-    QObject::connect(tessera::i18n(), &tessera::I18n::langChanged, field,
-                     [field, text] { field->setPlaceholderText(tessera::translate(text)); });
+    field->setMinimumWidth(width);
+    field->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
+    return field;
 }
 
-TextField *field(TextField::Options options, int width = 240)
+TextField *field(const TextField::Options &options, int width = 240)
 {
-    auto *f = new TextField(std::move(options));
-    f->setMinimumWidth(width);
-    f->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
-    return f;
+    return sized(new TextField(options), width);
 }
 
 QWidget *row(std::initializer_list<QWidget *> widgets)
@@ -55,49 +55,97 @@ QWidget *row(std::initializer_list<QWidget *> widgets)
 
 QWidget *sizes(QObject *owner)
 {
-    auto *small = field({.label = label(tessera::deferredTr("Gallery", "Small"), owner), .size = "small"});
-    placeholder(small, tessera::deferredTr("Gallery", "Dense forms"));
-    auto *medium = field({.label = label(tessera::deferredTr("Gallery", "Medium"), owner)});
-    medium->setText(QStringLiteral("Ada Lovelace"));
-    auto *large = field({.label = label(tessera::deferredTr("Gallery", "Large"), owner), .size = "large"});
-    placeholder(large, tessera::deferredTr("Gallery", "Room to breathe"));
-    return row({small, medium, large});
+    return row({field({.label = bound(tessera::deferredTr("Gallery", "Small"), owner),
+                       .placeholder = bound(tessera::deferredTr("Gallery", "Dense forms"), owner),
+                       .size = "small"}),
+                field({.label = bound(tessera::deferredTr("Gallery", "Medium"), owner),
+                       .text = QStringLiteral("Ada Lovelace"),
+                       .clearable = true}),
+                field({.label = bound(tessera::deferredTr("Gallery", "Large"), owner),
+                       .placeholder = bound(tessera::deferredTr("Gallery", "Room to breathe"), owner),
+                       .size = "large"})});
+}
+
+QWidget *lines(QObject *owner)
+{
+    return row({field({.label = bound(tessera::deferredTr("Gallery", "Name"), owner),
+                       .helperText = bound(tessera::deferredTr("Gallery", "As it should appear on the badge"), owner)}),
+                field({.label = bound(tessera::deferredTr("Gallery", "E-mail"), owner),
+                       .text = QStringLiteral("ada@"),
+                       .helperText = bound(tessera::deferredTr("Gallery", "We never share it"), owner),
+                       .error = bound(tessera::deferredTr("Gallery", "The address is incomplete"), owner)}),
+                field({.label = bound(tessera::deferredTr("Gallery", "User name"), owner),
+                       .text = QStringLiteral("ada"),
+                       .maxLength = 20})});
 }
 
 QWidget *states(QObject *owner)
 {
-    auto *disabled = field({.disabled = true, .label = label(tessera::deferredTr("Gallery", "Disabled"), owner)});
-    disabled->setText(QStringLiteral("read only"));
-    auto *error = field({.label = label(tessera::deferredTr("Gallery", "E-mail"), owner)});
-    error->setText(QStringLiteral("ada@"));
-    error->setError(true);
-    auto *hidden = field({.label = label(tessera::deferredTr("Gallery", "Hidden label"), owner), .hiddenLabel = true});
-    placeholder(hidden, tessera::deferredTr("Gallery", "No title, same frame"));
-    return row({disabled, error, hidden});
+    return row({field({.label = bound(tessera::deferredTr("Gallery", "Disabled"), owner),
+                       .text = QStringLiteral("cannot be edited"),
+                       .disabled = true}),
+                field({.label = bound(tessera::deferredTr("Gallery", "Read-only"), owner),
+                       .text = QStringLiteral("can be copied"),
+                       .readOnly = true}),
+                field({.label = bound(tessera::deferredTr("Gallery", "Password"), owner),
+                       .text = QStringLiteral("secret"),
+                       .password = true,
+                       .clearable = true})});
 }
 
+// Item texts are plain texts: the page sets them again after a language switch.
+SelectField *select(SelectField::Options options, const QList<tessera::DeferredText> &items)
+{
+    const auto translated = [items] {
+        QList<SelectField::Item> out;
+        for (const tessera::DeferredText &item : items)
+            out.append(SelectField::Item(tessera::translate(item), out.size()));
+        return out;
+    };
+    options.items = translated();
+    auto *field = sized(new SelectField(options));
+    QObject::connect(tessera::i18n(), &tessera::I18n::langChanged, field, [field, translated] {
+        const int index = field->currentIndex();
+        field->setItemList(translated());
+        field->setCurrentIndex(index);
+    });
+    return field;
+}
+
+QWidget *selects(QObject *owner)
+{
+    const QList<tessera::DeferredText> plans{tessera::deferredTr("Gallery", "Free"), tessera::deferredTr("Gallery", "Team"),
+                                             tessera::deferredTr("Gallery", "Enterprise")};
+    const QList<tessera::DeferredText> colours{tessera::deferredTr("Gallery", "Teal"), tessera::deferredTr("Gallery", "Amber"),
+                                               tessera::deferredTr("Gallery", "Indigo")};
+    return row({select({.label = bound(tessera::deferredTr("Gallery", "Plan"), owner),
+                        .currentIndex = 1,
+                        .helperText = bound(tessera::deferredTr("Gallery", "Billed monthly"), owner)},
+                       plans),
+                select({.label = bound(tessera::deferredTr("Gallery", "Colour"), owner),
+                        .placeholder = bound(tessera::deferredTr("Gallery", "Choose a colour"), owner),
+                        .error = bound(tessera::deferredTr("Gallery", "Required"), owner)},
+                       colours),
+                select({.label = bound(tessera::deferredTr("Gallery", "Disabled"), owner), .disabled = true}, plans)});
+}
+
+// A multi-line field with a counter, and a label driven by a State: each click renames the field.
 QWidget *multiline(QObject *owner)
 {
-    auto *notes = field({.label = label(tessera::deferredTr("Gallery", "Notes"), owner), .multiline = true}, 504);
-    notes->setText(QStringLiteral("A multi-line field keeps a minimum height for its size\nand grows with the space it is given."));
-    notes->setFixedHeight(112);
-    auto *large = field({.label = label(tessera::deferredTr("Gallery", "Description"), owner), .multiline = true, .size = "large"});
-    placeholder(large, tessera::deferredTr("Gallery", "Large and multi-line"));
-    large->setFixedHeight(112);
-    return row({notes, large});
-}
+    auto *notes = field({.label = bound(tessera::deferredTr("Gallery", "Notes"), owner),
+                         .text = QStringLiteral("A multi-line field keeps a minimum height for its size\nand grows with the space it is given."),
+                         .multiline = true,
+                         .maxLength = 200},
+                        504);
+    notes->editor()->setFixedHeight(64);
 
-// A label driven by a State: each click renames the field.
-QWidget *observableLabel(QObject *owner)
-{
     auto *count = new tessera::State(1, owner);
     const auto labelFor = [](int n) {
         return QVariant::fromValue(tessera::DeferredText(std::function<QString()>(
             [n] { return QCoreApplication::translate("Gallery", "Attempt %1").arg(n); })));
     };
     auto *title = new tessera::State(labelFor(1), owner);
-    auto *f = field({.label = title});
-    placeholder(f, tessera::deferredTr("Gallery", "The label follows a State"));
+    auto *attempt = field({.label = title, .placeholder = bound(tessera::deferredTr("Gallery", "The label follows a State"), owner)});
     auto *button = new tessera::Button(
         {.kwargs = {{"text", QVariant::fromValue(tessera::deferredTr("Gallery", "Next attempt"))},
                     {"variant", "outlined"},
@@ -106,7 +154,12 @@ QWidget *observableLabel(QObject *owner)
                          count->setValue(next);
                          title->setValue(labelFor(next));
                      }))}}});
-    return row({f, button});
+    auto *observable = new QWidget;
+    auto *column = new QVBoxLayout(observable);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->addWidget(attempt);
+    column->addWidget(button, 0, Qt::AlignLeft);
+    return row({notes, observable});
 }
 
 QWidget *makeFieldsPage()
@@ -114,12 +167,13 @@ QWidget *makeFieldsPage()
     auto *page = new QWidget;
     auto *layout = gallery::pageColumn(page);
     layout->addWidget(gallery::caption(tessera::deferredTr(
-        "Gallery", "Text fields built on the field shell. The frame takes its colours and sizes from the theme; "
-                   "hover, focus and error show in the border and the title. Every label here follows the language switch.")));
+        "Gallery", "Ready-made text and select fields on the field shell. The frame takes its colours and sizes from the "
+                   "theme; hover, focus and error show in the border and the title, helper and error texts under it.")));
     layout->addWidget(gallery::section(tessera::deferredTr("Gallery", "Sizes"), sizes(page)));
-    layout->addWidget(gallery::section(tessera::deferredTr("Gallery", "Disabled, error and hidden label"), states(page)));
-    layout->addWidget(gallery::section(tessera::deferredTr("Gallery", "Multi-line"), multiline(page)));
-    layout->addWidget(gallery::section(tessera::deferredTr("Gallery", "Observable label"), observableLabel(page)));
+    layout->addWidget(gallery::section(tessera::deferredTr("Gallery", "Helper text, error and counter"), lines(page)));
+    layout->addWidget(gallery::section(tessera::deferredTr("Gallery", "Disabled, read-only and password"), states(page)));
+    layout->addWidget(gallery::section(tessera::deferredTr("Gallery", "Select fields"), selects(page)));
+    layout->addWidget(gallery::section(tessera::deferredTr("Gallery", "Multi-line and observable label"), multiline(page)));
     layout->addStretch(1);
     return page;
 }
