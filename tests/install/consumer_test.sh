@@ -32,7 +32,7 @@ includedir=$prefix/include
 
 step "libraries and SONAMEs"
 modules=()
-for cpp in "$source"/kit/registry.cpp "$source"/material/*/*.cpp; do
+for cpp in "$source"/kit/core/registry.cpp "$source"/material/*/*.cpp; do
     [ -e "$cpp" ] || continue
     # A widget module is a source pair; other sources (field_frame.cpp) belong to one.
     [ "$cpp" = "$source/kit/registry.cpp" ] || [ -e "${cpp%.cpp}.h" ] || continue
