@@ -35,7 +35,7 @@ modules=()
 for cpp in "$source"/kit/core/registry.cpp "$source"/material/*/*.cpp; do
     [ -e "$cpp" ] || continue
     # A widget module is a source pair; other sources (field_frame.cpp) belong to one.
-    [ "$cpp" = "$source/kit/registry.cpp" ] || [ -e "${cpp%.cpp}.h" ] || continue
+    [ -e "${cpp%.cpp}.h" ] || continue
     name=libtessera_$(basename "$cpp" .cpp)
     [ "$name" = libtessera_registry ] && name=libtessera_kit
     installed=$(ls "$libdir/$name".so.*.*.* 2>/dev/null | head -n1)
