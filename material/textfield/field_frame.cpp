@@ -74,6 +74,18 @@ const StyleMap &frameRules()
     return rules;
 }
 
+// Whether two caller styles are the same (functions and States never are, unless both are none).
+bool sameSx(const Sx &a, const Sx &b)
+{
+    if (!a.isSet() || !b.isSet())
+        return a.isSet() == b.isSet();
+    if (a.text() && b.text())
+        return *a.text() == *b.text();
+    if (a.map() && b.map())
+        return *a.map() == *b.map();
+    return false;
+}
+
 double numberAt(const StyleMap &map, QStringView key, double fallback)
 {
     const StyleValue *value = map.find(key);
@@ -107,6 +119,8 @@ FieldFrame::FieldFrame(QWidget *host, QWidget *editor, const QList<QWidget *> &t
         return QVariant(qss);
     });
     watchEditor(editor);
+    // Like every widget of the kit, the field names itself once with a fresh UUID.
+    host->setObjectName(newObjectName());
 
     m_footer = new QWidget(host);
     m_footer->setObjectName(newObjectName());
@@ -219,16 +233,23 @@ void FieldFrame::updateFooter()
     m_footer->setVisible(!shown.isEmpty() || !m_counter->text().isEmpty());
 }
 
-void FieldFrame::setFieldSize(const QString &size)
+bool FieldFrame::setFieldSize(const QString &size, const QString &property)
 {
+    checkThemeSize(size, property);
+    if (size == _size)
+        return false;
     _size = size;
     _scheduleSetStyleSheet();
+    return true;
 }
 
-void FieldFrame::setCallerSx(const Sx &sx)
+bool FieldFrame::setCallerSx(const Sx &sx)
 {
+    if (sameSx(sx, m_callerSx))
+        return false;
     m_callerSx = sx;
     _scheduleSetStyleSheet();
+    return true;
 }
 
 void checkThemeSize(const QString &size, const QString &option)
@@ -267,16 +288,6 @@ int intOption(const QVariantMap &options, const QString &name, int fallback)
                                 .arg(value.isValid() ? QString::fromLatin1(value.metaType().name()) : QStringLiteral("none")));
 }
 
-bool sameSx(const Sx &a, const Sx &b)
-{
-    if (!a.isSet() || !b.isSet())
-        return a.isSet() == b.isSet();
-    if (a.text() && b.text())
-        return *a.text() == *b.text();
-    if (a.map() && b.map())
-        return *a.map() == *b.map();
-    return false;
-}
 
 void FieldFrame::slot_set_stylesheet()
 {

@@ -87,11 +87,12 @@ public:
     void setCounterText(const QString &text);
 
     QString fieldSize() const { return _size; }
-    //! Sets the theme size and rebuilds the style sheet.
-    void setFieldSize(const QString &size);
+    //! Sets the theme size and rebuilds the style sheet; returns whether it changed.
+    //! Throws OptionError naming \a property when the theme has no such size.
+    bool setFieldSize(const QString &size, const QString &property);
     Sx callerSx() const { return m_callerSx; }
-    //! Sets the caller's extra style and rebuilds the style sheet.
-    void setCallerSx(const Sx &sx);
+    //! Sets the caller's extra style and rebuilds the style sheet; returns whether it changed.
+    bool setCallerSx(const Sx &sx);
 
     QWidget *footer() const { return m_footer; }
     QLabel *helperLabel() const { return m_helper; }
@@ -140,8 +141,22 @@ TESSERA_FIELD_SHELL_EXPORT void checkThemeSize(const QString &size, const QStrin
 //! A whole number from the named options (absent: \a fallback); OptionError naming it otherwise.
 TESSERA_FIELD_SHELL_EXPORT int intOption(const QVariantMap &options, const QString &name, int fallback);
 
-//! Whether two caller styles are the same (functions and States never are, unless both are none).
-TESSERA_FIELD_SHELL_EXPORT bool sameSx(const Sx &a, const Sx &b);
+/*!
+    The options the ready-made fields share, converted from named options
+    for create(): label, placeholder, helperText and error (a text or a
+    State), size (a text), disabled (a flag) and sx.
+*/
+template<typename Options>
+void sharedOptions(Options &o, const QVariantMap &options)
+{
+    o.label = option::textOrState(options, QStringLiteral("label"));
+    o.placeholder = option::textOrState(options, QStringLiteral("placeholder"));
+    o.helperText = option::textOrState(options, QStringLiteral("helperText"));
+    o.error = option::textOrState(options, QStringLiteral("error"));
+    o.size = option::text(options, QStringLiteral("size"), QStringLiteral("medium"));
+    o.disabled = option::flag(options, QStringLiteral("disabled"));
+    o.sx = option::sx(options);
+}
 
 } // namespace detail
 } // namespace tessera

@@ -221,21 +221,16 @@ QString SelectField::themeSize() const { return d->frame->fieldSize(); }
 
 void SelectField::setThemeSize(const QString &size)
 {
-    detail::checkThemeSize(size, QStringLiteral("themeSize"));
-    if (size == d->frame->fieldSize())
-        return;
-    d->frame->setFieldSize(size);
-    Q_EMIT themeSizeChanged(size);
+    if (d->frame->setFieldSize(size, QStringLiteral("themeSize")))
+        Q_EMIT themeSizeChanged(size);
 }
 
 Sx SelectField::sx() const { return d->frame->callerSx(); }
 
 void SelectField::setSx(const Sx &sx)
 {
-    if (detail::sameSx(sx, d->frame->callerSx()))
-        return;
-    d->frame->setCallerSx(sx);
-    Q_EMIT sxChanged();
+    if (d->frame->setCallerSx(sx))
+        Q_EMIT sxChanged();
 }
 
 QWidget *SelectField::editor() const { return d->combo; }
@@ -265,16 +260,10 @@ QWidget *createSelectField(const QVariantMap &options)
 {
     // Every option is converted before the widget exists.
     SelectField::Options o;
-    o.label = option::textOrState(options, QStringLiteral("label"));
+    detail::sharedOptions(o, options);
     o.items = itemsOption(options);
     o.currentIndex = optionalIndex(options);
     o.currentText = option::text(options, QStringLiteral("currentText"));
-    o.placeholder = option::textOrState(options, QStringLiteral("placeholder"));
-    o.helperText = option::textOrState(options, QStringLiteral("helperText"));
-    o.error = option::textOrState(options, QStringLiteral("error"));
-    o.size = option::text(options, QStringLiteral("size"), QStringLiteral("medium"));
-    o.disabled = option::flag(options, QStringLiteral("disabled"));
-    o.sx = option::sx(options);
     return new SelectField(o, option::widget(options, QStringLiteral("parent")));
 }
 

@@ -158,6 +158,12 @@ void TextFieldPrivate::trimPlainText()
 
 void TextFieldPrivate::updateClearButton()
 {
+    // A clearable field keeps the button's room while it is hidden, so the text does not jump.
+    QSizePolicy policy = clearButton->sizePolicy();
+    if (policy.retainSizeWhenHidden() != clearable) {
+        policy.setRetainSizeWhenHidden(clearable);
+        clearButton->setSizePolicy(policy);
+    }
     clearButton->setVisible(clearable && !readOnly && q->isEnabled() && !editorText().isEmpty());
 }
 
@@ -190,9 +196,7 @@ TextField::TextField(const Options &options, QWidget *parent)
     iconRow->setContentsMargins(4, 4, 4, 4);
     iconRow->addWidget(icon);
     d->clearButton->setFixedSize(24, 24);
-    QSizePolicy keep = d->clearButton->sizePolicy();
-    keep.setRetainSizeWhenHidden(true);
-    d->clearButton->setSizePolicy(keep);
+    d->clearButton->hide();
     connect(d->clearButton, &QToolButton::clicked, this, &TextField::clear);
     d->retranslate();
     connect(i18n(), &I18n::langChanged, this, [this] { d->retranslate(); });
@@ -342,21 +346,16 @@ QString TextField::themeSize() const { return d->frame->fieldSize(); }
 
 void TextField::setThemeSize(const QString &size)
 {
-    detail::checkThemeSize(size, QStringLiteral("themeSize"));
-    if (size == d->frame->fieldSize())
-        return;
-    d->frame->setFieldSize(size);
-    Q_EMIT themeSizeChanged(size);
+    if (d->frame->setFieldSize(size, QStringLiteral("themeSize")))
+        Q_EMIT themeSizeChanged(size);
 }
 
 Sx TextField::sx() const { return d->frame->callerSx(); }
 
 void TextField::setSx(const Sx &sx)
 {
-    if (detail::sameSx(sx, d->frame->callerSx()))
-        return;
-    d->frame->setCallerSx(sx);
-    Q_EMIT sxChanged();
+    if (d->frame->setCallerSx(sx))
+        Q_EMIT sxChanged();
 }
 
 QWidget *TextField::editor() const { return d->frame->editor(); }
@@ -384,19 +383,13 @@ QWidget *createTextField(const QVariantMap &options)
 {
     // Every option is converted before the widget exists.
     TextField::Options o;
-    o.label = option::textOrState(options, QStringLiteral("label"));
+    detail::sharedOptions(o, options);
     o.text = option::text(options, QStringLiteral("text"));
-    o.placeholder = option::textOrState(options, QStringLiteral("placeholder"));
-    o.helperText = option::textOrState(options, QStringLiteral("helperText"));
-    o.error = option::textOrState(options, QStringLiteral("error"));
     o.password = option::flag(options, QStringLiteral("password"));
     o.multiline = option::flag(options, QStringLiteral("multiline"));
     o.readOnly = option::flag(options, QStringLiteral("readOnly"));
     o.clearable = option::flag(options, QStringLiteral("clearable"));
     o.maxLength = detail::intOption(options, QStringLiteral("maxLength"), 0);
-    o.size = option::text(options, QStringLiteral("size"), QStringLiteral("medium"));
-    o.disabled = option::flag(options, QStringLiteral("disabled"));
-    o.sx = option::sx(options);
     return new TextField(o, option::widget(options, QStringLiteral("parent")));
 }
 

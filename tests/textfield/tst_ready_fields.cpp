@@ -39,6 +39,14 @@ detail::FieldFrame *frameOf(QWidget *field)
     return field->findChild<detail::FieldFrame *>();
 }
 
+// One row per field, for the behaviour both fields share.
+void bothFields()
+{
+    QTest::addColumn<QString>("path");
+    QTest::newRow("TextField") << TextPath;
+    QTest::newRow("SelectField") << SelectPath;
+}
+
 // Property values compared as a user of the property would: a caller style by its text.
 bool same(const QVariant &a, const QVariant &b)
 {
@@ -220,9 +228,7 @@ private Q_SLOTS:
 
     void errorTextSwitchesTheLookAndTheHelperLine_data()
     {
-        QTest::addColumn<QString>("path");
-        QTest::newRow("TextField") << TextPath;
-        QTest::newRow("SelectField") << SelectPath;
+        bothFields();
     }
     void errorTextSwitchesTheLookAndTheHelperLine()
     {
@@ -332,9 +338,7 @@ private Q_SLOTS:
 
     void tabReachesTheEditorAndFocusShows_data()
     {
-        QTest::addColumn<QString>("path");
-        QTest::newRow("TextField") << TextPath;
-        QTest::newRow("SelectField") << SelectPath;
+        bothFields();
     }
     void tabReachesTheEditorAndFocusShows()
     {
@@ -360,9 +364,7 @@ private Q_SLOTS:
 
     void accessibleNameFollowsTheLabel_data()
     {
-        QTest::addColumn<QString>("path");
-        QTest::newRow("TextField") << TextPath;
-        QTest::newRow("SelectField") << SelectPath;
+        bothFields();
     }
     void accessibleNameFollowsTheLabel()
     {
