@@ -25,9 +25,10 @@ namespace tessera {
     _lazy_set_stylesheet() -> _set_stylesheet() -> setStyleSheet().
 
     The timer and the task are bound to the widget, so nothing queued for a
-    destroyed widget runs; the destructor cancels the pending task too
-    (the cancellation happens while the widget's members are still valid,
-    before QObject::destroyed is emitted). A build that throws ends that task
+    destroyed widget runs; the destructor cancels the pending task too. It
+    runs after the widget's own destructor, when the widget's own members are
+    gone, and reads only the task handle, which this class holds; it runs
+    before Qt destroys the children and emits QObject::destroyed. A build that throws ends that task
     only; the widget keeps its previous style sheet.
 
     \code

@@ -69,8 +69,7 @@ FieldShell::~FieldShell()
     // The derived part, which implements slot_set_stylesheet(), is gone by now:
     // a State or the language switch firing while the rest of the widget is
     // torn down (a child's destructor may set a State) must not reach us.
-    for (const QMetaObject::Connection &connection : std::as_const(m_subscriptions))
-        disconnect(connection);
+    m_subscriptions.release();
 }
 
 void FieldShell::_init_ui()
@@ -83,13 +82,13 @@ void FieldShell::_init_ui()
 
     if (!_hiddenLabel) {
         if (State *label = _label.state())
-            m_subscriptions.append(connect(label, &State::valueChanged, this, &FieldShell::_set_translated_label));
+            m_subscriptions << connect(label, &State::valueChanged, this, &FieldShell::_set_translated_label);
     }
     if (State *hovered = _hovered.state())
-        m_subscriptions.append(connect(hovered, &State::valueChanged, this, &FieldShell::_set_hovered_prop));
+        m_subscriptions << connect(hovered, &State::valueChanged, this, &FieldShell::_set_hovered_prop);
     _set_hovered_prop();
     if (State *focused = _focused.state())
-        m_subscriptions.append(connect(focused, &State::valueChanged, this, &FieldShell::_set_focused_prop));
+        m_subscriptions << connect(focused, &State::valueChanged, this, &FieldShell::_set_focused_prop);
     _set_focused_prop();
 
     if (_children) {
@@ -103,7 +102,7 @@ void FieldShell::_init_ui()
         }
     }
 
-    m_subscriptions.append(connect(i18n(), &I18n::langChanged, this, &FieldShell::_set_translated_label));
+    m_subscriptions << connect(i18n(), &I18n::langChanged, this, &FieldShell::_set_translated_label);
 
     theme = useTheme();
     // Follows theme->signal->changed and queues the first build for after
