@@ -54,7 +54,8 @@ QWidget *asWidget(const QVariant &v)
 }
 
 // The widgets a "children" value holds: a widget, a list of widgets, or none.
-// std::nullopt when the value is of another kind.
+// std::nullopt when the value is of another kind. A list may hold null
+// entries (a deleted widget in a WidgetList among them).
 std::optional<QList<QWidget *>> childWidgets(const QVariant &v)
 {
     QList<QWidget *> out;
@@ -65,10 +66,8 @@ std::optional<QList<QWidget *>> childWidgets(const QVariant &v)
     if (v.metaType() == QMetaType::fromType<QList<QWidget *>>())
         return v.value<QList<QWidget *>>();
     if (v.metaType() == QMetaType::fromType<WidgetList>()) {
-        for (const QPointer<QWidget> &w : v.value<WidgetList>()) {
-            if (w)
-                out.append(w.data());
-        }
+        for (const QPointer<QWidget> &w : v.value<WidgetList>())
+            out.append(w.data());
         return out;
     }
     if (v.typeId() == QMetaType::QVariantList) {
@@ -126,8 +125,10 @@ void checkOptions(const QVariantMap &kwargs)
             if (v.metaType() != QMetaType::fromType<Button::ClickHandler>())
                 wrongKind(name, QStringLiteral("a Button::ClickHandler or a State"), v);
         } else if (name == kChildren) {
-            if (!childWidgets(v))
+            const auto children = childWidgets(v);
+            if (!children)
                 wrongKind(name, QStringLiteral("a widget, a list of widgets or a State"), v);
+            option::childWidgets(*children, name);   // refuses a null child
         } else if (name == kClasses) {
             if (!isStyle(v))
                 wrongKind(name, QStringLiteral("a style mapping or a State"), v);
@@ -422,8 +423,10 @@ void Button::updateChildren()
     }
     d->children.clear();
     for (QWidget *w : wanted) {
-        if (w == this || w->isAncestorOf(this))
-            continue;   // a button cannot hold itself or its own ancestors
+        // A State's list may hold a null widget: it is skipped. A button cannot
+        // hold itself or its own ancestors.
+        if (!w || w == this || w->isAncestorOf(this))
+            continue;
         if (w->parentWidget() != this)
             w->setParent(this);
         d->childLayout->addWidget(w);
