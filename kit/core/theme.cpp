@@ -536,8 +536,12 @@ const std::vector<ThemeRequirement> &themeRequirements()
                 add(k + QStringLiteral(".slots.checked"), K::Map);
             }
         }
-        for (const char *editor : {"KnobField", "StepperField", "CalendarField"})
-            add(QStringLiteral("components.%1.styles.root").arg(QLatin1String(editor)), K::Map);
+        // The editor fields render a missing "root" as no declarations, like FieldShell.
+        for (const char *editor : {"KnobField", "StepperField", "CalendarField"}) {
+            const QString styles = QStringLiteral("components.%1.styles").arg(QLatin1String(editor));
+            add(styles, K::Map);
+            add(styles + QStringLiteral(".root"), K::Style, true);
+        }
         return r;
     }();
     return requirements;

@@ -2,6 +2,7 @@
 
 #include "i18n.h"
 #include "qss.h"
+#include "subscriptions.h"
 #include "svg_icon_p.h"
 #include "theme.h"
 
@@ -11,8 +12,6 @@
 #include <QHBoxLayout>
 #include <QTimer>
 #include <QUrl>
-
-#include <exception>
 
 namespace tessera {
 
@@ -55,7 +54,8 @@ QWidget *asWidget(const QVariant &v)
 }
 
 // The widgets a "children" value holds: a widget, a list of widgets, or none.
-// std::nullopt when the value is of another kind.
+// std::nullopt when the value is of another kind. A list may hold null
+// entries (a deleted widget in a WidgetList among them).
 std::optional<QList<QWidget *>> childWidgets(const QVariant &v)
 {
     QList<QWidget *> out;
@@ -66,10 +66,8 @@ std::optional<QList<QWidget *>> childWidgets(const QVariant &v)
     if (v.metaType() == QMetaType::fromType<QList<QWidget *>>())
         return v.value<QList<QWidget *>>();
     if (v.metaType() == QMetaType::fromType<WidgetList>()) {
-        for (const QPointer<QWidget> &w : v.value<WidgetList>()) {
-            if (w)
-                out.append(w.data());
-        }
+        for (const QPointer<QWidget> &w : v.value<WidgetList>())
+            out.append(w.data());
         return out;
     }
     if (v.typeId() == QMetaType::QVariantList) {
@@ -127,8 +125,10 @@ void checkOptions(const QVariantMap &kwargs)
             if (v.metaType() != QMetaType::fromType<Button::ClickHandler>())
                 wrongKind(name, QStringLiteral("a Button::ClickHandler or a State"), v);
         } else if (name == kChildren) {
-            if (!childWidgets(v))
+            const auto children = childWidgets(v);
+            if (!children)
                 wrongKind(name, QStringLiteral("a widget, a list of widgets or a State"), v);
+            option::childWidgets(*children, name);   // refuses a null child
         } else if (name == kClasses) {
             if (!isStyle(v))
                 wrongKind(name, QStringLiteral("a style mapping or a State"), v);
@@ -234,6 +234,8 @@ struct Button::Private
     QPointer<State> sxState;
     //! The named options given as States, guarded: a State deleted by its owner reads as none.
     QHash<QString, QPointer<State>> states;
+    //! The button's connections to its States, the language and itself; released first at teardown.
+    Subscriptions subscriptions;
 };
 
 Button::Button() : Button(Options{}) {}
@@ -261,38 +263,43 @@ Button::Button(const Options &options) : QPushButton(nullptr), RestyleLifecycle(
     updateIcon();
     setEnabled(!optionValue(kDisabled).toBool());
 
-    connect(this, &QPushButton::clicked, this, [this] { handleClick(); });
-    connect(i18n(), &I18n::langChanged, this, [this] { updateText(); });
+    Subscriptions &subscriptions = d->subscriptions;
+    subscriptions << connect(this, &QPushButton::clicked, this, [this] { handleClick(); });
+    subscriptions << connect(i18n(), &I18n::langChanged, this, [this] { updateText(); });
 
     // Options given as States are followed for the button's whole life.
     for (auto it = d->states.begin(); it != d->states.end(); ++it) {
         State *state = it.value();
         const QString name = it.key();
         if (name == kText) {
-            connect(state, &State::valueChanged, this, [this] { updateText(); });
+            subscriptions << connect(state, &State::valueChanged, this, [this] { updateText(); });
         } else if (name == kChildren) {
-            connect(state, &State::valueChanged, this, [this] { updateChildren(); });
+            subscriptions << connect(state, &State::valueChanged, this, [this] { updateChildren(); });
         } else if (name == kDisabled) {
-            connect(state, &State::valueChanged, this, [this] { setEnabled(!optionValue(kDisabled).toBool()); });
+            subscriptions << connect(state, &State::valueChanged, this,
+                                     [this] { setEnabled(!optionValue(kDisabled).toBool()); });
         } else if (name == kColor || name == kSize || name == kVariant || name == kClasses || name == kStyle
                    || name == kDisableRipple) {
-            connect(state, &State::valueChanged, this, [this] {
+            subscriptions << connect(state, &State::valueChanged, this, [this] {
                 updateIcon();
                 _onThemeChanged();
             });
         } else if (name == kSx) {
             d->sxState = state;
-            connect(state, &State::valueChanged, this, [this] { _onThemeChanged(); });
+            subscriptions << connect(state, &State::valueChanged, this, [this] { _onThemeChanged(); });
         }
     }
     if (State *icon = _startIcon.state())
-        connect(icon, &State::valueChanged, this, [this] { updateIcon(); });
+        subscriptions << connect(icon, &State::valueChanged, this, [this] { updateIcon(); });
 
     _subscribeToTheme();
 }
 
 Button::~Button()
 {
+    // Qt destroys the children after this destructor; one of them may still
+    // set a State the button follows, which must no longer reach the button.
+    d->subscriptions.release();
     delete d;
     d = nullptr;
 }
@@ -416,8 +423,10 @@ void Button::updateChildren()
     }
     d->children.clear();
     for (QWidget *w : wanted) {
-        if (w == this || w->isAncestorOf(this))
-            continue;   // a button cannot hold itself or its own ancestors
+        // A State's list may hold a null widget: it is skipped. A button cannot
+        // hold itself or its own ancestors.
+        if (!w || w == this || w->isAncestorOf(this))
+            continue;
         if (w->parentWidget() != this)
             w->setParent(this);
         d->childLayout->addWidget(w);
@@ -459,7 +468,8 @@ void Button::handleClick()
             if (const ClickHandler call = handler.value<ClickHandler>())
                 call();
         }
-    } catch (const std::exception &) {
+    } catch (...) {
+        // Whatever it throws ends the handler's own call only.
     }
     const QString href = textOption(optionValue(kHref)).trimmed();
     if (!href.isEmpty()) {
@@ -613,7 +623,7 @@ void Button::_set_stylesheet(const StyleMap &component_styled)
     State *sxState = _sx.state();
     if (sxState && sxState != d->sxState) {
         d->sxState = sxState;
-        connect(sxState, &State::valueChanged, this, [this] { _onThemeChanged(); });
+        d->subscriptions << connect(sxState, &State::valueChanged, this, [this] { _onThemeChanged(); });
     }
     const Sx sx = sxState ? sxFromValue(sxState->value()) : _sx;
     const QString sx_qss = sx.render(objectName());

@@ -64,7 +64,7 @@ struct EditorFieldOptions
     /*!
         Converts named options, as tessera::create() receives them. Throws
         OptionError naming the option when a value has the wrong kind: \c label
-        not a text or none, \c children not a list of widgets or none,
+        not a text or none, \c children not a list of widgets or none (or holding a null widget),
         \c variant or \c size not a text, \c sx not a style, \c onChange not a
         ChangeHandler or none, \c parent not a widget or none.
     */
@@ -197,15 +197,13 @@ public:
     ~EditorField() override = default;
 
 protected:
+    //! Throws OptionError naming "children" when the list holds a null widget; nothing is left built then.
     EditorField(Options options, StylesheetGetter getStylesheet)
         : QtEditor(), FieldShellBase(), RestyleLifecycle(this), m_getStylesheet(getStylesheet)
     {
+        if (options.children)
+            _children = option::childWidgets(*options.children);
         this->setObjectName(newObjectName());
-        if (options.children) {
-            _children.emplace();
-            for (QWidget *child : std::as_const(*options.children))
-                _children->append(child);
-        }
         _label = std::move(options.label);
         _onChange = std::move(options.onChange);
         _sx = std::move(options.sx);

@@ -150,9 +150,15 @@ BusyTrigger::BusyTrigger(const Options &options) : QFrame(), RestyleLifecycle(th
     _init_ui();
 }
 
-// The pending style task is cancelled by RestyleLifecycle's destructor, which
-// runs before QObject::destroyed is emitted, while the members are still valid.
-BusyTrigger::~BusyTrigger() = default;
+BusyTrigger::~BusyTrigger()
+{
+    // Qt destroys the label, the icon and the row after this destructor; a
+    // child may set the loading State meanwhile, which must no longer reach
+    // the trigger. The pending style task is cancelled by RestyleLifecycle's
+    // destructor, which runs after this one: the trigger's own members are
+    // gone by then, so the cancellation touches only the task handle.
+    m_subscriptions.release();
+}
 
 void BusyTrigger::_init_ui()
 {
@@ -172,7 +178,7 @@ void BusyTrigger::_init_ui()
 void BusyTrigger::connectSignalSlot()
 {
     if (State *state = _loading.state())
-        connect(state, &State::valueChanged, this, &BusyTrigger::_update_loading);
+        m_subscriptions << connect(state, &State::valueChanged, this, &BusyTrigger::_update_loading);
 }
 
 void BusyTrigger::_update_loading(const QVariant &)

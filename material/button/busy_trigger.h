@@ -3,6 +3,7 @@
 #include <tessera/kit/options.h>
 #include <tessera/kit/restyle.h>
 #include <tessera/kit/state.h>
+#include <tessera/kit/subscriptions.h>
 #include <tessera/kit/svg_widget.h>
 #include <tessera/kit/typography.h>
 #include <tessera/material/button/busy_trigger_export.h>
@@ -137,6 +138,7 @@ protected:
 private:
     Q_DISABLE_COPY(BusyTrigger)
     QHBoxLayout *m_row = nullptr;
+    Subscriptions m_subscriptions;
 };
 
 } // namespace tessera

@@ -208,7 +208,12 @@ PopupTrigger::PopupTrigger(const Options &options)
     setStyleSheet(indicatorSheet());
 }
 
-PopupTrigger::~PopupTrigger() = default;
+PopupTrigger::~PopupTrigger()
+{
+    // The menu may close while Qt destroys the children (a child's destructor
+    // may hide it); the callback it would run is gone by then.
+    m_menuSubscription.release();
+}
 
 QString PopupTrigger::defaultStartIcon()
 {
@@ -286,20 +291,20 @@ void PopupTrigger::actionEvent(QActionEvent *event)
         if (installed && event->action() == installed->menuAction())
             followMenu();
     } else if (event->type() == QEvent::ActionRemoved && m_followedAction && event->action() == m_followedAction.data()) {
-        QObject::disconnect(m_aboutToHideConnection);
+        m_menuSubscription.release();
         m_followedAction.clear();
     }
 }
 
 void PopupTrigger::followMenu()
 {
-    QObject::disconnect(m_aboutToHideConnection);
+    m_menuSubscription.release();
     m_followedAction.clear();
     QMenu *installed = menu();
     if (!installed)
         return;
     m_followedAction = installed->menuAction();
-    m_aboutToHideConnection = connect(installed, &QMenu::aboutToHide, this, [this] {
+    m_menuSubscription << connect(installed, &QMenu::aboutToHide, this, [this] {
         try {
             _aboutToHide();
         } catch (...) {

@@ -1,9 +1,9 @@
 #pragma once
 
 #include <tessera/kit/button.h>
+#include <tessera/kit/subscriptions.h>
 #include <tessera/material/button/popup_trigger_export.h>
 
-#include <QMetaObject>
 #include <QPoint>
 #include <QPointer>
 #include <QVariant>
@@ -116,7 +116,8 @@ private:
     void followMenu();
 
     QPointer<QAction> m_followedAction;
-    QMetaObject::Connection m_aboutToHideConnection;
+    //! The connection to the installed menu's aboutToHide; released when the menu changes and at teardown.
+    Subscriptions m_menuSubscription;
     //! The open or closed sheet update_state() applied last (empty before).
     QString m_stateSheet;
     bool m_stateOpen = false;

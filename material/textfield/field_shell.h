@@ -6,6 +6,7 @@
 #include <tessera/kit/restyle.h>
 #include <tessera/kit/state.h>
 #include <tessera/kit/stylemap.h>
+#include <tessera/kit/subscriptions.h>
 
 #include <QGroupBox>
 #include <QList>
@@ -151,7 +152,7 @@ private:
     Q_DISABLE_COPY(FieldShell)
     void setStateProperty(const char *name, const StateOr<bool> &option);
     bool m_initialized = false;
-    QList<QMetaObject::Connection> m_subscriptions;
+    Subscriptions m_subscriptions;
 };
 
 } // namespace tessera

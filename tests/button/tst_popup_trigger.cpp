@@ -452,6 +452,30 @@ private Q_SLOTS:
         QVERIFY(!guard);
         QVERIFY(!menu->isVisible());
     }
+
+    // A child that, from its destructor, closes the trigger's menu and sets
+    // the Button States the trigger follows: neither reaches the trigger once
+    // its own destructor has run (the aboutToHide callback is gone by then).
+    void teardownWithAChildClosingTheMenuAndSettingStates()
+    {
+        int calls = 0;
+        State text(QStringLiteral("Menu")), color(QStringLiteral("primary")), disabled(false);
+        auto *trigger = new PopupTrigger({.aboutToHide = [&] { ++calls; },
+                                          .kwargs = {{"text", QVariant::fromValue(&text)},
+                                                     {"color", QVariant::fromValue(&color)},
+                                                     {"disabled", QVariant::fromValue(&disabled)}}});
+        std::unique_ptr<QMenu> menu(makeMenu(100));
+        trigger->setMenu(menu.get());
+        auto *late = new testsupport::LateSetter(
+            {{&text, QStringLiteral("Gone")}, {&color, QStringLiteral("error")}, {&disabled, true}}, trigger);
+        late->also = [&menu] { menu->hide(); };
+        menu->popup(QPoint(10, 10));
+        QVERIFY(menu->isVisible());
+        delete trigger;
+        QVERIFY(!menu->isVisible());   // the child did close it
+        QCOMPARE(calls, 0);
+        QCOMPARE(text.value(), QVariant(QStringLiteral("Gone")));
+    }
 };
 
 QTEST_MAIN(tst_PopupTrigger)

@@ -467,11 +467,16 @@ private Q_SLOTS:
                                    {"href", "tessera-test://after"}}});
         failing.click();
         QCOMPARE(sink.opened.last(), QUrl("tessera-test://after"));
+        // So does one that throws something other than a std::exception.
+        Button odd({.kwargs = {{"onClick", QVariant::fromValue(Button::ClickHandler([] { throw 42; }))},
+                               {"href", "tessera-test://after-odd"}}});
+        odd.click();
+        QCOMPARE(sink.opened.last(), QUrl("tessera-test://after-odd"));
 
         // Not a URL with a scheme: nothing is opened.
         Button relative({.kwargs = {{"href", "docs/button"}}});
         relative.click();
-        QCOMPARE(sink.opened.size(), 3);
+        QCOMPARE(sink.opened.size(), 4);
 
         Button disabled({.kwargs = {{"onClick", QVariant::fromValue(Button::ClickHandler([&clicks] { ++clicks; }))},
                                     {"disabled", true}}});
@@ -526,6 +531,50 @@ private Q_SLOTS:
         } catch (const OptionError &e) {
             QCOMPARE(e.option(), option);
         }
+    }
+
+    // A child that sets, from its destructor, a State the button follows:
+    // Qt destroys the children after the button's own destructor, so by then
+    // the button must no longer listen (its data is gone).
+    void statesSetByAChildDuringTeardown_data()
+    {
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<QVariant>("initial");
+        QTest::addColumn<QVariant>("late");
+        const QVariant red = QVariant::fromValue(StyleMap{{QStringLiteral("root"), StyleMap{{QStringLiteral("color"), QStringLiteral("red")}}}});
+        const QVariant blue = QVariant::fromValue(StyleMap{{QStringLiteral("root"), StyleMap{{QStringLiteral("color"), QStringLiteral("blue")}}}});
+        QTest::newRow("text") << "text" << QVariant("before") << QVariant("after");
+        QTest::newRow("children") << "children" << QVariant() << widgetListValue({});
+        QTest::newRow("disabled") << "disabled" << QVariant(false) << QVariant(true);
+        QTest::newRow("color") << "color" << QVariant("primary") << QVariant("error");
+        QTest::newRow("size") << "size" << QVariant("medium") << QVariant("large");
+        QTest::newRow("variant") << "variant" << QVariant("contained") << QVariant("outlined");
+        QTest::newRow("classes") << "classes" << red << blue;
+        QTest::newRow("style") << "style" << QVariant("color: red;") << QVariant("color: blue;");
+        QTest::newRow("disableRipple") << "disableRipple" << QVariant(false) << QVariant(true);
+        QTest::newRow("sx") << "sx" << QVariant("#x { color: red; }") << QVariant("#x { color: blue; }");
+        QTest::newRow("startIcon") << "startIcon" << QVariant(MoreVert) << QVariant(":/icons/add.svg");
+        QTest::newRow("language") << QString() << QVariant() << QVariant();
+    }
+    void statesSetByAChildDuringTeardown()
+    {
+        QFETCH(QString, option);
+        QFETCH(QVariant, initial);
+        QFETCH(QVariant, late);
+        State state(initial);
+        Button::Options options{.kwargs = {{"text", QVariant::fromValue(deferredTr("tessera::Theme", "Dark"))}}};
+        if (option == u"startIcon")
+            options.startIcon = &state;
+        else if (!option.isEmpty())
+            options.kwargs.insert(option, stateValue(&state));
+        auto *button = new Button(options);
+        auto *child = new testsupport::LateSetter({{&state, late}}, button);
+        child->also = [] { i18n()->setLanguage(QStringLiteral("de")); };
+        testsupport::drainEvents();   // styled once: the sx State is followed from then on
+
+        delete button;
+        QCOMPARE(state.value(), late);   // the child did set it
+        i18n()->setLanguage(QStringLiteral("en"));
     }
 
     void nothingRunsAfterDestruction()

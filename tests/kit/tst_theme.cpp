@@ -198,8 +198,8 @@ private Q_SLOTS:
         QTest::newRow("wrong kind") << testsupport::json("{'extends': 'light', 'palette': {'mode': 3}}")
                                     << QString("key path \"palette.mode\" must be a text");
         QTest::newRow("bad extends") << testsupport::json("{'extends': 'nope'}") << QString("\"extends\" must name a registered theme");
-        QTest::newRow("removed by null") << testsupport::json("{'extends': 'dark', 'components': {'KnobField': {'styles': {'root': null}}}}")
-                                         << QString("key path \"components.KnobField.styles.root\" must be a mapping");
+        QTest::newRow("removed by null") << testsupport::json("{'extends': 'dark', 'components': {'KnobField': {'styles': null}}}")
+                                         << QString("key path \"components.KnobField.styles\" must be a mapping");
     }
     void badFilesAreRefusedNamingFileAndPlace()
     {
@@ -259,6 +259,33 @@ private Q_SLOTS:
             QVERIFY2(error.contains(result), qPrintable(error));
             QVERIFY(!themeNames().contains(name));
         }
+    }
+
+    // The editor fields render a missing "root" as no declarations, so a
+    // theme without one loads (with "root": null too).
+    void themeWithoutEditorRootLoads_data()
+    {
+        QTest::addColumn<QString>("editor");
+        QTest::addColumn<bool>("asNull");
+        for (const char *editor : {"KnobField", "StepperField", "CalendarField"}) {
+            QTest::addRow("%s absent", editor) << QString(editor) << false;
+            QTest::addRow("%s null", editor) << QString(editor) << true;
+        }
+    }
+    void themeWithoutEditorRootLoads()
+    {
+        QFETCH(QString, editor);
+        QFETCH(bool, asNull);
+        const QString root = "components." + editor + ".styles.root";
+        const QString name = QString("rootless-%1-%2").arg(editor).arg(asNull);
+        StyleMap data = themeData("light");
+        QVERIFY(data.removePath(root));
+        if (asNull)
+            testsupport::setPath(data, root, StyleValue());
+        data.insert("name", name);
+        const QString path = write(name + ".json", data.toJson(true));
+        QCOMPARE(errorOf([&] { QCOMPARE(loadTheme(path), name); }), QString());
+        QVERIFY(validateTheme(themeData(name)).isEmpty());
     }
 
     void missingFileIsRefused()

@@ -1,6 +1,7 @@
 // The editor-field family: KnobField, StepperField and CalendarField share one
 // design, so most cases run once per class.
 
+#include <tessera/kit/i18n.h>
 #include <tessera/kit/qss.h>
 #include <tessera/kit/registry.h>
 #include <tessera/material/textfield/calendar_field.h>
@@ -238,6 +239,44 @@ private Q_SLOTS:
             QCOMPARE(row->stretch(i), 0);
             QCOMPARE(children[i]->parentWidget(), w);
         }
+    }
+
+    // A null child is refused naming "children", before anything is built.
+    void nullChildIsRefused_data() { addClassRows(); }
+    void nullChildIsRefused()
+    {
+        QFETCH(QString, cls);
+        auto *chip = new QLabel("kg");
+        const qsizetype widgets = QApplication::allWidgets().size();
+        try {
+            make(cls, {.children = QList<QWidget *>{chip, nullptr}});
+            QFAIL("a null child was accepted");
+        } catch (const OptionError &e) {
+            QCOMPARE(e.option(), QString("children"));
+        }
+        QCOMPARE(QApplication::allWidgets().size(), widgets);
+        QCOMPARE(chip->parentWidget(), nullptr);
+        delete chip;
+    }
+
+    // The fields follow the theme (and no State): a child that switches the
+    // theme and the language from its destructor reaches nothing of them.
+    void childSwitchingThemeDuringTeardown_data() { addClassRows(); }
+    void childSwitchingThemeDuringTeardown()
+    {
+        QFETCH(QString, cls);
+        auto *late = new testsupport::LateSetter({});
+        late->also = [] {
+            setTheme("dark");
+            i18n()->setLanguage("de");
+        };
+        const int applied = g_applied;
+        auto p = make(cls, {.children = QList<QWidget *>{late}});
+        p.reset();
+        testsupport::drainEvents();
+        QCOMPARE(g_applied, applied);
+        QCOMPARE(useTheme()->name(), QString("dark"));   // the child did switch it
+        i18n()->setLanguage("en");
     }
 
     void exactSheet_data()
@@ -541,6 +580,7 @@ private Q_SLOTS:
             QTest::addRow("%s label", m) << path << "label" << QVariant(42);
             QTest::addRow("%s children", m) << path << "children" << QVariant("x");
             QTest::addRow("%s children element", m) << path << "children" << QVariant(QVariantList{1});
+            QTest::addRow("%s children null", m) << path << "children" << QVariant::fromValue(QList<QWidget *>{nullptr});
             QTest::addRow("%s variant none", m) << path << "variant" << none;
             QTest::addRow("%s variant number", m) << path << "variant" << QVariant(1);
             QTest::addRow("%s size", m) << path << "size" << QVariant(QVariantList{});

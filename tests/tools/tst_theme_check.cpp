@@ -145,8 +145,8 @@ private Q_SLOTS:
         QTest::newRow("mistyped value") << testsupport::json("{\n  'extends': 'light',\n  'palette': {\n    'mode': 3\n  }\n}")
                                         << QString(":4:13: error: key path \"palette.mode\" must be a text");
         QTest::newRow("null replaces a mapping")
-            << testsupport::json("{'extends': 'dark',\n 'components': {'KnobField': {'styles': {'root': null}}}}")
-            << QString(":2:50: error: key path \"components.KnobField.styles.root\" must be a mapping");
+            << testsupport::json("{'extends': 'dark',\n 'components': {'KnobField': {'styles': null}}}")
+            << QString(":2:41: error: key path \"components.KnobField.styles\" must be a mapping");
         // Columns count characters: the u-umlaut is two bytes.
         QTest::newRow("columns in characters")
             << testsupport::json("{'name': 'Meeresgr\xc3\xbcn', 'extends': 'light', 'palette': {'mode': false}}")
