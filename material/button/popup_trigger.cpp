@@ -3,6 +3,7 @@
 #include <tessera/kit/registry.h>
 
 #include <QActionEvent>
+#include <QKeyEvent>
 #include <QMenu>
 
 namespace tessera {
@@ -19,16 +20,19 @@ const QString &indicatorSheet()
     return sheet;
 }
 
-QString stateSheet(const char *arrowIcon)
+// The arrow stands at the trailing edge: at the right, or at the left in a
+// right-to-left layout (style sheet positions do not mirror by themselves).
+QString stateSheet(const char *arrowIcon, Qt::LayoutDirection direction = Qt::LeftToRight)
 {
+    const bool mirrored = direction == Qt::RightToLeft;
     return QStringLiteral("\n"
                           "            QPushButton {\n"
                           "                background-origin: padding;\n"
                           "                background-image: url(\"%1\");\n"
-                          "                background-position: right center;\n"
+                          "                background-position: %2 center;\n"
                           "                background-repeat: no-repeat;\n"
                           "                border: 0px solid transparent !important;\n"
-                          "                border-right: 5px solid transparent;\n"
+                          "                border-%2: 5px solid transparent;\n"
                           "                border-bottom: 5px solid transparent;\n"
                           "                border-radius: 4px;\n"
                           "                color: #6b6b6b;\n"
@@ -37,24 +41,26 @@ QString stateSheet(const char *arrowIcon)
                           "            }\n"
                           "            QPushButton:hover {background-color: transparent;}\n"
                           "            ")
-        .arg(QLatin1String(arrowIcon));
+        .arg(QLatin1String(arrowIcon), mirrored ? QLatin1String("left") : QLatin1String("right"));
 }
 
-const QString &openSheet()
-{
-    static const QString sheet = stateSheet(":/icons/svg_cache/ri_arrow-up-s-line.svg");
-    return sheet;
-}
+constexpr char OpenArrow[] = ":/icons/svg_cache/ri_arrow-up-s-line.svg";
+constexpr char ClosedArrow[] = ":/icons/svg_cache/ri_arrow-down-s-line.svg";
 
-const QString &closedSheet()
+// The open or closed sheet for a layout direction.
+const QString &stateSheetFor(bool open, Qt::LayoutDirection direction)
 {
-    static const QString sheet = stateSheet(":/icons/svg_cache/ri_arrow-down-s-line.svg");
-    return sheet;
+    static const QString sheets[2][2] = {
+        {stateSheet(ClosedArrow), stateSheet(ClosedArrow, Qt::RightToLeft)},
+        {stateSheet(OpenArrow), stateSheet(OpenArrow, Qt::RightToLeft)},
+    };
+    return sheets[open ? 1 : 0][direction == Qt::RightToLeft ? 1 : 0];
 }
 
 // Where the menu is shown to be measured, relative to the button's bottom-right corner.
 constexpr QPoint MeasuringOffset(-1000, -1000);
-// How far in from the button's left edge the opened menu starts.
+// How far in from the button's leading edge (left, or right in a
+// right-to-left layout) the opened menu starts.
 constexpr int MenuLeftOffset = 40;
 
 Button::Options baseOptions(const PopupTrigger::Options &options)
@@ -104,7 +110,10 @@ void PopupTrigger::open_context_menu(const QPoint &point)
         is_open = true;
         popup->hide();
         const int h = get_menu_height();
-        const QPoint p(MenuLeftOffset, height() - h);
+        // Mirrored in a right-to-left layout: the menu's right edge stands
+        // 40 pixels in from the button's right edge.
+        const int x = isRightToLeft() ? width() - MenuLeftOffset - popup->width() : MenuLeftOffset;
+        const QPoint p(x, height() - h);
         // Blocks in the menu's own loop; slots such as updateUiOnMenuHide()
         // run meanwhile, and the button may even be gone when it returns, so
         // nothing follows this call.
@@ -129,7 +138,7 @@ void PopupTrigger::update_state(bool open)
 {
     if (!_icon)
         return;
-    setStyleSheet(open ? openSheet() : closedSheet());
+    setStyleSheet(stateSheetFor(open, layoutDirection()));
 }
 
 void PopupTrigger::updateUiOnMenuHide()
@@ -137,6 +146,39 @@ void PopupTrigger::updateUiOnMenuHide()
     if (!_icon || _icon->isEmpty())
         update_state(false);
     is_open = false;
+}
+
+void PopupTrigger::keyPressEvent(QKeyEvent *event)
+{
+    // The keys that open a push button's menu (Space, and Enter and Return,
+    // which click a Button), and the keyboard's context-menu keys (Menu,
+    // Shift+F10), open it where a right click does.
+    const int key = event->key();
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    const bool opens = (modifiers == Qt::NoModifier
+                        && (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Menu))
+        || (modifiers == Qt::ShiftModifier && key == Qt::Key_F10);
+    if (opens && menu() && !event->isAutoRepeat()) {
+        event->accept();
+        open_context_menu();
+        return;
+    }
+    Button::keyPressEvent(event);
+}
+
+void PopupTrigger::changeEvent(QEvent *event)
+{
+    Button::changeEvent(event);
+    // The open or closed look follows a switch of the layout direction.
+    if (event->type() == QEvent::LayoutDirectionChange) {
+        const QString sheet = styleSheet();
+        for (bool open : {false, true}) {
+            for (Qt::LayoutDirection direction : {Qt::LeftToRight, Qt::RightToLeft}) {
+                if (sheet == stateSheetFor(open, direction) && direction != layoutDirection())
+                    setStyleSheet(stateSheetFor(open, layoutDirection()));
+            }
+        }
+    }
 }
 
 void PopupTrigger::actionEvent(QActionEvent *event)
