@@ -21,7 +21,8 @@ const QString &indicatorSheet()
 }
 
 // The arrow stands at the trailing edge: at the right, or at the left in a
-// right-to-left layout (style sheet positions do not mirror by themselves).
+// right-to-left layout, where a style sheet mirrors the padding but not the
+// background position nor the borders.
 QString stateSheet(const char *arrowIcon, Qt::LayoutDirection direction = Qt::LeftToRight)
 {
     const bool mirrored = direction == Qt::RightToLeft;
@@ -33,6 +34,7 @@ QString stateSheet(const char *arrowIcon, Qt::LayoutDirection direction = Qt::Le
                           "                background-repeat: no-repeat;\n"
                           "                border: 0px solid transparent !important;\n"
                           "                border-%2: 5px solid transparent;\n"
+                          "%3"
                           "                border-bottom: 5px solid transparent;\n"
                           "                border-radius: 4px;\n"
                           "                color: #6b6b6b;\n"
@@ -41,7 +43,10 @@ QString stateSheet(const char *arrowIcon, Qt::LayoutDirection direction = Qt::Le
                           "            }\n"
                           "            QPushButton:hover {background-color: transparent;}\n"
                           "            ")
-        .arg(QLatin1String(arrowIcon), mirrored ? QLatin1String("left") : QLatin1String("right"));
+        .arg(QLatin1String(arrowIcon), mirrored ? QLatin1String("left") : QLatin1String("right"),
+             // The label keeps the menu indicator's room at the right edge
+             // only; the trailing padding makes room for the arrow at the left.
+             mirrored ? QLatin1String("                padding-right: 24px;\n") : QLatin1String());
 }
 
 constexpr char OpenArrow[] = ":/icons/svg_cache/ri_arrow-up-s-line.svg";
@@ -174,7 +179,7 @@ void PopupTrigger::changeEvent(QEvent *event)
         const QString sheet = styleSheet();
         for (bool open : {false, true}) {
             for (Qt::LayoutDirection direction : {Qt::LeftToRight, Qt::RightToLeft}) {
-                if (sheet == stateSheetFor(open, direction) && direction != layoutDirection())
+                if (direction != layoutDirection() && sheet == stateSheetFor(open, direction))
                     setStyleSheet(stateSheetFor(open, layoutDirection()));
             }
         }

@@ -43,7 +43,7 @@ QString expectedSheet(bool open, bool rtl = false)
 {
     const QString side = rtl ? QStringLiteral("left") : QStringLiteral("right");
     const QString arrow = open ? QStringLiteral("ri_arrow-up-s-line.svg") : QStringLiteral("ri_arrow-down-s-line.svg");
-    const QStringList lines{
+    QStringList lines{
         QString(),
         QStringLiteral("            QPushButton {"),
         QStringLiteral("                background-origin: padding;"),
@@ -52,6 +52,10 @@ QString expectedSheet(bool open, bool rtl = false)
         QStringLiteral("                background-repeat: no-repeat;"),
         QStringLiteral("                border: 0px solid transparent !important;"),
         QStringLiteral("                border-") + side + QStringLiteral(": 5px solid transparent;"),
+    };
+    if (rtl)
+        lines.append(QStringLiteral("                padding-right: 24px;"));
+    lines += QStringList{
         QStringLiteral("                border-bottom: 5px solid transparent;"),
         QStringLiteral("                border-radius: 4px;"),
         QStringLiteral("                color: #6b6b6b;"),
