@@ -39,13 +39,11 @@ constexpr IconName IconNames[] = {
     {"loading", QT_TRANSLATE_NOOP("tessera::Accessibility", "Loading")},
 };
 
-// BusyTrigger looks like a button, so it is announced as one, named by its
-// label; it is busy while its loading icon is shown. It takes no focus and
-// has no action.
-class BusyTriggerAccessible : public QAccessibleWidget
+// A widget named by the text of a Typography, unless the application named it.
+class LabelledAccessible : public QAccessibleWidget
 {
 public:
-    explicit BusyTriggerAccessible(QWidget *widget) : QAccessibleWidget(widget, QAccessible::Button) {}
+    using QAccessibleWidget::QAccessibleWidget;
 
     QString text(QAccessible::Text t) const override
     {
@@ -54,13 +52,30 @@ public:
         const QString own = widget()->accessibleName();
         if (!own.isEmpty())
             return own;
-        const auto *label = widget()->findChild<Typography *>(QString(), Qt::FindDirectChildrenOnly);
-        return label ? label->text() : QString();
+        const Typography *text = label();
+        return text ? text->text() : QString();
+    }
+
+protected:
+    virtual const Typography *label() const = 0;
+};
+
+// BusyTrigger looks like a button, so it is announced as one, named by its
+// label; it is busy while its loading icon is shown. It takes no focus and
+// has no action.
+class BusyTriggerAccessible : public LabelledAccessible
+{
+public:
+    explicit BusyTriggerAccessible(QWidget *widget) : LabelledAccessible(widget, QAccessible::Button) {}
+
+    const Typography *label() const override
+    {
+        return widget()->findChild<Typography *>(QString(), Qt::FindDirectChildrenOnly);
     }
 
     QAccessible::State state() const override
     {
-        QAccessible::State s = QAccessibleWidget::state();
+        QAccessible::State s = LabelledAccessible::state();
         const auto *icon = widget()->findChild<PySvgWidget *>(QString(), Qt::FindDirectChildrenOnly);
         s.busy = icon && icon->isVisibleTo(widget());
         return s;
@@ -104,18 +119,12 @@ private:
 };
 
 // Typography draws its text itself: a screen reader reads it as static text.
-class TypographyAccessible : public QAccessibleWidget
+class TypographyAccessible : public LabelledAccessible
 {
 public:
-    explicit TypographyAccessible(QWidget *widget) : QAccessibleWidget(widget, QAccessible::StaticText) {}
+    explicit TypographyAccessible(QWidget *widget) : LabelledAccessible(widget, QAccessible::StaticText) {}
 
-    QString text(QAccessible::Text t) const override
-    {
-        if (t != QAccessible::Name)
-            return QAccessibleWidget::text(t);
-        const QString own = widget()->accessibleName();
-        return own.isEmpty() ? static_cast<const Typography *>(widget())->text() : own;
-    }
+    const Typography *label() const override { return static_cast<const Typography *>(widget()); }
 };
 
 // Asked for every class of an object, from the most derived one up; answers
