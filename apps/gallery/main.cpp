@@ -220,26 +220,59 @@ void settle()
     }
 }
 
-int writeScreenshots(GalleryWindow &window, const QString &dir, const QStringList &themes, const QString &suffix)
+// Writes every page in every theme as <page>-<theme><suffix>.png, then each
+// page of \a rtlPages laid out right to left as <page>-rtl-<theme><suffix>.png.
+int writeScreenshots(GalleryWindow &window, const QString &dir, const QStringList &themes, const QString &suffix,
+                     const QStringList &rtlPages)
 {
+    QList<int> rtl;
+    for (const QString &id : rtlPages) {
+        int found = -1;
+        for (int i = 0; i < window.pageCount(); ++i) {
+            if (window.pageId(i) == id)
+                found = i;
+        }
+        if (found < 0) {
+            QTextStream(stderr) << "tessera-gallery: no page \"" << id << "\" for --rtl\n";
+            return 2;
+        }
+        rtl.append(found);
+    }
     QDir().mkpath(dir);
     QTextStream out(stdout);
     window.show();
     int written = 0;
+    const auto shoot = [&](int page, const QString &theme, const QString &direction) {
+        window.showPage(page);
+        settle();
+        const QString path =
+            QDir(dir).filePath(QStringLiteral("%1-%2%3%4.png").arg(window.pageId(page), direction, theme, suffix));
+        if (!window.grab().save(path)) {
+            QTextStream(stderr) << "cannot write " << path << "\n";
+            return false;
+        }
+        out << "wrote " << QDir::current().relativeFilePath(path) << "\n";
+        out.flush();
+        ++written;
+        return true;
+    };
     for (const QString &theme : themes) {
         tessera::setTheme(theme);
         for (int i = 0; i < window.pageCount(); ++i) {
-            window.showPage(i);
-            settle();
-            const QString path = QDir(dir).filePath(QStringLiteral("%1-%2%3.png").arg(window.pageId(i), theme, suffix));
-            if (!window.grab().save(path)) {
-                QTextStream(stderr) << "cannot write " << path << "\n";
+            if (!shoot(i, theme, QString()))
                 return 1;
-            }
-            out << "wrote " << QDir::current().relativeFilePath(path) << "\n";
-            out.flush();
-            ++written;
         }
+    }
+    if (!rtl.isEmpty()) {
+        QGuiApplication::setLayoutDirection(Qt::RightToLeft);
+        for (const QString &theme : themes) {
+            tessera::setTheme(theme);
+            for (int page : std::as_const(rtl)) {
+                if (!shoot(page, theme, QStringLiteral("rtl-")))
+                    return 1;
+            }
+        }
+        QGuiApplication::setLayoutDirection(Qt::LeftToRight);
     }
     out << written << " screenshots in " << QDir(dir).absolutePath() << "\n";
     return 0;
@@ -269,9 +302,13 @@ int main(int argc, char **argv)
                                    QStringLiteral("name"));
     const QCommandLineOption suffix(QStringLiteral("suffix"), QStringLiteral("Suffix for screenshot file names."),
                                     QStringLiteral("text"));
+    const QCommandLineOption rtl(QStringLiteral("rtl"),
+                                 QStringLiteral("With --screenshots, also render page <id> laid out right to left "
+                                                "(<page>-rtl-<theme>.png); may be given more than once."),
+                                 QStringLiteral("id"));
     const QCommandLineOption quitAfter(QStringLiteral("quit-after"), QStringLiteral("Close the window after <ms>."),
                                        QStringLiteral("ms"));
-    parser.addOptions({screenshots, language, theme, suffix, quitAfter});
+    parser.addOptions({screenshots, language, theme, suffix, rtl, quitAfter});
     parser.process(app);
 
     const QString themeName = parser.value(theme);
@@ -295,7 +332,7 @@ int main(int argc, char **argv)
         QStringList themes{QStringLiteral("light"), QStringLiteral("dark")};
         if (parser.isSet(theme))
             themes = {tessera::useTheme()->name()};
-        return writeScreenshots(window, parser.value(screenshots), themes, parser.value(suffix));
+        return writeScreenshots(window, parser.value(screenshots), themes, parser.value(suffix), parser.values(rtl));
     }
     window.show();
     if (parser.isSet(quitAfter))

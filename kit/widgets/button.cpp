@@ -1,5 +1,6 @@
 #include "button.h"
 
+#include "accessible.h"
 #include "i18n.h"
 #include "qss.h"
 #include "subscriptions.h"
@@ -10,6 +11,7 @@
 #include <QEvent>
 #include <QHash>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QTimer>
 #include <QUrl>
 
@@ -31,6 +33,7 @@ const QString kVariant = QStringLiteral("variant");
 const QString kOnClick = QStringLiteral("onClick");
 const QString kStyle = QStringLiteral("style");
 const QString kSx = QStringLiteral("sx");
+const QString kAccessibleName = QStringLiteral("accessibleName");
 
 bool absent(const QVariant &v)
 {
@@ -87,6 +90,17 @@ bool isText(const QVariant &v)
     return v.typeId() == QMetaType::QString;
 }
 
+// The name assistive tools announce unless the application set one: the
+// accessibleName option, else Qt's own (the text); a button that shows only
+// its icon is named after the icon.
+void nameForAssistiveTools(Button *button, const QVariant &nameOption, bool showsOnlyIcon)
+{
+    QString name = translate(nameOption);
+    if (name.isEmpty() && showsOnlyIcon)
+        name = iconAccessibleName(button->startIcon().current().toString());
+    setDefaultAccessibleName(button, name);
+}
+
 bool isTextLike(const QVariant &v)
 {
     return isText(v) || isCallableText(v);
@@ -112,7 +126,7 @@ void checkOptions(const QVariantMap &kwargs)
         const QVariant &v = it.value();
         if (absent(v) || asState(v))
             continue;
-        if (name == kText) {
+        if (name == kText || name == kAccessibleName) {
             if (!isTextLike(v))
                 wrongKind(name, QStringLiteral("a text, a deferred text or a State"), v);
         } else if (name == kColor || name == kSize || name == kVariant || name == kComponent || name == kHref) {
@@ -271,7 +285,7 @@ Button::Button(const Options &options) : QPushButton(nullptr), RestyleLifecycle(
     for (auto it = d->states.begin(); it != d->states.end(); ++it) {
         State *state = it.value();
         const QString name = it.key();
-        if (name == kText) {
+        if (name == kText || name == kAccessibleName) {
             subscriptions << connect(state, &State::valueChanged, this, [this] { updateText(); });
         } else if (name == kChildren) {
             subscriptions << connect(state, &State::valueChanged, this, [this] { updateChildren(); });
@@ -382,6 +396,21 @@ void Button::changeEvent(QEvent *event)
     }
 }
 
+void Button::keyPressEvent(QKeyEvent *event)
+{
+    // Enter and Return click a focused button as Space does. QPushButton
+    // leaves them to a dialog's default button unless the button is one
+    // (autoDefault), and then clicks itself.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && !autoDefault() && !isDefault() && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        if (!event->isAutoRepeat())
+            click();
+        event->accept();
+        return;
+    }
+    QPushButton::keyPressEvent(event);
+}
+
 void Button::updateText()
 {
     QVariant value = optionValue(kText);
@@ -399,6 +428,7 @@ void Button::updateText()
         text = value.toString();
     d->textShown = text;
     setText(d->children.isEmpty() ? text : QString());
+    nameForAssistiveTools(this, optionValue(kAccessibleName), text.isEmpty() && d->children.isEmpty());
     updateGeometry();
 }
 
@@ -443,6 +473,7 @@ void Button::updateChildren()
 
 void Button::updateIcon()
 {
+    nameForAssistiveTools(this, optionValue(kAccessibleName), d->textShown.isEmpty() && d->children.isEmpty());
     if (!d->children.isEmpty())
         return;   // the children are the content
     const QString path = detail::iconPath(_startIcon.current().toString());

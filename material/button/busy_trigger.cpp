@@ -1,5 +1,6 @@
 #include <tessera/material/button/busy_trigger.h>
 
+#include <tessera/kit/accessible.h>
 #include <tessera/kit/i18n.h>
 #include <tessera/kit/qss.h>
 #include <tessera/kit/registry.h>
@@ -183,6 +184,7 @@ void BusyTrigger::connectSignalSlot()
 
 void BusyTrigger::_update_loading(const QVariant &)
 {
+    const bool wasBusy = loadingWidget->isVisibleTo(this);
     // A State deleted by its owner reads as none, so the icon is hidden.
     if (truthy(_loading.current())) {
         // Take the icon out and put it back, so that a repeated switch to on
@@ -193,6 +195,9 @@ void BusyTrigger::_update_loading(const QVariant &)
     } else {
         loadingWidget->setVisible(false);
     }
+    // Screen readers hear "busy" while the icon is shown.
+    if (loadingWidget->isVisibleTo(this) != wasBusy)
+        notifyAccessibleBusyChanged(this);
 }
 
 QString BusyTrigger::_get_stylesheet(const QString &_variant, const QString &_size, const QString &_color,

@@ -37,7 +37,8 @@ namespace tessera {
     theme's "PyButton" styles for its colour, variant and size and restyles on
     every theme change, but it is a plain QFrame: it handles no clicks and has
     no signals of its own. The condition is fixed at construction or follows a
-    State.
+    State. Screen readers announce it as a button named by its label, busy
+    while the icon is shown; it takes no keyboard focus.
 
     \code
     auto *saving = new tessera::State(false, &window);

@@ -9,6 +9,7 @@
 #include <QDateTime>
 #include <QFile>
 #include <QHash>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QResource>
 #include <QtEndian>
@@ -29,25 +30,33 @@ const QString &indicatorSheet()
     return sheet;
 }
 
-QString stateSheet(const QString &arrowIcon, const QString &labelColor)
+// The open or closed sheet with its arrow at the trailing edge: at the
+// right, or at the left in a right-to-left layout, where a style sheet
+// mirrors the padding but not the background position nor the borders.
+QString stateSheet(const QString &arrowIcon, const QString &labelColor, Qt::LayoutDirection direction)
 {
+    const bool mirrored = direction == Qt::RightToLeft;
     return QStringLiteral("\n"
                           "            QPushButton {\n"
                           "                background-origin: padding;\n"
                           "                background-image: url(\"%1\");\n"
-                          "                background-position: right center;\n"
+                          "                background-position: %2 center;\n"
                           "                background-repeat: no-repeat;\n"
                           "                border: 0px solid transparent !important;\n"
-                          "                border-right: 5px solid transparent;\n"
+                          "                border-%2: 5px solid transparent;\n"
+                          "%3"
                           "                border-bottom: 5px solid transparent;\n"
                           "                border-radius: 4px;\n"
-                          "                color: %2;\n"
+                          "                color: %4;\n"
                           "                font-weight: 600;\n"
                           "                font-size: 12px;\n"
                           "            }\n"
                           "            QPushButton:hover {background-color: transparent;}\n"
                           "            ")
-        .arg(arrowIcon, labelColor);
+        .arg(arrowIcon, mirrored ? QLatin1String("left") : QLatin1String("right"),
+             // The label keeps the menu indicator's room at the right edge
+             // only; the trailing padding makes room for the arrow at the left.
+             mirrored ? QLatin1String("                padding-right: 24px;\n") : QLatin1String(), labelColor);
 }
 
 const QString ArrowUp = QStringLiteral("ri_arrow-up-s-line.svg");
@@ -165,17 +174,18 @@ QColor lookColor(const char *slot, const QColor &fallback)
     return color.isValid() ? color : fallback;
 }
 
-// The open or closed sheet for the current theme.
-QString themedStateSheet(bool open)
+// The open or closed sheet for the current theme and a layout direction.
+QString themedStateSheet(bool open, Qt::LayoutDirection direction)
 {
     const QColor label = lookColor("label", QColor(0x6b, 0x6b, 0x6b));
     const QColor indicator = lookColor("indicator", QColor(Qt::black));
-    return stateSheet(arrowFolder(indicator) + (open ? ArrowUp : ArrowDown), colorText(label));
+    return stateSheet(arrowFolder(indicator) + (open ? ArrowUp : ArrowDown), colorText(label), direction);
 }
 
 // Where the menu is shown to be measured, relative to the button's bottom-right corner.
 constexpr QPoint MeasuringOffset(-1000, -1000);
-// How far in from the button's left edge the opened menu starts.
+// How far in from the button's leading edge (left, or right in a
+// right-to-left layout) the opened menu starts.
 constexpr int MenuLeftOffset = 40;
 
 Button::Options baseOptions(const PopupTrigger::Options &options)
@@ -230,7 +240,10 @@ void PopupTrigger::open_context_menu(const QPoint &point)
         is_open = true;
         popup->hide();
         const int h = get_menu_height();
-        const QPoint p(MenuLeftOffset, height() - h);
+        // Mirrored in a right-to-left layout: the menu's right edge stands
+        // 40 pixels in from the button's right edge.
+        const int x = isRightToLeft() ? width() - MenuLeftOffset - popup->width() : MenuLeftOffset;
+        const QPoint p(x, height() - h);
         // Blocks in the menu's own loop; slots such as updateUiOnMenuHide()
         // run meanwhile, and the button may even be gone when it returns, so
         // nothing follows this call.
@@ -256,7 +269,7 @@ void PopupTrigger::update_state(bool open)
     if (!_icon)
         return;
     m_stateOpen = open;
-    m_stateSheet = themedStateSheet(open);
+    m_stateSheet = themedStateSheet(open, layoutDirection());
     setStyleSheet(m_stateSheet);
 }
 
@@ -266,7 +279,7 @@ void PopupTrigger::_set_stylesheet(const StyleMap &component_styled)
     // After a theme change: the open or closed sheet again, in the new colours,
     // unless someone has set another sheet since.
     if (!m_stateSheet.isEmpty() && styleSheet() == m_stateSheet) {
-        m_stateSheet = themedStateSheet(m_stateOpen);
+        m_stateSheet = themedStateSheet(m_stateOpen, layoutDirection());
         if (styleSheet() != m_stateSheet)
             setStyleSheet(m_stateSheet);
     }
@@ -277,6 +290,36 @@ void PopupTrigger::updateUiOnMenuHide()
     if (!_icon || _icon->isEmpty())
         update_state(false);
     is_open = false;
+}
+
+void PopupTrigger::keyPressEvent(QKeyEvent *event)
+{
+    // The keys that open a push button's menu (Space, and Enter and Return,
+    // which click a Button), and the keyboard's context-menu keys (Menu,
+    // Shift+F10), open it where a right click does.
+    const int key = event->key();
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    const bool opens = (modifiers == Qt::NoModifier
+                        && (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Menu))
+        || (modifiers == Qt::ShiftModifier && key == Qt::Key_F10);
+    if (opens && menu() && !event->isAutoRepeat()) {
+        event->accept();
+        open_context_menu();
+        return;
+    }
+    Button::keyPressEvent(event);
+}
+
+void PopupTrigger::changeEvent(QEvent *event)
+{
+    Button::changeEvent(event);
+    // The open or closed look follows a switch of the layout direction,
+    // unless someone has set another sheet since.
+    if (event->type() == QEvent::LayoutDirectionChange && !m_stateSheet.isEmpty() && styleSheet() == m_stateSheet) {
+        m_stateSheet = themedStateSheet(m_stateOpen, layoutDirection());
+        if (styleSheet() != m_stateSheet)
+            setStyleSheet(m_stateSheet);
+    }
 }
 
 void PopupTrigger::actionEvent(QActionEvent *event)

@@ -13,13 +13,16 @@
 
 class QAction;
 class QActionEvent;
+class QKeyEvent;
 class QMenu;
 
 namespace tessera {
 
 /*!
     A push button that opens its popup menu beside itself: 40 pixels in from
-    its left edge, with the menu's bottom level with the button's bottom. It
+    its left edge (in a right-to-left layout, the menu's right edge 40 pixels
+    in from the button's right edge), with the menu's bottom level with the
+    button's bottom. It
     toggles the menu open and closed and can switch between an open-menu and a
     closed-menu look.
 
@@ -48,6 +51,14 @@ namespace tessera {
     hide. The menu may be installed before or after construction: the callable
     follows whichever menu setMenu() installs, and stops running for a menu that
     was replaced. An exception thrown by it is dropped.
+
+    Keyboard: with a menu installed, Space, Enter, Return and the
+    context-menu keys (Menu, Shift+F10) of the focused button call
+    open_context_menu(), so the menu opens where a right click opens it.
+    Without a menu the button clicks on Space, Enter and Return like any Button.
+
+    In a right-to-left layout the open and closed sheets put the arrow at the
+    left edge (the trailing one), and follow a switch of the direction.
 
     Every menu operation needs an installed menu; without one, open_context_menu()
     does nothing (the button stays closed) and get_menu_height() returns 0.
@@ -104,6 +115,8 @@ public Q_SLOTS:
 protected:
     void actionEvent(QActionEvent *event) override;
     void _set_stylesheet(const StyleMap &component_styled = {}) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
     QVariant _context;
     QVariant _menu;

@@ -1,5 +1,6 @@
 #include "field_shell.h"
 
+#include <tessera/kit/accessible.h>
 #include <tessera/kit/i18n.h>
 #include <tessera/kit/qss.h>
 #include <tessera/kit/registry.h>
@@ -24,6 +25,34 @@ int minimumHeightFrom(const StyleValue &height, const QString &size)
     if (!height.isNumber() || !std::isfinite(pixels) || pixels < 0 || pixels > QWIDGETSIZE_MAX)
         throw StyleLookupError(QStringLiteral("FieldShellSize.styles.%1.no-multiple.height").arg(size));
     return int(std::lround(pixels));
+}
+
+// The label's display text now: a State's text or callable text translated,
+// a plain text as it stands; nothing for a deleted State or another kind.
+std::optional<QString> labelText(const StateOr<QString> &label)
+{
+    if (label.isState()) {
+        const State *state = label.state();
+        if (!state)
+            return std::nullopt;
+        const QVariant value = state->value();
+        if (isCallableText(value))
+            return translate(value);
+        if (value.typeId() == QMetaType::QString)
+            return value.toString();
+        return std::nullopt;
+    }
+    if (const QString *text = label.plain())
+        return *text;
+    return std::nullopt;
+}
+
+// Screen readers announce the field and its editors by the label, also while
+// the title is hidden.
+void nameAfterLabel(FieldShell *field, const StateOr<QString> &label)
+{
+    if (const std::optional<QString> text = labelText(label))
+        setFieldAccessibleName(field, *text);
 }
 
 } // namespace
@@ -64,10 +93,9 @@ void FieldShell::_init_ui()
 
     setObjectName(newObjectName());
 
-    if (!_hiddenLabel) {
-        if (State *label = _label.state())
-            m_subscriptions << connect(label, &State::valueChanged, this, &FieldShell::_set_translated_label);
-    }
+    // Followed also when the label is hidden: it still names the field for screen readers.
+    if (State *label = _label.state())
+        m_subscriptions << connect(label, &State::valueChanged, this, &FieldShell::_set_translated_label);
     if (State *hovered = _hovered.state())
         m_subscriptions << connect(hovered, &State::valueChanged, this, &FieldShell::_set_hovered_prop);
     _set_hovered_prop();
@@ -85,6 +113,7 @@ void FieldShell::_init_ui()
                 row->addWidget(child);
         }
     }
+    nameAfterLabel(this, _label);
 
     m_subscriptions << connect(i18n(), &I18n::langChanged, this, &FieldShell::_set_translated_label);
 
@@ -101,27 +130,21 @@ bool FieldShell::event(QEvent *event)
                  metaObject()->className());
         _init_ui();
     }
+    // An editor put into the field later is named too.
+    if (event->type() == QEvent::ChildPolished && m_initialized)
+        nameAfterLabel(this, _label);
     return QGroupBox::event(event);
 }
 
 void FieldShell::_set_translated_label()
 {
-    if (_hiddenLabel)
+    // A State deleted by its owner, or holding no text, reads as none: the
+    // title stays. A plain text goes to the title as it is, untranslated.
+    const std::optional<QString> text = labelText(_label);
+    if (!text)
         return;
-    if (_label.isState()) {
-        // A State deleted by its owner reads as none: the title stays.
-        const State *label = _label.state();
-        if (!label)
-            return;
-        const QVariant value = label->value();
-        if (isCallableText(value))
-            setTitle(translate(value));
-        else if (value.typeId() == QMetaType::QString)
-            setTitle(value.toString());
-        return;
-    }
-    // A plain text goes to the title as it is, untranslated.
-    if (const QString *text = _label.plain())
+    setFieldAccessibleName(this, *text);
+    if (!_hiddenLabel)
         setTitle(*text);
 }
 

@@ -28,6 +28,10 @@ namespace tessera {
     builds a state-aware style sheet from the current theme after every theme
     change.
 
+    Screen readers announce the field (a group) and the editors inside it by
+    the label, translated, also while the title is hidden; a name the
+    application sets on the field or an editor itself is kept.
+
     FieldShell is a base class. After each change of a state property it calls
     slot_set_stylesheet(), which the derived field implements (typically by
     re-polishing itself and its editors so that the property selectors apply).
