@@ -157,8 +157,11 @@ std::optional<QList<QWidget *>> widgetList(const QVariantMap &options, const QSt
     if (absent(v))
         return std::nullopt;
     QList<QWidget *> out;
-    if (v.metaType() == QMetaType::fromType<QList<QWidget *>>())
-        return v.value<QList<QWidget *>>();
+    if (v.metaType() == QMetaType::fromType<QList<QWidget *>>()) {
+        out = v.value<QList<QWidget *>>();
+        childWidgets(out, name);   // refuses a null element
+        return out;
+    }
     if (v.metaType() == QMetaType::fromType<WidgetList>()) {
         for (const QPointer<QWidget> &w : v.value<WidgetList>()) {
             if (!w)
@@ -180,6 +183,19 @@ std::optional<QList<QWidget *>> widgetList(const QVariantMap &options, const QSt
         return out;
     }
     wrongKind(name, QStringLiteral("a list of widgets or none"), v);
+}
+
+WidgetList childWidgets(const QList<QWidget *> &widgets, const QString &name)
+{
+    WidgetList out;
+    out.reserve(widgets.size());
+    for (qsizetype i = 0; i < widgets.size(); ++i) {
+        QWidget *widget = widgets.at(i);
+        if (!widget)
+            throw OptionError(name, QStringLiteral("element %1 is a null widget").arg(i));
+        out.append(widget);
+    }
+    return out;
 }
 
 Sx sx(const QVariantMap &options, const QString &name)

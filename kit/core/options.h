@@ -140,8 +140,14 @@ TESSERA_KIT_EXPORT StateOr<bool> flagOrState(const QVariantMap &options, const Q
 TESSERA_KIT_EXPORT StateOr<QString> textOrState(const QVariantMap &options, const QString &name);
 //! Any value or a State: a State in \a options becomes the State, anything else the plain value.
 TESSERA_KIT_EXPORT StateOr<QVariant> anyOrState(const QVariantMap &options, const QString &name);
-//! A list of widgets (QList<QWidget*>, WidgetList or QVariantList of widgets), or none.
+//! A list of widgets (QList<QWidget*>, WidgetList or QVariantList of widgets), or none; a null element is refused.
 TESSERA_KIT_EXPORT std::optional<QList<QWidget *>> widgetList(const QVariantMap &options, const QString &name);
+/*!
+    \a widgets as guarded pointers, the form in which a widget keeps its
+    children. Throws OptionError naming \a name when an element is null: a
+    null child is refused before anything is built.
+*/
+TESSERA_KIT_EXPORT WidgetList childWidgets(const QList<QWidget *> &widgets, const QString &name = QStringLiteral("children"));
 TESSERA_KIT_EXPORT Sx sx(const QVariantMap &options, const QString &name = QStringLiteral("sx"));
 TESSERA_KIT_EXPORT QWidget *widget(const QVariantMap &options, const QString &name);
 //! The entries of \a options whose names are not in \a known.

@@ -2,6 +2,7 @@
 
 #include <tessera/kit/kit_export.h>
 #include <tessera/kit/stylemap.h>
+#include <tessera/kit/subscriptions.h>
 #include <tessera/kit/tasks.h>
 #include <tessera/kit/theme.h>
 
@@ -25,9 +26,11 @@ namespace tessera {
     _lazy_set_stylesheet() -> _set_stylesheet() -> setStyleSheet().
 
     The timer and the task are bound to the widget, so nothing queued for a
-    destroyed widget runs; the destructor cancels the pending task too
-    (the cancellation happens while the widget's members are still valid,
-    before QObject::destroyed is emitted). A build that throws ends that task
+    destroyed widget runs; the destructor stops following the theme and
+    cancels the pending task. It
+    runs after the widget's own destructor, when the widget's own members are
+    gone, and reads only the task handle, which this class holds; it runs
+    before Qt destroys the children and emits QObject::destroyed. A build that throws ends that task
     only; the widget keeps its previous style sheet.
 
     \code
@@ -106,6 +109,9 @@ private:
     friend class PropertyChangeCounter;
     void countPropertyChanges();
     QWidget *m_self;
+    // The theme's change signal; released first at teardown, since a child may
+    // switch the theme while Qt destroys the widget's children.
+    Subscriptions m_themeSubscription;
     // Dynamic property changes of the widget, counted once _applyStyleSheet()
     // or _writeProperty() has been used.
     quint64 m_propertyChanges = 0;

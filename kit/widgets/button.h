@@ -29,7 +29,14 @@ namespace tessera {
     - \c kwargs: named options, each a plain value or a State*: "text",
       "children", "classes", "color", "component", "disabled",
       "disableFocusRipple", "disableRipple", "href", "size", "variant",
-      "onClick" (a Button::ClickHandler), "style", "sx".
+      "onClick" (a Button::ClickHandler), "style", "sx", "accessibleName"
+      (a text, a deferred text or a State: what screen readers announce).
+
+    Keyboard: a focused button clicks on Space, Enter and Return. Screen
+    readers announce its text; a button that shows only its icon is announced
+    by the \c accessibleName option or, without one, by the icon's name when
+    the kit knows it ("Add", "More options", "Loading"). A name set with
+    setAccessibleName() wins over both.
 
     A subclass may set the protected member \c _sx after this constructor; the
     style pass, which runs from the event loop after construction, reads it.
@@ -90,6 +97,7 @@ public:
 protected:
     void _set_stylesheet(const StyleMap &component_styled = {}) override;
     void changeEvent(QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
     QVariantList _args;
     StateOr<QString> _startIcon;

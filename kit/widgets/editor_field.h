@@ -64,7 +64,7 @@ struct EditorFieldOptions
     /*!
         Converts named options, as tessera::create() receives them. Throws
         OptionError naming the option when a value has the wrong kind: \c label
-        not a text or none, \c children not a list of widgets or none,
+        not a text or none, \c children not a list of widgets or none (or holding a null widget),
         \c variant or \c size not a text, \c sx not a style, \c onChange not a
         ChangeHandler or none, \c parent not a widget or none.
     */
@@ -134,15 +134,25 @@ private:
         if (!stylesMap)
             throw StyleLookupError(m_componentKey + QStringLiteral(".styles"));
         const QString rootQss = get_qss_style(stylesMap->find(u"root"));
+        // An optional "focus" style: the keyboard focus look, in a second rule.
+        const QString focusQss = get_qss_style(stylesMap->find(u"focus"));
 
         QString text;
-        text += QStringLiteral("\n                #");
-        text += ObjectNamePlaceholder;
-        text += QStringLiteral("[variant=");
-        text += variant;
-        text += QStringLiteral("] {\n                    ");
-        text += rootQss;
-        text += QStringLiteral("\n                }\n            ");
+        const auto rule = [&](QStringView state, const QString &declarations) {
+            text += QStringLiteral("\n                #");
+            text += ObjectNamePlaceholder;
+            text += QStringLiteral("[variant=");
+            text += variant;
+            text += u']';
+            text += state;
+            text += QStringLiteral(" {\n                    ");
+            text += declarations;
+            text += QStringLiteral("\n                }");
+        };
+        rule(u"", rootQss);
+        if (!focusQss.isEmpty())
+            rule(u":focus", focusQss);
+        text += QStringLiteral("\n            ");
         return text;
     }
 
@@ -187,15 +197,13 @@ public:
     ~EditorField() override = default;
 
 protected:
+    //! Throws OptionError naming "children" when the list holds a null widget; nothing is left built then.
     EditorField(Options options, StylesheetGetter getStylesheet)
         : QtEditor(), FieldShellBase(), RestyleLifecycle(this), m_getStylesheet(getStylesheet)
     {
+        if (options.children)
+            _children = option::childWidgets(*options.children);
         this->setObjectName(newObjectName());
-        if (options.children) {
-            _children.emplace();
-            for (QWidget *child : std::as_const(*options.children))
-                _children->append(child);
-        }
         _label = std::move(options.label);
         _onChange = std::move(options.onChange);
         _sx = std::move(options.sx);

@@ -1,5 +1,6 @@
 #include <tessera/material/button/busy_trigger.h>
 
+#include <tessera/kit/accessible.h>
 #include <tessera/kit/i18n.h>
 #include <tessera/kit/qss.h>
 #include <tessera/kit/registry.h>
@@ -150,9 +151,15 @@ BusyTrigger::BusyTrigger(const Options &options) : QFrame(), RestyleLifecycle(th
     _init_ui();
 }
 
-// The pending style task is cancelled by RestyleLifecycle's destructor, which
-// runs before QObject::destroyed is emitted, while the members are still valid.
-BusyTrigger::~BusyTrigger() = default;
+BusyTrigger::~BusyTrigger()
+{
+    // Qt destroys the label, the icon and the row after this destructor; a
+    // child may set the loading State meanwhile, which must no longer reach
+    // the trigger. The pending style task is cancelled by RestyleLifecycle's
+    // destructor, which runs after this one: the trigger's own members are
+    // gone by then, so the cancellation touches only the task handle.
+    m_subscriptions.release();
+}
 
 void BusyTrigger::_init_ui()
 {
@@ -172,11 +179,12 @@ void BusyTrigger::_init_ui()
 void BusyTrigger::connectSignalSlot()
 {
     if (State *state = _loading.state())
-        connect(state, &State::valueChanged, this, &BusyTrigger::_update_loading);
+        m_subscriptions << connect(state, &State::valueChanged, this, &BusyTrigger::_update_loading);
 }
 
 void BusyTrigger::_update_loading(const QVariant &)
 {
+    const bool wasBusy = loadingWidget->isVisibleTo(this);
     // A State deleted by its owner reads as none, so the icon is hidden.
     if (truthy(_loading.current())) {
         // Take the icon out and put it back, so that a repeated switch to on
@@ -187,6 +195,9 @@ void BusyTrigger::_update_loading(const QVariant &)
     } else {
         loadingWidget->setVisible(false);
     }
+    // Screen readers hear "busy" while the icon is shown.
+    if (loadingWidget->isVisibleTo(this) != wasBusy)
+        notifyAccessibleBusyChanged(this);
 }
 
 QString BusyTrigger::_get_stylesheet(const QString &_variant, const QString &_size, const QString &_color,

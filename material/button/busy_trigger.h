@@ -3,6 +3,7 @@
 #include <tessera/kit/options.h>
 #include <tessera/kit/restyle.h>
 #include <tessera/kit/state.h>
+#include <tessera/kit/subscriptions.h>
 #include <tessera/kit/svg_widget.h>
 #include <tessera/kit/typography.h>
 #include <tessera/material/button/busy_trigger_export.h>
@@ -36,7 +37,8 @@ namespace tessera {
     theme's "PyButton" styles for its colour, variant and size and restyles on
     every theme change, but it is a plain QFrame: it handles no clicks and has
     no signals of its own. The condition is fixed at construction or follows a
-    State.
+    State. Screen readers announce it as a button named by its label, busy
+    while the icon is shown; it takes no keyboard focus.
 
     \code
     auto *saving = new tessera::State(false, &window);
@@ -137,6 +139,7 @@ protected:
 private:
     Q_DISABLE_COPY(BusyTrigger)
     QHBoxLayout *m_row = nullptr;
+    Subscriptions m_subscriptions;
 };
 
 } // namespace tessera

@@ -63,15 +63,21 @@ OrbAction::OrbAction(const Options &options) : Button(baseOptions(options))
     _rotation->setEndValue(360.0);
     _rotation->setDuration(TurnDuration);
     _rotation->setLoopCount(-1);
-    connect(_rotation, &QVariantAnimation::valueChanged, this, [this](const QVariant &angle) {
+    m_subscriptions.add(_rotation);
+    m_subscriptions << connect(_rotation, &QVariantAnimation::valueChanged, this, [this](const QVariant &angle) {
         m_angle = angle.toReal();
         update();
     });
     if (State *animate = _animate.state())
-        connect(animate, &State::valueChanged, this, [this] { updateAnimation(); });
+        m_subscriptions << connect(animate, &State::valueChanged, this, [this] { updateAnimation(); });
 }
 
-OrbAction::~OrbAction() = default;
+OrbAction::~OrbAction()
+{
+    // Stops the turning and the following of animate before the rotation, a
+    // child, is destroyed with the others (one of which may set animate).
+    m_subscriptions.release();
+}
 
 bool OrbAction::isAnimating() const
 {

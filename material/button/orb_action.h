@@ -1,6 +1,7 @@
 #pragma once
 
 #include <tessera/kit/button.h>
+#include <tessera/kit/subscriptions.h>
 #include <tessera/material/button/orb_action_export.h>
 
 #include <QVariantList>
@@ -79,6 +80,7 @@ private:
 
     qreal m_angle = 0;
     bool m_shown = false;
+    Subscriptions m_subscriptions;
 };
 
 } // namespace tessera

@@ -1,9 +1,9 @@
 #pragma once
 
 #include <tessera/kit/button.h>
+#include <tessera/kit/subscriptions.h>
 #include <tessera/material/button/popup_trigger_export.h>
 
-#include <QMetaObject>
 #include <QPoint>
 #include <QPointer>
 #include <QVariant>
@@ -13,13 +13,16 @@
 
 class QAction;
 class QActionEvent;
+class QKeyEvent;
 class QMenu;
 
 namespace tessera {
 
 /*!
     A push button that opens its popup menu beside itself: 40 pixels in from
-    its left edge, with the menu's bottom level with the button's bottom. It
+    its left edge (in a right-to-left layout, the menu's right edge 40 pixels
+    in from the button's right edge), with the menu's bottom level with the
+    button's bottom. It
     toggles the menu open and closed and can switch between an open-menu and a
     closed-menu look.
 
@@ -49,12 +52,24 @@ namespace tessera {
     follows whichever menu setMenu() installs, and stops running for a menu that
     was replaced. An exception thrown by it is dropped.
 
+    Keyboard: with a menu installed, Space, Enter, Return and the
+    context-menu keys (Menu, Shift+F10) of the focused button call
+    open_context_menu(), so the menu opens where a right click opens it.
+    Without a menu the button clicks on Space, Enter and Return like any Button.
+
+    In a right-to-left layout the open and closed sheets put the arrow at the
+    left edge (the trailing one), and follow a switch of the direction.
+
     Every menu operation needs an installed menu; without one, open_context_menu()
     does nothing (the button stays closed) and get_menu_height() returns 0.
 
     The button sets style sheets of its own (a sheet that hides the menu
     indicator at construction, the open and closed sheets from update_state()),
-    each replacing the whole sheet.
+    each replacing the whole sheet. The open and closed sheets take their label
+    colour and the colour of their chevrons from the theme's "PopupTrigger"
+    entry ("styles.label.color", "styles.indicator.color"); with the light
+    theme they are the fixed texts with the grey label and the kit's dark
+    chevrons. A theme change re-applies the sheet in force.
 */
 class TESSERA_POPUP_TRIGGER_EXPORT PopupTrigger : public Button
 {
@@ -99,6 +114,9 @@ public Q_SLOTS:
 
 protected:
     void actionEvent(QActionEvent *event) override;
+    void _set_stylesheet(const StyleMap &component_styled = {}) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
     QVariant _context;
     QVariant _menu;
@@ -111,7 +129,11 @@ private:
     void followMenu();
 
     QPointer<QAction> m_followedAction;
-    QMetaObject::Connection m_aboutToHideConnection;
+    //! The connection to the installed menu's aboutToHide; released when the menu changes and at teardown.
+    Subscriptions m_menuSubscription;
+    //! The open or closed sheet update_state() applied last (empty before).
+    QString m_stateSheet;
+    bool m_stateOpen = false;
 };
 
 } // namespace tessera

@@ -1,5 +1,6 @@
 #include "field_frame_p.h"
 
+#include <tessera/kit/accessible.h>
 #include <tessera/kit/i18n.h>
 #include <tessera/kit/qss.h>
 #include <tessera/kit/restyle.h>
@@ -63,7 +64,9 @@ const StyleMap &frameRules()
 {
     static const StyleMap rules{
         {"&[hovered=true]", StyleMap{{"borderColor", "palette.text.primary"}}},
-        {"&[focused=true]", StyleMap{{"borderColor", "palette.primary.main"}}},
+        // Focus: a 2px ring; the padding gives the extra pixel back at the sides.
+        {"&[focused=true]",
+         StyleMap{{"borderWidth", 2}, {"borderColor", "palette.primary.main"}, {"paddingLeft", 7}, {"paddingRight", 7}}},
         {"&[error=true]", StyleMap{{"borderColor", "palette.error.main"}}},
         {"&[disabled=true]", StyleMap{{"borderColor", "palette.action.disabledBackground"}}},
         {"&[disabled=true] QLineEdit, &[disabled=true] QPlainTextEdit, &[disabled=true] QComboBox",
@@ -142,10 +145,9 @@ FieldFrame::FieldFrame(QWidget *host, QWidget *editor, const QList<QWidget *> &t
     column->addWidget(m_footer);
 
     connect(m_label, &BoundText::changed, this, [this](const QString &text) {
+        // The shell names the frame and its editors after the label too.
         _label = text;
         _show_label();
-        if (m_editor)
-            m_editor->setAccessibleName(text);
         Q_EMIT labelChanged(text);
     });
     connect(m_placeholder, &BoundText::changed, this, [this](const QString &text) {
@@ -181,7 +183,7 @@ void FieldFrame::watchEditor(QWidget *editor)
 {
     editor->installEventFilter(this);
     setFocusProxy(editor);
-    editor->setAccessibleName(m_label->text());
+    setDefaultAccessibleName(editor, m_label->text());
     editor->setAccessibleDescription(m_errorText->text().isEmpty() ? m_helperText->text() : m_errorText->text());
     editor->setProperty("placeholderText", m_placeholder->text());
 }

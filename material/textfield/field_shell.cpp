@@ -1,5 +1,6 @@
 #include "field_shell.h"
 
+#include <tessera/kit/accessible.h>
 #include <tessera/kit/i18n.h>
 #include <tessera/kit/qss.h>
 #include <tessera/kit/registry.h>
@@ -16,24 +17,6 @@ namespace tessera {
 
 namespace {
 
-// The list is stored with guarded pointers, so a member that outlives an
-// editor never dangles. A null entry is not a widget: refused before anything
-// is built.
-std::optional<WidgetList> checkedChildren(const std::optional<QList<QWidget *>> &children)
-{
-    if (!children)
-        return std::nullopt;
-    WidgetList out;
-    out.reserve(children->size());
-    for (qsizetype i = 0; i < children->size(); ++i) {
-        QWidget *widget = children->at(i);
-        if (!widget)
-            throw OptionError(QStringLiteral("children"), QStringLiteral("element %1 is not a widget").arg(i));
-        out.append(widget);
-    }
-    return out;
-}
-
 // The "height" of a size's "no-multiple" style: a whole, non-negative number of
 // pixels that a widget can take as its minimum height. Anything else ends the build.
 int minimumHeightFrom(const StyleValue &height, const QString &size)
@@ -44,12 +27,42 @@ int minimumHeightFrom(const StyleValue &height, const QString &size)
     return int(std::lround(pixels));
 }
 
+// The label's display text now: a State's text or callable text translated,
+// a plain text as it stands; nothing for a deleted State or another kind.
+std::optional<QString> labelText(const StateOr<QString> &label)
+{
+    if (label.isState()) {
+        const State *state = label.state();
+        if (!state)
+            return std::nullopt;
+        const QVariant value = state->value();
+        if (isCallableText(value))
+            return translate(value);
+        if (value.typeId() == QMetaType::QString)
+            return value.toString();
+        return std::nullopt;
+    }
+    if (const QString *text = label.plain())
+        return *text;
+    return std::nullopt;
+}
+
+// Screen readers announce the field and its editors by the label, also while
+// the title is hidden.
+void nameAfterLabel(FieldShell *field, const StateOr<QString> &label)
+{
+    if (const std::optional<QString> text = labelText(label))
+        setFieldAccessibleName(field, *text);
+}
+
 } // namespace
 
 FieldShell::FieldShell(Options options)
     : QGroupBox()
     , RestyleLifecycle(this)
-    , _children(checkedChildren(options.children))
+    // Guarded, so a child that outlives an editor never dangles; a null
+    // child is refused before anything is built.
+    , _children(options.children ? std::optional<WidgetList>(option::childWidgets(*options.children)) : std::nullopt)
     , _disabled(options.disabled)
     , _multiple(options.multiple)
     , _multiline(options.multiline)
@@ -69,8 +82,7 @@ FieldShell::~FieldShell()
     // The derived part, which implements slot_set_stylesheet(), is gone by now:
     // a State or the language switch firing while the rest of the widget is
     // torn down (a child's destructor may set a State) must not reach us.
-    for (const QMetaObject::Connection &connection : std::as_const(m_subscriptions))
-        disconnect(connection);
+    m_subscriptions.release();
 }
 
 void FieldShell::_init_ui()
@@ -81,15 +93,14 @@ void FieldShell::_init_ui()
 
     setObjectName(newObjectName());
 
-    if (!_hiddenLabel) {
-        if (State *label = _label.state())
-            m_subscriptions.append(connect(label, &State::valueChanged, this, &FieldShell::_set_translated_label));
-    }
+    // Followed also when the label is hidden: it still names the field for screen readers.
+    if (State *label = _label.state())
+        m_subscriptions << connect(label, &State::valueChanged, this, &FieldShell::_set_translated_label);
     if (State *hovered = _hovered.state())
-        m_subscriptions.append(connect(hovered, &State::valueChanged, this, &FieldShell::_set_hovered_prop));
+        m_subscriptions << connect(hovered, &State::valueChanged, this, &FieldShell::_set_hovered_prop);
     _set_hovered_prop();
     if (State *focused = _focused.state())
-        m_subscriptions.append(connect(focused, &State::valueChanged, this, &FieldShell::_set_focused_prop));
+        m_subscriptions << connect(focused, &State::valueChanged, this, &FieldShell::_set_focused_prop);
     _set_focused_prop();
 
     if (_children) {
@@ -102,8 +113,9 @@ void FieldShell::_init_ui()
                 row->addWidget(child);
         }
     }
+    nameAfterLabel(this, _label);
 
-    m_subscriptions.append(connect(i18n(), &I18n::langChanged, this, &FieldShell::_set_translated_label));
+    m_subscriptions << connect(i18n(), &I18n::langChanged, this, &FieldShell::_set_translated_label);
 
     theme = useTheme();
     // Follows theme->signal->changed and queues the first build for after
@@ -118,27 +130,21 @@ bool FieldShell::event(QEvent *event)
                  metaObject()->className());
         _init_ui();
     }
+    // An editor put into the field later is named too.
+    if (event->type() == QEvent::ChildPolished && m_initialized)
+        nameAfterLabel(this, _label);
     return QGroupBox::event(event);
 }
 
 void FieldShell::_set_translated_label()
 {
-    if (_hiddenLabel)
+    // A State deleted by its owner, or holding no text, reads as none: the
+    // title stays. A plain text goes to the title as it is, untranslated.
+    const std::optional<QString> text = labelText(_label);
+    if (!text)
         return;
-    if (_label.isState()) {
-        // A State deleted by its owner reads as none: the title stays.
-        const State *label = _label.state();
-        if (!label)
-            return;
-        const QVariant value = label->value();
-        if (isCallableText(value))
-            setTitle(translate(value));
-        else if (value.typeId() == QMetaType::QString)
-            setTitle(value.toString());
-        return;
-    }
-    // A plain text goes to the title as it is, untranslated.
-    if (const QString *text = _label.plain())
+    setFieldAccessibleName(this, *text);
+    if (!_hiddenLabel)
         setTitle(*text);
 }
 
@@ -336,16 +342,6 @@ FieldShell::RenderTags renderTagsOption(const QVariantMap &options)
     throw OptionError(QStringLiteral("renderTags"), QStringLiteral("expected a function making tag widgets, or none"));
 }
 
-// An sx of an unsupported kind adds nothing to the style sheet; it is not refused.
-Sx sxOption(const QVariantMap &options)
-{
-    try {
-        return option::sx(options);
-    } catch (const OptionError &) {
-        return {};
-    }
-}
-
 QWidget *createFieldShell(const QVariantMap &options)
 {
     // Every option is converted before the widget exists, so a refused one
@@ -361,7 +357,7 @@ QWidget *createFieldShell(const QVariantMap &options)
     o.multiline = option::flag(options, QStringLiteral("multiline"));
     o.renderTags = renderTagsOption(options);
     o.size = option::text(options, QStringLiteral("size"), QStringLiteral("medium"));
-    o.sx = sxOption(options);
+    o.sx = option::sx(options);
     o.value = option::anyOrState(options, QStringLiteral("value"));
     o.kwargs = option::rest(options, {QStringLiteral("disabled"), QStringLiteral("label"), QStringLiteral("hiddenLabel"),
                                       QStringLiteral("focused"), QStringLiteral("hovered"), QStringLiteral("children"),

@@ -6,6 +6,7 @@
 #include <tessera/kit/restyle.h>
 #include <tessera/kit/state.h>
 #include <tessera/kit/stylemap.h>
+#include <tessera/kit/subscriptions.h>
 
 #include <QGroupBox>
 #include <QList>
@@ -26,6 +27,10 @@ namespace tessera {
     step with an observable label and with the application's language, and
     builds a state-aware style sheet from the current theme after every theme
     change.
+
+    Screen readers announce the field (a group) and the editors inside it by
+    the label, translated, also while the title is hidden; a name the
+    application sets on the field or an editor itself is kept.
 
     FieldShell is a base class. After each change of a state property it calls
     slot_set_stylesheet(), which the derived field implements (typically by
@@ -151,7 +156,7 @@ private:
     Q_DISABLE_COPY(FieldShell)
     void setStateProperty(const char *name, const StateOr<bool> &option);
     bool m_initialized = false;
-    QList<QMetaObject::Connection> m_subscriptions;
+    Subscriptions m_subscriptions;
 };
 
 } // namespace tessera

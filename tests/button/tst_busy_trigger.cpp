@@ -523,6 +523,25 @@ private Q_SLOTS:
         testsupport::drainEvents();
         QCOMPARE(passes, 0);
     }
+
+    // A child that sets the loading State from its destructor (and switches
+    // the theme and the language) finds the trigger no longer listening.
+    void stateSetByAChildDuringTeardown()
+    {
+        State loading(true);
+        auto *w = new BusyTrigger({.loading = &loading});
+        auto *child = new testsupport::LateSetter({{&loading, false}}, w);
+        child->also = [] {
+            setTheme("dark");
+            i18n()->setLanguage(QStringLiteral("de"));
+        };
+        testsupport::drainEvents();
+        delete w;
+        QCOMPARE(loading.value(), QVariant(false));
+        i18n()->setLanguage(QStringLiteral("en"));
+        setTheme("light");
+        testsupport::drainEvents();
+    }
 };
 
 QTEST_MAIN(tst_BusyTrigger)

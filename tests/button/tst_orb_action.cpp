@@ -4,6 +4,7 @@
 #include "testsupport.h"
 
 #include <QApplication>
+#include <QPointer>
 #include <QStyleOptionButton>
 #include <QTest>
 #include <QVariantAnimation>
@@ -230,6 +231,30 @@ private Q_SLOTS:
         Orb still({.icon = MoreVert});
         still.show();
         QVERIFY(!still.isAnimating());
+    }
+
+    // A child that, from its destructor, sets every State the orb follows
+    // (its own animate and the Button options) while the icon turns: the orb
+    // has stopped listening and turning before its rotation is gone.
+    void statesSetByAChildDuringTeardown()
+    {
+        State animate(true), text(QStringLiteral("Sync")), color(QStringLiteral("primary")), disabled(false);
+        auto *orb = new Orb({.icon = MoreVert, .animate = &animate,
+                             .kwargs = {{"text", QVariant::fromValue(&text)}, {"color", QVariant::fromValue(&color)},
+                                        {"disabled", QVariant::fromValue(&disabled)}}});
+        orb->show();
+        QVERIFY(orb->isAnimating());
+        QPointer<QVariantAnimation> rotation = orb->_rotation;
+        // Made after the rotation, so destroyed after it.
+        new testsupport::LateSetter({{&animate, false}, {&text, QStringLiteral("Done")}, {&color, QStringLiteral("error")},
+                                     {&disabled, true}},
+                                    orb);
+        orb->_rotation->setCurrentTime(orb->_rotation->duration() / 4);
+        QVERIFY(orb->iconAngle() > 0.0);
+        delete orb;
+        QVERIFY(!rotation);
+        QCOMPARE(animate.value(), QVariant(false));   // the child did set it
+        animate.setValue(true);                        // and nothing listens any more
     }
 
     void theIconIsDrawnTurned()
