@@ -20,15 +20,20 @@ namespace tessera {
     A themed widget derives from its Qt base and from RestyleLifecycle, and
     supplies only its build step, _set_stylesheet():
 
-    theme change -> _onThemeChanged() -> zero-delay single-shot timer ->
+    theme change -> _onThemeChanged() -> zero-delay hop (next pass) ->
     _scheduleSetStyleSheet() -> deferred task (handle in _setupStyleSheet) ->
     _lazy_set_stylesheet() -> _set_stylesheet() -> setStyleSheet().
 
-    The timer and the task are bound to the widget, so nothing queued for a
-    destroyed widget runs; the destructor cancels the pending task too
-    (the cancellation happens while the widget's members are still valid,
-    before QObject::destroyed is emitted). A build that throws ends that task
-    only; the widget keeps its previous style sheet.
+    Construction starts the same chain. The hop and the task go through the
+    kit's one queue (see runLater()): a widget's build runs on a later pass
+    than its hop, widgets in view are built before widgets out of view and
+    hidden ones, and a switch over many widgets is spread over slices of a
+    few milliseconds, with the event loop (input, timers, painting) running
+    in between. Every trigger leads to one build. The hop and the task are
+    bound to the widget, so nothing queued for a destroyed widget runs; the
+    destructor cancels the pending task too (while the widget's members are
+    still valid, before QObject::destroyed is emitted). A build that throws
+    ends that task only; the widget keeps its previous style sheet.
 
     \code
     class Swatch : public QFrame, public tessera::RestyleLifecycle {
@@ -50,9 +55,9 @@ public:
 protected:
     explicit RestyleLifecycle(QWidget *self);
 
-    //! Connects theme->signal->changed to _onThemeChanged and starts the first zero-delay timer.
+    //! Connects theme->signal->changed to _onThemeChanged and starts the first zero-delay hop.
     void _subscribeToTheme();
-    //! Slot of the theme's change signal: starts a zero-delay single-shot timer.
+    //! Slot of the theme's change signal: queues the zero-delay hop to _scheduleSetStyleSheet().
     void _onThemeChanged();
     //! Schedules a deferred task running _lazy_set_stylesheet(); keeps its handle.
     void _scheduleSetStyleSheet();

@@ -1,5 +1,6 @@
 #include "svg_widget.h"
 
+#include "restyle_p.h"
 #include "svg_icon_p.h"
 #include "theme.h"
 
@@ -264,7 +265,9 @@ PySvgWidget::PySvgWidget(const Options &options) : QWidget(nullptr), d(new Priva
         });
     }
 
-    connect(useTheme()->signal, &ThemeSignal::changed, this, [this] {
+    // The tint follows the theme through the kit's queue, beside the themed
+    // widgets' builds (an icon in view is re-tinted before those out of view).
+    detail::followTheme(this, [this] {
         const QColor color = detail::resolveColor(useTheme(), d->colorSpec);
         if (color != d->color) {
             d->color = color;

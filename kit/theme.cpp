@@ -1,4 +1,5 @@
 #include "theme.h"
+#include "tasks_p.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -9,7 +10,6 @@
 #include <QPalette>
 #include <QPointer>
 #include <QStyleHints>
-#include <QTimer>
 
 #include <cstring>
 #include <functional>
@@ -140,7 +140,7 @@ private:
         if (m_pending)
             return;
         m_pending = true;
-        QTimer::singleShot(0, this, [this] {
+        detail::nextPass(this, [this] {
             m_pending = false;
             m_onChange();
         });

@@ -2,8 +2,7 @@
 
 #include "i18n.h"
 #include "qss.h"
-#include "tasks.h"
-#include "tasks_p.h"
+#include "restyle_p.h"
 #include "theme.h"
 
 #include <QHBoxLayout>
@@ -35,7 +34,6 @@ struct Typography::Private
     QString variant;
     StyleMap sx;
     QLabel *label = nullptr;
-    bool restylePending = false;
 };
 
 Typography::Typography() : Typography(Options{}) {}
@@ -63,24 +61,11 @@ Typography::Typography(const Options &options) : QWidget(nullptr), d(new Private
     if (State *state = d->text.state())
         connect(state, &State::valueChanged, this, refreshText);
     connect(i18n(), &I18n::langChanged, this, refreshText);
-    connect(useTheme()->signal, &ThemeSignal::changed, this, [this] {
-        // Restyle once the theme switch has finished, not inside its signal,
-        // and on the same pass of the event loop as the themed widgets' builds
-        // (a zero-delay timer, then a deferred task, as in RestyleLifecycle).
-        // A themed parent (BusyTrigger) re-polishes this label when it applies
-        // its own sheet; when both happen on one pass, the layout request the
-        // new font posts is answered once, after both, instead of once for the
-        // label and once more for the parent.
-        if (d->restylePending)
-            return;
-        d->restylePending = true;
-        detail::zeroDelay(this, [this] {
-            runLater(this, [this] {
-                d->restylePending = false;
-                applyStyle();
-            });
-        });
-    });
+    // Restyled through the kit's queue like the themed widgets: a themed
+    // parent (BusyTrigger) re-polishes this label when it applies its own
+    // sheet, and with both in one slice the layout request the new font posts
+    // is answered once, after both.
+    detail::followTheme(this, [this] { applyStyle(); });
 
     refreshText();
     applyStyle();
