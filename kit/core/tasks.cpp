@@ -73,9 +73,9 @@ void runStep(const std::shared_ptr<Task::Data> &data, const std::function<void()
     Slices. One pass runs work for a bounded time (at least one item):
     SliceInView while it serves widgets in view, whose repaint follows the
     slice, SliceOutOfView when it serves only others. Then it hands the loop
-    back: the next pass is a posted event of
-    low priority, so the layout and paint requests the slice made, input and
-    timers get their turn before the next slice. A switch over a handful of
+    back: the next pass is a posted event of low priority, so the layout and
+    paint requests the slice made, input and timers get their turn before
+    the next slice. A switch over a handful of
     widgets still runs its hops on the first pass and its builds on the
     second; one over thousands spreads over as many slices as it needs.
 
