@@ -107,10 +107,6 @@ set(TESSERA_PC_REQUIRES_PRIVATE "")
 set(TESSERA_PC_LIBS_PRIVATE "")
 if(NOT BUILD_SHARED_LIBS)
     set(TESSERA_PC_REQUIRES_PRIVATE "Qt6Svg Qt6SvgWidgets")
-    set(TESSERA_PC_LIBS_PRIVATE "${CMAKE_DL_LIBS}")
-    if(TESSERA_PC_LIBS_PRIVATE)
-        string(PREPEND TESSERA_PC_LIBS_PRIVATE "-l")
-    endif()
 endif()
 # The prefix is found relative to the .pc file, so the package can be
 # installed (or moved) anywhere. Absolute GNUInstallDirs settings (a distro's
