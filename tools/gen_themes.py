@@ -3,7 +3,8 @@
 
 The build reads only the JSON files; this script is how they are produced.
 Run it from anywhere:  python3 tools/gen_themes.py
-then check the result: python3 tools/check_themes.py
+then check the result with the kit's checker (the test suite runs it on every
+built-in theme):        build/bin/tessera-theme-check kit/themes/*.json
 
 Colour values that stand alone are written as theme token paths
 ("palette.primary.main") so that the style renderer resolves them against the
