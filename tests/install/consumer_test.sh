@@ -86,12 +86,18 @@ if [ "$sanitize" = ON ]; then
     flags=(-fsanitize=address,undefined -fno-omit-frame-pointer)
 fi
 
+# build_against_prefix EXAMPLE BUILD_DIR: configures examples/EXAMPLE with
+# find_package(Tessera) against the prefix and builds it in BUILD_DIR.
+build_against_prefix() {
+    "$cmake" -S "$source/examples/$1" -B "$2" -G Ninja \
+        -DCMAKE_PREFIX_PATH="$prefix" -DCMAKE_CXX_COMPILER="$cxx" -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_CXX_FLAGS="${flags[*]:-}" -DCMAKE_EXE_LINKER_FLAGS="${flags[*]:-}" > "$2.configure.log" \
+        || { cat "$2.configure.log"; fail "configuring examples/$1 against $prefix"; }
+    "$cmake" --build "$2" || fail "building examples/$1"
+}
+
 step "find_package(Tessera) build of examples/consumer"
-"$cmake" -S "$source/examples/consumer" -B "$work/cmake" -G Ninja \
-    -DCMAKE_PREFIX_PATH="$prefix" -DCMAKE_CXX_COMPILER="$cxx" -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_CXX_FLAGS="${flags[*]:-}" -DCMAKE_EXE_LINKER_FLAGS="${flags[*]:-}" > "$work/configure.log" \
-    || { cat "$work/configure.log"; fail "configuring the consumer against $prefix"; }
-"$cmake" --build "$work/cmake" || fail "building the consumer"
+build_against_prefix consumer "$work/cmake"
 step "run (find_package build)"
 "$work/cmake/consumer" "$source/examples/themes/ocean.json" "${modules[@]}" || fail "the consumer built with find_package reported failures"
 
@@ -101,11 +107,7 @@ if [ -x "$work/cmake/snippets" ]; then
 fi
 if [ -e "$libdir/libtessera_busy_trigger.so" ]; then
     step "the README's first program (examples/hello) builds against the prefix"
-    "$cmake" -S "$source/examples/hello" -B "$work/hello" -G Ninja \
-        -DCMAKE_PREFIX_PATH="$prefix" -DCMAKE_CXX_COMPILER="$cxx" -DCMAKE_BUILD_TYPE=Release \
-        -DCMAKE_CXX_FLAGS="${flags[*]:-}" -DCMAKE_EXE_LINKER_FLAGS="${flags[*]:-}" > "$work/configure-hello.log" \
-        || { cat "$work/configure-hello.log"; fail "configuring examples/hello against $prefix"; }
-    "$cmake" --build "$work/hello" || fail "building examples/hello"
+    build_against_prefix hello "$work/hello"
 fi
 
 if [ -x "$work/cmake/form" ]; then
