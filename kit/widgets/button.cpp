@@ -516,6 +516,16 @@ QString Button::composeStyleSheet(const StyleMap &components, const QString &nam
         slots ? get_qss_style(slots->find(QStringLiteral("hover"))) : QString();
     const QString PyButton_root_colorStyle_props_slots_checked_qss =
         slots ? get_qss_style(slots->find(QStringLiteral("checked"))) : QString();
+    // Keyboard focus: the size's "focus" slot (padding that makes room for a
+    // wider ring) and the colour's, each optional.
+    QString focus_qss;
+    if (const StyleMap *sizeSlots = mapIn(sizeEntry, QStringLiteral("slots")))
+        focus_qss += get_qss_style(sizeSlots->find(QStringLiteral("focus")));
+    if (slots) {
+        const QString colourFocus = get_qss_style(slots->find(QStringLiteral("focus")));
+        if (!colourFocus.isEmpty())
+            focus_qss += (focus_qss.isEmpty() ? QString() : QStringLiteral(" ")) + colourFocus;
+    }
 
     QString shape_qss;
     const Shape shape = shapeFor(sizeName);
@@ -525,11 +535,18 @@ QString Button::composeStyleSheet(const StyleMap &components, const QString &nam
                                    "border-radius: %2px;")
                         .arg(shape.diameter - 2)
                         .arg(shape.diameter / 2);
+        // The box is fixed: a wider focus ring takes its room from the content.
+        if (!focus_qss.isEmpty())
+            focus_qss += QStringLiteral(" padding: 0px; min-width: %1px; max-width: %1px; min-height: %1px; max-height: %1px;")
+                             .arg(shape.diameter - 4);
     } else if (extended) {
         shape_qss = QStringLiteral("min-height: %1px; max-height: %1px; border-radius: %2px; padding-top: 0px; "
                                    "padding-bottom: 0px;")
                         .arg(shape.height - 2)
                         .arg(shape.height / 2);
+        if (!focus_qss.isEmpty())
+            focus_qss += QStringLiteral(" min-height: %1px; max-height: %1px; padding-top: 0px; padding-bottom: 0px;")
+                             .arg(shape.height - 4);
     }
 
     QString disabled_qss;
@@ -564,6 +581,8 @@ QString Button::composeStyleSheet(const StyleMap &components, const QString &nam
     sheet += rule(id + QLatin1String(":checked"), PyButton_root_colorStyle_props_slots_checked_qss);
     if (!optionValue(kDisableRipple).toBool())
         sheet += rule(id + QLatin1String(":pressed"), PyButton_root_colorStyle_props_slots_checked_qss);
+    // After hover and checked, which may set the border colour too; before disabled.
+    sheet += rule(id + QLatin1String(":focus"), focus_qss);
     sheet += rule(id + QLatin1String(":disabled"), disabled_qss);
     return sheet;
 }

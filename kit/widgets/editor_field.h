@@ -138,15 +138,25 @@ private:
         if (!stylesMap)
             throw StyleLookupError(m_componentKey + QStringLiteral(".styles"));
         const QString rootQss = get_qss_style(stylesMap->find(u"root"));
+        // An optional "focus" style: the keyboard focus look, in a second rule.
+        const QString focusQss = get_qss_style(stylesMap->find(u"focus"));
 
         QString text;
-        text += QStringLiteral("\n                #");
-        text += ObjectNamePlaceholder;
-        text += QStringLiteral("[variant=");
-        text += variant;
-        text += QStringLiteral("] {\n                    ");
-        text += rootQss;
-        text += QStringLiteral("\n                }\n            ");
+        const auto rule = [&](QStringView state, const QString &declarations) {
+            text += QStringLiteral("\n                #");
+            text += ObjectNamePlaceholder;
+            text += QStringLiteral("[variant=");
+            text += variant;
+            text += u']';
+            text += state;
+            text += QStringLiteral(" {\n                    ");
+            text += declarations;
+            text += QStringLiteral("\n                }");
+        };
+        rule(u"", rootQss);
+        if (!focusQss.isEmpty())
+            rule(u":focus", focusQss);
+        text += QStringLiteral("\n            ");
         return text;
     }
 

@@ -2,8 +2,18 @@
 
 #include <tessera/kit/registry.h>
 
+#include <tessera/kit/colors.h>
+#include <tessera/kit/theme.h>
+
 #include <QActionEvent>
+#include <QDateTime>
+#include <QFile>
+#include <QHash>
 #include <QMenu>
+#include <QResource>
+#include <QtEndian>
+
+#include <algorithm>
 
 namespace tessera {
 
@@ -19,7 +29,7 @@ const QString &indicatorSheet()
     return sheet;
 }
 
-QString stateSheet(const char *arrowIcon)
+QString stateSheet(const QString &arrowIcon, const QString &labelColor)
 {
     return QStringLiteral("\n"
                           "            QPushButton {\n"
@@ -31,25 +41,136 @@ QString stateSheet(const char *arrowIcon)
                           "                border-right: 5px solid transparent;\n"
                           "                border-bottom: 5px solid transparent;\n"
                           "                border-radius: 4px;\n"
-                          "                color: #6b6b6b;\n"
+                          "                color: %2;\n"
                           "                font-weight: 600;\n"
                           "                font-size: 12px;\n"
                           "            }\n"
                           "            QPushButton:hover {background-color: transparent;}\n"
                           "            ")
-        .arg(QLatin1String(arrowIcon));
+        .arg(arrowIcon, labelColor);
 }
 
-const QString &openSheet()
+const QString ArrowUp = QStringLiteral("ri_arrow-up-s-line.svg");
+const QString ArrowDown = QStringLiteral("ri_arrow-down-s-line.svg");
+const QString ArrowFolder = QStringLiteral(":/icons/svg_cache/");
+
+// The hash Qt's resource tree orders and finds names by.
+quint32 resourceNameHash(QStringView name)
 {
-    static const QString sheet = stateSheet(":/icons/svg_cache/ri_arrow-up-s-line.svg");
-    return sheet;
+    quint32 h = 0;
+    for (QChar c : name) {
+        h = (h << 4) + c.unicode();
+        h ^= (h & 0xf0000000) >> 23;
+        h &= 0x0fffffff;
+    }
+    return h;
 }
 
-const QString &closedSheet()
+/*
+    An in-memory resource bundle (the format rcc writes, version 2) holding
+    \a files in one folder. The style sheet loads its background image from a
+    resource path, so chevrons in another colour are offered as resources of
+    their own.
+*/
+QByteArray resourceBundle(QList<std::pair<QString, QByteArray>> files)
 {
-    static const QString sheet = stateSheet(":/icons/svg_cache/ri_arrow-down-s-line.svg");
-    return sheet;
+    std::sort(files.begin(), files.end(),
+              [](const auto &a, const auto &b) { return resourceNameHash(a.first) < resourceNameHash(b.first); });
+    const auto put16 = [](QByteArray &out, quint16 v) {
+        const quint16 be = qToBigEndian(v);
+        out.append(reinterpret_cast<const char *>(&be), 2);
+    };
+    const auto put32 = [](QByteArray &out, quint32 v) {
+        const quint32 be = qToBigEndian(v);
+        out.append(reinterpret_cast<const char *>(&be), 4);
+    };
+    const auto put64 = [](QByteArray &out, quint64 v) {
+        const quint64 be = qToBigEndian(v);
+        out.append(reinterpret_cast<const char *>(&be), 8);
+    };
+    QByteArray names, data, tree;
+    const quint64 modified = quint64(QDateTime::currentMSecsSinceEpoch());
+    // The folder is node 0, its files follow from node 1 on.
+    put32(tree, 0);
+    put16(tree, 0x02);
+    put32(tree, quint32(files.size()));
+    put32(tree, 1);
+    put64(tree, modified);
+    for (const auto &[name, bytes] : files) {
+        const quint32 nameOffset = quint32(names.size());
+        put16(names, quint16(name.size()));
+        put32(names, resourceNameHash(name));
+        for (QChar c : name)
+            put16(names, c.unicode());
+        const quint32 dataOffset = quint32(data.size());
+        put32(data, quint32(bytes.size()));
+        data += bytes;
+        put32(tree, nameOffset);
+        put16(tree, 0);      // a file, not compressed
+        put16(tree, 0);      // any territory
+        put16(tree, 1);      // QLocale::C: the default for every language
+        put32(tree, dataOffset);
+        put64(tree, modified);
+    }
+    QByteArray out("qres");
+    const quint32 header = 4 + 4 * 4;
+    put32(out, 2);
+    put32(out, header);
+    put32(out, header + quint32(tree.size()));
+    put32(out, header + quint32(tree.size() + data.size()));
+    return out + tree + data + names;
+}
+
+// The folder of chevrons drawn in \a color: the kit's own for black, else a
+// bundle registered once per colour and kept for the application's life (a
+// theme has few colours).
+QString arrowFolder(const QColor &color)
+{
+    if (color == QColor(Qt::black))
+        return ArrowFolder;
+    static QHash<QString, QByteArray> bundles;
+    const QString hex = color.name(QColor::HexRgb).mid(1);
+    const QString folder = QStringLiteral("/tessera/popup_trigger/%1").arg(hex);
+    if (!bundles.contains(hex)) {
+        QList<std::pair<QString, QByteArray>> files;
+        for (const QString &name : {ArrowUp, ArrowDown}) {
+            QFile source(ArrowFolder + name);
+            if (!source.open(QIODevice::ReadOnly))
+                return ArrowFolder;
+            QByteArray svg = source.readAll();
+            svg.replace("#000000", color.name(QColor::HexRgb).toLatin1());
+            files.append({name, svg});
+        }
+        const QByteArray bundle = resourceBundle(files);
+        // Registered from the copy kept in the hash: Qt reads the bytes in place.
+        const QByteArray &kept = *bundles.insert(hex, bundle);
+        if (!QResource::registerResource(reinterpret_cast<const uchar *>(kept.constData()), folder)) {
+            bundles.remove(hex);
+            return ArrowFolder;
+        }
+    }
+    return u':' + folder + u'/';
+}
+
+// A colour of the theme's "PopupTrigger" entry, or \a fallback.
+QColor lookColor(const char *slot, const QColor &fallback)
+{
+    const Theme *theme = useTheme();
+    const StyleValue *value =
+        theme->components.findPath(QStringLiteral("PopupTrigger.styles.%1.color").arg(QLatin1String(slot)));
+    if (!value || !value->isText())
+        return fallback;
+    const QString text = value->text();
+    const QColor color = parseColor(theme->resolveToken(text).value_or(text));
+    return color.isValid() ? color : fallback;
+}
+
+// The open or closed sheet for the current theme.
+QString themedStateSheet(bool open)
+{
+    const QColor label = lookColor("label", QColor(0x6b, 0x6b, 0x6b));
+    const QColor indicator = lookColor("indicator", QColor(Qt::black));
+    return stateSheet(arrowFolder(indicator) + (open ? ArrowUp : ArrowDown), colorText(label));
 }
 
 // Where the menu is shown to be measured, relative to the button's bottom-right corner.
@@ -129,7 +250,21 @@ void PopupTrigger::update_state(bool open)
 {
     if (!_icon)
         return;
-    setStyleSheet(open ? openSheet() : closedSheet());
+    m_stateOpen = open;
+    m_stateSheet = themedStateSheet(open);
+    setStyleSheet(m_stateSheet);
+}
+
+void PopupTrigger::_set_stylesheet(const StyleMap &component_styled)
+{
+    Button::_set_stylesheet(component_styled);
+    // After a theme change: the open or closed sheet again, in the new colours,
+    // unless someone has set another sheet since.
+    if (!m_stateSheet.isEmpty() && styleSheet() == m_stateSheet) {
+        m_stateSheet = themedStateSheet(m_stateOpen);
+        if (styleSheet() != m_stateSheet)
+            setStyleSheet(m_stateSheet);
+    }
 }
 
 void PopupTrigger::updateUiOnMenuHide()

@@ -54,7 +54,11 @@ namespace tessera {
 
     The button sets style sheets of its own (a sheet that hides the menu
     indicator at construction, the open and closed sheets from update_state()),
-    each replacing the whole sheet.
+    each replacing the whole sheet. The open and closed sheets take their label
+    colour and the colour of their chevrons from the theme's "PopupTrigger"
+    entry ("styles.label.color", "styles.indicator.color"); with the light
+    theme they are the fixed texts with the grey label and the kit's dark
+    chevrons. A theme change re-applies the sheet in force.
 */
 class TESSERA_POPUP_TRIGGER_EXPORT PopupTrigger : public Button
 {
@@ -102,6 +106,7 @@ public Q_SLOTS:
 
 protected:
     void actionEvent(QActionEvent *event) override;   //!< \reimp
+    void _set_stylesheet(const StyleMap &component_styled = {}) override;
 
     QVariant _context;   //!< The context option (stored only).
     QVariant _menu;   //!< The menu option (stored only).
@@ -115,6 +120,9 @@ private:
 
     QPointer<QAction> m_followedAction;
     QMetaObject::Connection m_aboutToHideConnection;
+    //! The open or closed sheet update_state() applied last (empty before).
+    QString m_stateSheet;
+    bool m_stateOpen = false;
 };
 
 } // namespace tessera

@@ -1,9 +1,12 @@
 #include <tessera/kit/registry.h>
+#include <tessera/kit/theme.h>
 #include <tessera/material/button/popup_trigger.h>
 
 #include "testsupport.h"
 
 #include <QApplication>
+#include <QFile>
+#include <QIcon>
 #include <QMenu>
 #include <QPointer>
 #include <QSignalSpy>
@@ -229,6 +232,32 @@ private Q_SLOTS:
         button.update_state(true);
         testsupport::drainEvents();   // Button's style pass does not replace it
         QCOMPARE(button.styleSheet(), changes ? expectedSheet(true) : expectedIndicatorSheet());
+    }
+
+    // With the dark theme the label and the chevrons take the theme's colours,
+    // and a theme switch re-applies the sheet in force; back in the light
+    // theme it is the fixed text again.
+    void openAndClosedSheetsFollowTheTheme()
+    {
+        PopupTrigger button({.icon = QStringLiteral("x")});
+        button.update_state(false);
+        setTheme("dark");
+        testsupport::drainEvents();
+        const QString secondary = useTheme()->resolveToken(u"palette.text.secondary").value();
+        const QString arrow = QStringLiteral(":/tessera/popup_trigger/%1/ri_arrow-down-s-line.svg").arg(secondary.mid(1));
+        QString expected = expectedSheet(false);
+        expected.replace(QStringLiteral("#6b6b6b"), secondary).replace(QStringLiteral(":/icons/svg_cache/ri_arrow-down-s-line.svg"), arrow);
+        QCOMPARE(button.styleSheet(), expected);
+        // The tinted chevron is a resource a style sheet can load, in the label's colour.
+        QFile svg(arrow);
+        QVERIFY(svg.open(QIODevice::ReadOnly));
+        QVERIFY(svg.readAll().contains(secondary.toLatin1()));
+        QVERIFY(!QIcon(arrow).pixmap(16, 16).isNull());
+        button.update_state(true);
+        QVERIFY(button.styleSheet().contains(QStringLiteral(":/tessera/popup_trigger/%1/ri_arrow-up-s-line.svg").arg(secondary.mid(1))));
+        setTheme("light");
+        testsupport::drainEvents();
+        QCOMPARE(button.styleSheet(), expectedSheet(true));
     }
 
     void updateUiOnMenuHide_data()

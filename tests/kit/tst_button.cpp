@@ -123,10 +123,10 @@ private Q_SLOTS:
         variant.setValue(QString("extended"));
         QCOMPARE(b.buttonVariant(), QString("extended"));
         testsupport::drainEvents();
-        QVERIFY(b.styleSheet().contains("background-color: #d32f2f;"));
+        QVERIFY(b.styleSheet().contains("background-color: #b71c1c;"));
         color.setValue(QString("success"));
         testsupport::drainEvents();
-        QVERIFY(b.styleSheet().contains("background-color: #2e7d32;"));
+        QVERIFY(b.styleSheet().contains("background-color: #1b5e20;"));
     }
 
     void deletedStateReadsAsNone()
@@ -241,7 +241,7 @@ private Q_SLOTS:
         outlined.ensurePolished();
         testsupport::drainEvents();
         QCOMPARE(iconInk(contained.icon()), QColor("#ffffff"));   // primary.contrastText
-        QCOMPARE(iconInk(outlined.icon()), QColor("#d32f2f"));    // error.main
+        QCOMPARE(iconInk(outlined.icon()), QColor("#b71c1c"));    // error.main
         // A sheet of the caller's decides the colour then.
         OwnSheet own;
         own.ensurePolished();
@@ -278,27 +278,27 @@ private Q_SLOTS:
         QTest::addColumn<QString>("hoverHas");
 
         QTest::newRow("primary contained") << QVariantMap{}
-                                           << QStringList{"padding: 6px 16px;", "background-color: #1976d2;", "color: #ffffff;"}
-                                           << "background-color: #1565c0;";
+                                           << QStringList{"padding: 6px 16px;", "background-color: #1565c0;", "color: #ffffff;"}
+                                           << "background-color: #0d47a1;";
         QTest::newRow("secondary outlined small")
             << QVariantMap{{"color", "secondary"}, {"variant", "outlined"}, {"size", "small"}}
             << QStringList{"padding: 4px 10px;", "background-color: transparent;", "color: #9c27b0;"}
-            << "background-color: rgba(156, 39, 176, 0.06);";
+            << "background-color: rgba(156, 39, 176, 0.04);";
         QTest::newRow("error text large") << QVariantMap{{"color", "error"}, {"variant", "text"}, {"size", "large"}}
-                                          << QStringList{"padding: 8px 22px;", "color: #d32f2f;", "border: 1px solid transparent;"}
-                                          << "background-color: rgba(211, 47, 47, 0.06);";
+                                          << QStringList{"padding: 8px 22px;", "color: #b71c1c;", "border: 1px solid transparent;"}
+                                          << "background-color: rgba(183, 28, 28, 0.04);";
         QTest::newRow("success soft") << QVariantMap{{"color", "success"}, {"variant", "soft"}}
-                                      << QStringList{"background-color: rgba(46, 125, 50, 0.12);", "color: #1b5e20;"}
-                                      << "background-color: rgba(46, 125, 50, 0.2);";
+                                      << QStringList{"background-color: rgba(27, 94, 32, 0.08);", "color: #124116;"}
+                                      << "background-color: rgba(27, 94, 32, 0.12);";
         QTest::newRow("inherit is the default colour") << QVariantMap{{"color", "inherit"}}
                                                        << QStringList{"background-color: #e0e0e0;", "color: #212121;"}
                                                        << "background-color: #bdbdbd;";
         QTest::newRow("unknown texts fall back") << QVariantMap{{"color", "chartreuse"}, {"variant", "bogus"}, {"size", "huge"}}
-                                                 << QStringList{"padding: 6px 16px;", "background-color: #1976d2;"}
-                                                 << "background-color: #1565c0;";
+                                                 << QStringList{"padding: 6px 16px;", "background-color: #1565c0;"}
+                                                 << "background-color: #0d47a1;";
         QTest::newRow("circular wears contained colours") << QVariantMap{{"variant", "circular"}, {"color", "info"}}
-                                                          << QStringList{"background-color: #0288d1;", "border-radius: 24px;"}
-                                                          << "background-color: #01579b;";
+                                                          << QStringList{"background-color: #01579b;", "border-radius: 24px;"}
+                                                          << "background-color: #013e6f;";
     }
     void themeStyles()
     {

@@ -123,15 +123,26 @@ const QStringList classes{"KnobField", "StepperField", "CalendarField"};
 QString themeWithRoot(const QString &base, const StyleMap &root)
 {
     return testsupport::registerVariant(base, [&](StyleMap &data) {
-        for (const QString &cls : classes)
+        for (const QString &cls : classes) {
             testsupport::setPath(data, "components." + cls + ".styles.root", root);
+            data.removePath(QString("components." + cls + ".styles.focus"));
+        }
     });
 }
 
-QString expectedSheet(const QString &name, const QString &variant, const QString &rootQss)
+// The sheet of one rule for the root style, and a second one for the focus style when there is one.
+QString expectedSheet(const QString &name, const QString &variant, const QString &rootQss, const QString &focusQss = {})
 {
-    return "\n" + QString(16, ' ') + "#" + name + "[variant=" + variant + "] {\n" + QString(20, ' ') + rootQss + "\n"
-           + QString(16, ' ') + "}\n" + QString(12, ' ');
+    const auto rule = [&](const QString &state, const QString &qss) {
+        return "\n" + QString(16, ' ') + "#" + name + "[variant=" + variant + "]" + state + " {\n" + QString(20, ' ') + qss
+               + "\n" + QString(16, ' ') + "}";
+    };
+    return rule("", rootQss) + (focusQss.isEmpty() ? QString() : rule(":focus", focusQss)) + "\n" + QString(12, ' ');
+}
+
+QString focusQssOf(const QString &cls)
+{
+    return get_qss_style(useTheme()->components.findPath(QString(cls + ".styles.focus")));
 }
 
 void addClassRows()
@@ -274,6 +285,27 @@ private Q_SLOTS:
         QCOMPARE(get_qss_style(root), QString("color: #102030; border-width: 2px;"));
     }
 
+    // The built-in themes give each editor a keyboard focus look of at least 2px, in a rule of its own.
+    void focusLookFromTheTheme_data() { addClassRows(); }
+    void focusLookFromTheTheme()
+    {
+        QFETCH(QString, cls);
+        for (const char *theme : {"light", "dark"}) {
+            setTheme(theme);
+            // A variant of its own, so the memo entries of other tests are not touched.
+            auto p = make(cls, {.variant = "ring"});
+            QWidget *w = p->widget();
+            w->show();
+            testsupport::drainEvents();
+            const QString focus = focusQssOf(cls);
+            QVERIFY(focus.contains("border-color: "));
+            QCOMPARE(w->styleSheet(),
+                     expectedSheet(w->objectName(), "ring", get_qss_style(useTheme()->components.findPath(QString(cls + ".styles.root"))),
+                                   focus));
+        }
+        setTheme("light");
+    }
+
     void memoSharedByInstancesAndKeyedByTheme_data() { addClassRows(); }
     void memoSharedByInstancesAndKeyedByTheme()
     {
@@ -337,7 +369,7 @@ private Q_SLOTS:
         getStylesheet(cls, "v0", "medium");
         getStylesheet(cls, "v2", "medium");
         QCOMPARE(builds(cls), start + 129);
-        QCOMPARE(getStylesheet(cls, "v1", "medium").count("[variant=v1]"), 1);
+        QCOMPARE(getStylesheet(cls, "v1", "medium").count("[variant=v1] {"), 1);
         QCOMPARE(builds(cls), start + 130);
 
         // Each class has its own memo.
@@ -423,7 +455,7 @@ private Q_SLOTS:
         testsupport::drainEvents();
         QCOMPARE(p->task().failed(), fails);
         QCOMPARE(w->property("variant").toString(), QString("filled"));
-        QCOMPARE(w->styleSheet(), fails ? QString() : expectedSheet(w->objectName(), "filled", ""));
+        QCOMPARE(w->styleSheet(), fails ? QString() : expectedSheet(w->objectName(), "filled", "", focusQssOf(cls)));
         QCOMPARE(builds(cls), count + !fails);
 
         // The next good theme styles it; a broken one then leaves that sheet alone.
