@@ -19,6 +19,13 @@ target_compile_features(tessera_kit PUBLIC cxx_std_20)
 add_library(tessera_widgets INTERFACE)
 add_library(Tessera::widgets ALIAS tessera_widgets)
 target_link_libraries(tessera_widgets INTERFACE ${_widget_targets})
+# Linking every widget means loading every widget library at start, where
+# each registers its module path, so that create() by module path works for
+# all of them wherever the program lives. Linkers that drop libraries whose
+# symbols the program does not use (--as-needed) would leave them out.
+if(CMAKE_SYSTEM_NAME STREQUAL "Linux" AND BUILD_SHARED_LIBS)
+    target_link_options(tessera_widgets INTERFACE "LINKER:--no-as-needed")
+endif()
 set_target_properties(tessera_widgets PROPERTIES EXPORT_NAME widgets)
 
 # Tessera::designer: the host widgets that Qt Designer forms use.
@@ -100,6 +107,10 @@ install(FILES ${CMAKE_BINARY_DIR}/TesseraConfig.cmake ${CMAKE_BINARY_DIR}/Tesser
 
 # pkg-config: one package for the kit and all widget modules.
 set(TESSERA_PC_LIBS "-ltessera_kit")
+if(CMAKE_SYSTEM_NAME STREQUAL "Linux" AND BUILD_SHARED_LIBS)
+    # Every widget library is loaded at start (see Tessera::widgets above).
+    set(TESSERA_PC_LIBS "-Wl,--no-as-needed ${TESSERA_PC_LIBS}")
+endif()
 foreach(_t IN LISTS _widget_targets)
     string(APPEND TESSERA_PC_LIBS " -l${_t}")
 endforeach()
@@ -107,10 +118,6 @@ set(TESSERA_PC_REQUIRES_PRIVATE "")
 set(TESSERA_PC_LIBS_PRIVATE "")
 if(NOT BUILD_SHARED_LIBS)
     set(TESSERA_PC_REQUIRES_PRIVATE "Qt6Svg Qt6SvgWidgets")
-    set(TESSERA_PC_LIBS_PRIVATE "${CMAKE_DL_LIBS}")
-    if(TESSERA_PC_LIBS_PRIVATE)
-        string(PREPEND TESSERA_PC_LIBS_PRIVATE "-l")
-    endif()
 endif()
 # The prefix is found relative to the .pc file, so the package can be
 # installed (or moved) anywhere. Absolute GNUInstallDirs settings (a distro's

@@ -51,6 +51,7 @@ public:
     virtual ~RestyleLifecycle();
 
 protected:
+    //! The lifecycle of \a self, the widget that derives from this class.
     explicit RestyleLifecycle(QWidget *self);
 
     //! Connects theme->signal->changed to _onThemeChanged and starts the first zero-delay timer.
@@ -145,8 +146,10 @@ template<typename Value>
 class LruMemo
 {
 public:
+    //! An empty memo that keeps at most \a capacity values.
     explicit LruMemo(int capacity = 128) : m_capacity(capacity) {}
 
+    //! The value under \a key, made by \a build() on a miss (and then the most recently used).
     template<typename Build>
     const Value &get(const QStringList &key, Build &&build)
     {
@@ -167,12 +170,12 @@ public:
         return m_entries.front().second;
     }
 
-    bool contains(const QStringList &key) const { return m_index.contains(key); }
-    int size() const { return int(m_entries.size()); }
-    int capacity() const { return m_capacity; }
+    bool contains(const QStringList &key) const { return m_index.contains(key); }   //!< Whether \a key is memoised.
+    int size() const { return int(m_entries.size()); }                              //!< The number of values held.
+    int capacity() const { return m_capacity; }                                     //!< The most values held.
     //! How many values have been built (memo misses that completed).
     int builds() const { return m_builds; }
-    int hits() const { return m_hits; }
+    int hits() const { return m_hits; }   //!< How many get() calls found their value.
     //! Keys from most to least recently used.
     QList<QStringList> keys() const
     {

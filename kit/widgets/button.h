@@ -59,50 +59,55 @@ class TESSERA_KIT_EXPORT Button : public QPushButton, public RestyleLifecycle
 {
     Q_OBJECT
 public:
+    //! Called when the button is clicked (the "onClick" option).
     using ClickHandler = std::function<void()>;
 
+    //! The button's options; see the class description for each.
     struct Options
     {
-        QVariantList args{};
-        StateOr<QString> startIcon{};
-        QString componentType{};
-        QVariantMap kwargs{};
+        QVariantList args{};            //!< Positional arguments; a first text is the button text.
+        StateOr<QString> startIcon{};   //!< A resource path or icon key, a State holding one, or none.
+        QString componentType{};        //!< The kind of button, for its defaults ("OrbAction").
+        QVariantMap kwargs{};           //!< Named options, each a plain value or a State*.
     };
 
     //! A button with every option at its default.
     Button();
+    //! A button with \a options; throws OptionError naming a bad one.
     explicit Button(const Options &options);
     ~Button() override;
 
     //! The start icon option as received (plain text, State or none).
     const StateOr<QString> &startIcon() const { return _startIcon; }
+    //! The kind of button given at construction (empty for a plain button).
     QString componentType() const { return _componentType; }
     //! The named options as received.
     const QVariantMap &buttonOptions() const { return _buttonKwargs; }
+    //! The positional arguments as received.
     const QVariantList &buttonArgs() const { return _args; }
 
     //! The current value of a named option: a State's value, or the plain value.
     QVariant optionValue(const QString &name) const;
     //! The effective colour, size and variant (after the component-type defaults).
     QString buttonColor() const;
-    QString buttonSize() const;
-    QString buttonVariant() const;
+    QString buttonSize() const;      //!< The effective size ("small", "medium", "large").
+    QString buttonVariant() const;   //!< The effective variant ("contained", "outlined", "text", ...).
 
     //! The style sheet the button applied itself on its last pass (empty before the first).
     QString appliedStyleSheet() const;
 
-    QSize sizeHint() const override;
-    QSize minimumSizeHint() const override;
+    QSize sizeHint() const override;          //!< \reimp
+    QSize minimumSizeHint() const override;   //!< \reimp
 
 protected:
     void _set_stylesheet(const StyleMap &component_styled = {}) override;
-    void changeEvent(QEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
+    void changeEvent(QEvent *event) override;   //!< \reimp
+    void keyPressEvent(QKeyEvent *event) override;   //!< \reimp
 
-    QVariantList _args;
-    StateOr<QString> _startIcon;
-    QString _componentType;
-    QVariantMap _buttonKwargs;
+    QVariantList _args;   //!< The positional arguments as received.
+    StateOr<QString> _startIcon;   //!< The start icon option as received.
+    QString _componentType;   //!< The kind of button given at construction.
+    QVariantMap _buttonKwargs;   //!< The named options as received.
     //! The caller's extra style; read by every style pass.
     Sx _sx;
 

@@ -42,6 +42,7 @@ namespace tessera {
 */
 struct EditorFieldOptions
 {
+    //! The kind of the \c onChange option.
     using ChangeHandler = EditorChangeHandler;
 
     //! Accepted and not used: the field is created without a parent (a layout re-parents it).
@@ -102,8 +103,10 @@ struct EditorFieldOptions
 class EditorStyleTemplate
 {
 public:
+    //! The template of the theme component \a componentKey ("KnobField").
     explicit EditorStyleTemplate(QString componentKey) : m_componentKey(std::move(componentKey)) {}
 
+    //! The theme component whose root style the template holds.
     QString componentKey() const { return m_componentKey; }
 
     /*!
@@ -120,6 +123,7 @@ public:
         return m_memo.get(key, [&] { return build(variant); });
     }
 
+    //! The memo of template texts, for inspection.
     const LruMemo<QString> &memo() const { return m_memo; }
 
 private:
@@ -189,15 +193,19 @@ template<typename QtEditor>
 class EditorField : public QtEditor, public FieldShellBase, public RestyleLifecycle
 {
 public:
-    using Options = EditorFieldOptions;
-    using ChangeHandler = EditorFieldOptions::ChangeHandler;
+    using Options = EditorFieldOptions;                         //!< The field's options.
+    using ChangeHandler = EditorFieldOptions::ChangeHandler;    //!< The kind of the \c onChange option.
     //! The class-level template builder: (variant, size, palette mode) -> template text.
     using StylesheetGetter = QString (*)(const QString &_variant, const QString &_size, const QString &_theme_mode);
 
     ~EditorField() override = default;
 
 protected:
-    //! Throws OptionError naming "children" when the list holds a null widget; nothing is left built then.
+    /*!
+        A field with \a options, styled from the templates \a getStylesheet
+        builds. Throws OptionError naming "children" when the list holds a null
+        widget; nothing is left built then.
+    */
     EditorField(Options options, StylesheetGetter getStylesheet)
         : QtEditor(), FieldShellBase(), RestyleLifecycle(this), m_getStylesheet(getStylesheet)
     {
@@ -212,6 +220,7 @@ protected:
         _init_ui();
     }
 
+    //! Lays out the children and subscribes to the theme (the constructor's last step).
     void _init_ui()
     {
         theme = useTheme();
@@ -238,31 +247,37 @@ protected:
         this->_applyStyleSheet(sheet);
     }
 
+    //! \reimp
     void enterEvent(QEnterEvent *event) override
     {
         FieldShellBase::enterEvent(this, event);
         QtEditor::enterEvent(event);
     }
+    //! \reimp
     void leaveEvent(QEvent *event) override
     {
         FieldShellBase::leaveEvent(this, event);
         QtEditor::leaveEvent(event);
     }
+    //! \reimp
     void mousePressEvent(QMouseEvent *event) override
     {
         FieldShellBase::mousePressEvent(this, event);
         QtEditor::mousePressEvent(event);
     }
+    //! \reimp
     void mouseReleaseEvent(QMouseEvent *event) override
     {
         FieldShellBase::mouseReleaseEvent(this, event);
         QtEditor::mouseReleaseEvent(event);
     }
+    //! \reimp
     void focusInEvent(QFocusEvent *event) override
     {
         FieldShellBase::focusInEvent(this, event);
         QtEditor::focusInEvent(event);
     }
+    //! \reimp
     void focusOutEvent(QFocusEvent *event) override
     {
         FieldShellBase::focusOutEvent(this, event);
@@ -271,11 +286,11 @@ protected:
 
     //! The children option, guarded: the row's widgets may be deleted by their owner later.
     std::optional<WidgetList> _children;
-    std::optional<QString> _label;
-    ChangeHandler _onChange;
-    Sx _sx;
-    QString _variant;
-    QString _size;
+    std::optional<QString> _label;   //!< The label option (stored only).
+    ChangeHandler _onChange;   //!< The change handler option (stored only).
+    Sx _sx;   //!< The caller's extra style, rendered after the template.
+    QString _variant;   //!< The variant: the "variant" property and the template key.
+    QString _size;   //!< The size: a template key only.
 
 private:
     Q_DISABLE_COPY(EditorField)

@@ -25,25 +25,28 @@ class TESSERA_KIT_EXPORT Typography : public QWidget
 {
     Q_OBJECT
 public:
+    //! What a Typography shows and how.
     struct Options
     {
         //! QString, DeferredText, std::function<QString()>, or a State holding one of those.
         StateOr<QVariant> text{};
-        QString variant = QStringLiteral("body1");
-        StyleMap sx{};
+        QString variant = QStringLiteral("body1");  //!< The theme's typography variant.
+        StyleMap sx{};                              //!< Declarations applied after the variant's.
     };
 
     //! A widget with every option at its default.
     Typography();
+    //! A widget showing \a options.
     explicit Typography(const Options &options);
     ~Typography() override;
 
     //! The text shown now.
     QString text() const;
+    //! The typography variant in use.
     QString variant() const;
 
-    QSize sizeHint() const override;
-    QSize minimumSizeHint() const override;
+    QSize sizeHint() const override;          //!< \reimp
+    QSize minimumSizeHint() const override;   //!< \reimp
 
     //! The declarations now applied to the text: the variant's font, then \c sx (tokens resolved).
     QString styleText() const;

@@ -77,21 +77,23 @@ class TESSERA_BUSY_TRIGGER_EXPORT BusyTrigger : public QFrame, public RestyleLif
                 "        loadingIndicator?: \"Loading...\" | any str\n\n    Returns:\n"
                 "        new instance of BusyTrigger\n    ")
 public:
+    //! The trigger's options; see the class description for each.
     struct Options
     {
-        StateOr<bool> loading = {};
-        QString loadingPosition = QStringLiteral("start");
+        StateOr<bool> loading = {};                          //!< Whether the loading icon shows, or a State to follow.
+        QString loadingPosition = QStringLiteral("start");   //!< "start" puts the icon before the label.
         //! A text, DeferredText or text function (in a QVariant), or a State holding one.
         StateOr<QVariant> loadingIndicator = {};
-        QString color = QStringLiteral("primary");
-        QString variant = QStringLiteral("contained");
-        QString size = QStringLiteral("medium");
-        Sx sx = {};
-        QVariantMap kwargs = {};
+        QString color = QStringLiteral("primary");           //!< The theme colour of the "PyButton" styles.
+        QString variant = QStringLiteral("contained");       //!< "contained", "outlined", "text" or "soft".
+        QString size = QStringLiteral("medium");             //!< "small", "medium" or "large".
+        Sx sx = {};                                          //!< The caller's extra style.
+        QVariantMap kwargs = {};                             //!< Further named options; "text" is the label text.
     };
 
     //! Builds a trigger with the default options.
     BusyTrigger();
+    //! Builds a trigger with \a options.
     explicit BusyTrigger(const Options &options);
     ~BusyTrigger() override;
 
@@ -125,16 +127,16 @@ protected:
     //! The template memo shared by every BusyTrigger (and subclass) instance.
     static const LruMemo<QString> &_stylesheetMemo();
 
-    QVariantMap _kwargs;
+    QVariantMap _kwargs;   //!< The further named options, kept whole.
     //! The "text" entry of the further options; invalid when absent.
     QVariant _text;
-    QString _variant;
-    QString _size;
-    QString _color;
-    Sx _sx;
-    StateOr<bool> _loading;
-    QString _loadingPosition;
-    StateOr<QVariant> _loadingIndicator;
+    QString _variant;   //!< The variant option.
+    QString _size;   //!< The size option.
+    QString _color;   //!< The colour option.
+    Sx _sx;   //!< The caller's extra style.
+    StateOr<bool> _loading;   //!< The loading condition: a flag or a State.
+    QString _loadingPosition;   //!< Where the icon goes: "start" or after the label.
+    StateOr<QVariant> _loadingIndicator;   //!< The label text used when no "text" is given.
 
 private:
     Q_DISABLE_COPY(BusyTrigger)

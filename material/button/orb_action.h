@@ -43,18 +43,21 @@ class TESSERA_ORB_ACTION_EXPORT OrbAction : public Button
 {
     Q_OBJECT
 public:
+    //! The button's options; see the class description for each.
     struct Options
     {
-        StateOr<QString> icon = {};
-        StateOr<bool> animate = false;
-        Sx sx = {};
+        StateOr<QString> icon = {};      //!< The start icon: a text, a State holding one, or none.
+        StateOr<bool> animate = false;   //!< Whether the icon turns while shown, or a State to follow.
+        Sx sx = {};                      //!< The caller's extra style.
         //! Further positional arguments, handed to Button.
         QVariantList args = {};
         //! Further named options, handed to Button and kept in _kwargs.
         QVariantMap kwargs = {};
     };
 
+    //! A button with every option at its default.
     OrbAction();
+    //! A button with \a options; throws OptionError naming a bad one.
     explicit OrbAction(const Options &options);
     ~OrbAction() override;
 
@@ -64,12 +67,12 @@ public:
     qreal iconAngle() const { return m_angle; }
 
 protected:
-    void initStyleOption(QStyleOptionButton *option) const override;
-    void showEvent(QShowEvent *event) override;
-    void hideEvent(QHideEvent *event) override;
+    void initStyleOption(QStyleOptionButton *option) const override;   //!< \reimp
+    void showEvent(QShowEvent *event) override;                         //!< \reimp
+    void hideEvent(QHideEvent *event) override;                         //!< \reimp
 
-    QVariantMap _kwargs;
-    StateOr<bool> _animate;
+    QVariantMap _kwargs;   //!< The further named options, as handed to Button.
+    StateOr<bool> _animate;   //!< Whether the icon turns: a flag or a State.
 
     //! Drives the icon angle from 0 to 360 degrees, looping.
     QVariantAnimation *_rotation = nullptr;

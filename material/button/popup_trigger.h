@@ -75,19 +75,22 @@ class TESSERA_POPUP_TRIGGER_EXPORT PopupTrigger : public Button
 {
     Q_OBJECT
 public:
+    //! The trigger's options; see the class description for each.
     struct Options
     {
-        QVariant context = {};
-        QVariant menu = {};
-        std::optional<QString> icon = {};
-        std::function<void()> aboutToHide = {};
+        QVariant context = {};                    //!< Stored only.
+        QVariant menu = {};                       //!< Stored only (install the menu with setMenu()).
+        std::optional<QString> icon = {};         //!< The start icon; given, it also lets update_state() change the look.
+        std::function<void()> aboutToHide = {};   //!< Runs each time the installed menu is about to hide.
         //! Further positional arguments, handed to Button.
         QVariantList args = {};
         //! Further named options, handed to Button (sx included).
         QVariantMap kwargs = {};
     };
 
+    //! A trigger with every option at its default.
     PopupTrigger();
+    //! A trigger with \a options; throws OptionError naming a bad one.
     explicit PopupTrigger(const Options &options);
     ~PopupTrigger() override;
 
@@ -113,16 +116,16 @@ public Q_SLOTS:
     void updateUiOnMenuHide();
 
 protected:
-    void actionEvent(QActionEvent *event) override;
+    void actionEvent(QActionEvent *event) override;   //!< \reimp
     void _set_stylesheet(const StyleMap &component_styled = {}) override;
     void keyPressEvent(QKeyEvent *event) override;
     void changeEvent(QEvent *event) override;
 
-    QVariant _context;
-    QVariant _menu;
-    std::optional<QString> _icon;
-    std::function<void()> _aboutToHide;
-    bool is_open = false;
+    QVariant _context;   //!< The context option (stored only).
+    QVariant _menu;   //!< The menu option (stored only).
+    std::optional<QString> _icon;   //!< The icon option; given, update_state() changes the look.
+    std::function<void()> _aboutToHide;   //!< Runs when the installed menu is about to hide.
+    bool is_open = false;   //!< Whether the button counts the menu as open.
 
 private:
     Q_DISABLE_COPY(PopupTrigger)

@@ -23,6 +23,7 @@ class TESSERA_CALENDAR_FIELD_EXPORT CalendarField : public EditorField<QDateEdit
 {
     Q_OBJECT
 public:
+    //! A date field with \a options; throws OptionError naming a bad one.
     explicit CalendarField(Options options = {});
     ~CalendarField() override;
 

@@ -57,6 +57,7 @@ class TESSERA_CHIP_STACK_EXPORT ChipStack : public QFrame
 {
     Q_OBJECT
 public:
+    //! The stack's options.
     struct Options
     {
         //! Stored only; a flag or a State holding one.
@@ -67,7 +68,7 @@ public:
         Sx sx = {};
         //! Further positional and named options are accepted and ignored.
         QVariantList args = {};
-        QVariantMap kwargs = {};
+        QVariantMap kwargs = {};   //!< Accepted and ignored.
     };
 
     //! Throws OptionError naming "content" when no State is given; nothing is built then.
@@ -84,9 +85,9 @@ protected:
     */
     void clear_layout(QLayout *layout, const QList<QWidget *> &kept = {});
 
-    StateOr<bool> _hidden;
-    QPointer<State> _content;
-    Sx _sx;
+    StateOr<bool> _hidden;   //!< The hidden option (stored only).
+    QPointer<State> _content;   //!< The State whose value is shown.
+    Sx _sx;   //!< The sx option (stored only).
 
 private:
     Q_DISABLE_COPY(ChipStack)

@@ -62,6 +62,7 @@ public:
     //! Makes the tag widgets of a multiple value; FieldShell only looks at whether it is set.
     using RenderTags = std::function<QList<QWidget *>(const QVariant &value)>;
 
+    //! The field's options, in their positional order.
     struct Options
     {
         //! Only its truth is used: a disabled field ignores hovering and shows its disabled look.
@@ -69,17 +70,17 @@ public:
         //! A text (shown unchanged), or a State holding a text or a callable text
         //! (DeferredText, std::function<QString()>) that is translated on display. None: no title.
         StateOr<QString> label = {};
-        bool hiddenLabel = false;
-        StateOr<bool> focused = false;
-        StateOr<bool> hovered = false;
+        bool hiddenLabel = false;            //!< Keeps the title empty whatever the label.
+        StateOr<bool> focused = false;       //!< The "focused" look, or a State to follow.
+        StateOr<bool> hovered = false;       //!< The "hovered" look, or a State to follow.
         //! The editor widgets, laid out in one row in this order; none installs no layout.
         std::optional<QList<QWidget *>> children = std::nullopt;
-        bool multiple = false;
-        bool multiline = false;
-        RenderTags renderTags = {};
+        bool multiple = false;               //!< Picks the theme's styles for a field of several values.
+        bool multiline = false;              //!< Picks the theme's multi-line input styles.
+        RenderTags renderTags = {};          //!< Makes the tags of a multiple value (only whether it is set counts).
         //! A size of the theme's "FieldShellSize" styles ("small", "medium", "large").
         QString size = QStringLiteral("medium");
-        Sx sx = {};
+        Sx sx = {};                          //!< The caller's extra style, after the theme's rules.
         //! Kept for derived classes; FieldShell gives it no meaning.
         StateOr<QVariant> value = {};
         //! Further named options: accepted and ignored.
@@ -126,7 +127,7 @@ protected:
     */
     void _set_stylesheet(const StyleMap &component_styled = {}) override;
 
-    bool event(QEvent *event) override;
+    bool event(QEvent *event) override;   //!< \reimp
 
 protected Q_SLOTS:
     //! Re-evaluates the title from the label (nothing when the label is hidden).
@@ -139,18 +140,18 @@ protected Q_SLOTS:
 protected:
     // The options, held unchanged (a State as the State itself). Declared in
     // the order in which they are stored.
-    std::optional<WidgetList> _children;
-    bool _disabled;
-    bool _multiple;
-    bool _multiline;
-    RenderTags _renderTags;
-    StateOr<bool> _hovered;
-    bool _hiddenLabel;
-    StateOr<bool> _focused;
-    StateOr<QString> _label;
-    QString _size;
-    Sx _sx;
-    StateOr<QVariant> _value;
+    std::optional<WidgetList> _children;   //!< The editor widgets, guarded.
+    bool _disabled;   //!< The disabled option.
+    bool _multiple;   //!< The multiple option.
+    bool _multiline;   //!< The multiline option.
+    RenderTags _renderTags;   //!< The renderTags option.
+    StateOr<bool> _hovered;   //!< The hovered option: a flag or a State.
+    bool _hiddenLabel;   //!< The hiddenLabel option.
+    StateOr<bool> _focused;   //!< The focused option: a flag or a State.
+    StateOr<QString> _label;   //!< The label option: a text or a State.
+    QString _size;   //!< The size option.
+    Sx _sx;   //!< The caller's extra style.
+    StateOr<QVariant> _value;   //!< The value option, kept for derived classes.
 
 private:
     Q_DISABLE_COPY(FieldShell)

@@ -23,6 +23,7 @@ class TESSERA_KNOB_FIELD_EXPORT KnobField : public EditorField<QDial>
 {
     Q_OBJECT
 public:
+    //! A dial with \a options; throws OptionError naming a bad one.
     explicit KnobField(Options options = {});
     ~KnobField() override;
 

@@ -23,6 +23,7 @@ class TESSERA_STEPPER_FIELD_EXPORT StepperField : public EditorField<QSpinBox>
 {
     Q_OBJECT
 public:
+    //! A spin box with \a options; throws OptionError naming a bad one.
     explicit StepperField(Options options = {});
     ~StepperField() override;
 
