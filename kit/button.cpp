@@ -234,11 +234,19 @@ struct Button::Private
     QPointer<State> sxState;
     //! The named options given as States, guarded: a State deleted by its owner reads as none.
     QHash<QString, QPointer<State>> states;
+    //! Their connections, dropped when a property write replaces the State.
+    QHash<QString, QMetaObject::Connection> stateConnections;
+    QMetaObject::Connection iconConnection;
+    //! The effective values last notified.
+    QString color;
+    QString variant;
+    QString size;
+    bool disabled = false;
 };
 
-Button::Button() : Button(Options{}) {}
+Button::Button(QWidget *parent) : Button(Options{}, parent) {}
 
-Button::Button(const Options &options) : QPushButton(nullptr), RestyleLifecycle(this), d(nullptr)
+Button::Button(const Options &options, QWidget *parent) : QPushButton(parent), RestyleLifecycle(this), d(nullptr)
 {
     checkOptions(options.kwargs);
     _args = options.args;
@@ -260,6 +268,10 @@ Button::Button(const Options &options) : QPushButton(nullptr), RestyleLifecycle(
     updateChildren();
     updateIcon();
     setEnabled(!optionValue(kDisabled).toBool());
+    d->color = buttonColor();
+    d->variant = buttonVariant();
+    d->size = buttonSize();
+    d->disabled = isDisabled();
 
     connect(this, &QPushButton::clicked, this, [this] { handleClick(); });
     connect(i18n(), &I18n::langChanged, this, [this] { updateText(); });
@@ -268,25 +280,29 @@ Button::Button(const Options &options) : QPushButton(nullptr), RestyleLifecycle(
     for (auto it = d->states.begin(); it != d->states.end(); ++it) {
         State *state = it.value();
         const QString name = it.key();
+        QMetaObject::Connection connection;
         if (name == kText) {
-            connect(state, &State::valueChanged, this, [this] { updateText(); });
+            connection = connect(state, &State::valueChanged, this, [this] { updateText(); });
         } else if (name == kChildren) {
-            connect(state, &State::valueChanged, this, [this] { updateChildren(); });
+            connection = connect(state, &State::valueChanged, this, [this] { updateChildren(); });
         } else if (name == kDisabled) {
-            connect(state, &State::valueChanged, this, [this] { setEnabled(!optionValue(kDisabled).toBool()); });
+            connection = connect(state, &State::valueChanged, this,
+                                 [this] { setEnabled(!optionValue(kDisabled).toBool()); });
         } else if (name == kColor || name == kSize || name == kVariant || name == kClasses || name == kStyle
                    || name == kDisableRipple) {
-            connect(state, &State::valueChanged, this, [this] {
+            connection = connect(state, &State::valueChanged, this, [this] {
                 updateIcon();
                 _onThemeChanged();
+                notifyLook();
             });
         } else if (name == kSx) {
             d->sxState = state;
-            connect(state, &State::valueChanged, this, [this] { _onThemeChanged(); });
+            connection = connect(state, &State::valueChanged, this, [this] { _onThemeChanged(); });
         }
+        d->stateConnections.insert(name, connection);
     }
     if (State *icon = _startIcon.state())
-        connect(icon, &State::valueChanged, this, [this] { updateIcon(); });
+        d->iconConnection = connect(icon, &State::valueChanged, this, [this] { updateIcon(); });
 
     _subscribeToTheme();
 }
@@ -337,6 +353,100 @@ QString Button::buttonVariant() const
     return _componentType == u"OrbAction" ? QStringLiteral("circular") : QStringLiteral("contained");
 }
 
+QString Button::buttonText() const
+{
+    return d->textShown;
+}
+
+void Button::replaceOption(const QString &name, const QVariant &value)
+{
+    if (d->states.remove(name))
+        disconnect(d->stateConnections.take(name));
+    if (value.isNull())
+        _buttonKwargs.remove(name);
+    else
+        _buttonKwargs.insert(name, value);
+}
+
+void Button::setText(const QString &text)
+{
+    replaceOption(kText, text);
+    updateText();
+}
+
+void Button::setColor(const QString &color)
+{
+    option::themeKey(QStringLiteral("color"), color);
+    if (!d->states.contains(kColor) && _buttonKwargs.value(kColor) == QVariant(color))
+        return;
+    replaceOption(kColor, color);
+    updateIcon();
+    _scheduleSetStyleSheet();
+    notifyLook();
+}
+
+void Button::setVariant(const QString &variant)
+{
+    option::themeKey(QStringLiteral("variant"), variant);
+    if (!d->states.contains(kVariant) && _buttonKwargs.value(kVariant) == QVariant(variant))
+        return;
+    replaceOption(kVariant, variant);
+    updateIcon();
+    _scheduleSetStyleSheet();
+    notifyLook();
+}
+
+void Button::setThemeSize(const QString &size)
+{
+    option::themeKey(QStringLiteral("themeSize"), size);
+    if (!d->states.contains(kSize) && _buttonKwargs.value(kSize) == QVariant(size))
+        return;
+    replaceOption(kSize, size);
+    updateIcon();
+    _scheduleSetStyleSheet();
+    notifyLook();
+}
+
+bool Button::isDisabled() const
+{
+    return testAttribute(Qt::WA_ForceDisabled);
+}
+
+void Button::setDisabled(bool disabled)
+{
+    replaceOption(kDisabled, disabled);
+    setEnabled(!disabled);   // changeEvent() notifies
+}
+
+void Button::notifyLook()
+{
+    const QString color = buttonColor();
+    const QString variant = buttonVariant();
+    const QString size = buttonSize();
+    if (color != d->color) {
+        d->color = color;
+        Q_EMIT colorChanged(color);
+    }
+    if (variant != d->variant) {
+        d->variant = variant;
+        Q_EMIT variantChanged(variant);
+    }
+    if (size != d->size) {
+        d->size = size;
+        Q_EMIT themeSizeChanged(size);
+    }
+}
+
+void Button::setStartIcon(const StateOr<QString> &icon)
+{
+    disconnect(d->iconConnection);
+    d->iconConnection = {};
+    _startIcon = icon;
+    if (State *state = _startIcon.state())
+        d->iconConnection = connect(state, &State::valueChanged, this, [this] { updateIcon(); });
+    updateIcon();
+}
+
 QString Button::appliedStyleSheet() const
 {
     return d->appliedSheet;
@@ -370,6 +480,12 @@ void Button::changeEvent(QEvent *event)
     case QEvent::StyleChange:
         updateIcon();
         break;
+    case QEvent::EnabledChange:
+        if (isDisabled() != d->disabled) {
+            d->disabled = isDisabled();
+            Q_EMIT disabledChanged(d->disabled);
+        }
+        break;
     default:
         break;
     }
@@ -390,8 +506,11 @@ void Button::updateText()
     QString text = translate(value);
     if (text.isNull() && !absent(value) && value.canConvert<QString>() && !asState(value))
         text = value.toString();
+    const bool changed = text != d->textShown;
     d->textShown = text;
-    setText(d->children.isEmpty() ? text : QString());
+    QPushButton::setText(d->children.isEmpty() ? text : QString());
+    if (changed)
+        Q_EMIT textChanged(text);
     updateGeometry();
 }
 
@@ -424,7 +543,7 @@ void Button::updateChildren()
         w->show();
         d->children.append(w);
     }
-    setText(d->children.isEmpty() ? d->textShown : QString());
+    QPushButton::setText(d->children.isEmpty() ? d->textShown : QString());
     if (d->children.isEmpty())
         updateIcon();
     else

@@ -51,6 +51,12 @@ namespace tessera {
 class TESSERA_KIT_EXPORT Button : public QPushButton, public RestyleLifecycle
 {
     Q_OBJECT
+    //! The "text" option (shadows QAbstractButton's text with the same meaning; see setText()).
+    Q_PROPERTY(QString text READ buttonText WRITE setText NOTIFY textChanged)
+    Q_PROPERTY(QString color READ buttonColor WRITE setColor NOTIFY colorChanged)
+    Q_PROPERTY(QString variant READ buttonVariant WRITE setVariant NOTIFY variantChanged)
+    Q_PROPERTY(QString themeSize READ buttonSize WRITE setThemeSize NOTIFY themeSizeChanged)
+    Q_PROPERTY(bool disabled READ isDisabled WRITE setDisabled NOTIFY disabledChanged)
 public:
     using ClickHandler = std::function<void()>;
 
@@ -62,9 +68,9 @@ public:
         QVariantMap kwargs{};
     };
 
-    //! A button with every option at its default.
-    Button();
-    explicit Button(const Options &options);
+    //! A button with every option at its default, a child of \a parent.
+    explicit Button(QWidget *parent = nullptr);
+    explicit Button(const Options &options, QWidget *parent = nullptr);
     ~Button() override;
 
     //! The start icon option as received (plain text, State or none).
@@ -81,15 +87,47 @@ public:
     QString buttonSize() const;
     QString buttonVariant() const;
 
+    /*!
+        The options as properties. A write replaces the named option (and a
+        State it followed), notifies once when the effective value changed, and
+        restyles this button on the next restyle pass. \c color, \c variant
+        and \c themeSize (the \c size option) must be theme keys: anything
+        else throws OptionError naming the property, and nothing changes.
+
+        setText() hides QAbstractButton::setText(): called on a Button it sets
+        the "text" option, so the text survives language changes and replaces
+        a State. \c disabled is the inverse of QWidget's own enabled state
+        (setDisabled() hides QWidget's slot of the same meaning and also
+        replaces a State); disabledChanged() follows every setEnabled() too.
+    */
+    //! The text of the "text" option as shown (empty when children are the content).
+    QString buttonText() const;
+    void setText(const QString &text);
+    void setColor(const QString &color);
+    void setVariant(const QString &variant);
+    void setThemeSize(const QString &size);
+    //! Whether the button was disabled itself (QWidget::setEnabled(false)), not through its parent.
+    bool isDisabled() const;
+    void setDisabled(bool disabled);
+
     //! The style sheet the button applied itself on its last pass (empty before the first).
     QString appliedStyleSheet() const;
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
+Q_SIGNALS:
+    void textChanged(const QString &text);
+    void colorChanged(const QString &color);
+    void variantChanged(const QString &variant);
+    void themeSizeChanged(const QString &size);
+    void disabledChanged(bool disabled);
+
 protected:
     void _set_stylesheet(const StyleMap &component_styled = {}) override;
     void changeEvent(QEvent *event) override;
+    //! Replaces the start icon (and a State it followed) and shows the new one.
+    void setStartIcon(const StateOr<QString> &icon);
 
     QVariantList _args;
     StateOr<QString> _startIcon;
@@ -104,6 +142,10 @@ private:
     void updateChildren();
     void updateIcon();
     void handleClick();
+    //! Stores a plain value for the named option, dropping a State it followed.
+    void replaceOption(const QString &name, const QVariant &value);
+    //! Emits the NOTIFY signals of colour, variant and size when their effective values changed.
+    void notifyLook();
     bool ownsStyleSheet() const;
     //! The button's own rules for \a components, each selecting "#" followed by \a name.
     QString composeStyleSheet(const StyleMap &components, const QString &name) const;

@@ -169,7 +169,9 @@ private:
     class Knob : public tessera::EditorField<QDial> {
         Q_OBJECT
     public:
-        explicit Knob(Options options = {}) : EditorField(std::move(options), &Knob::_get_stylesheet) {}
+        explicit Knob(QWidget *parent = nullptr) : Knob(Options{}, parent) {}
+        explicit Knob(Options options, QWidget *parent = nullptr)
+            : EditorField(std::move(options), &Knob::_get_stylesheet, parent) {}
     protected:
         static QString _get_stylesheet(const QString &_variant, const QString &_size, const QString &_theme_mode);
     };
@@ -186,9 +188,49 @@ public:
 
     ~EditorField() override = default;
 
+    /*!
+        The options as properties (each concrete field declares them with
+        Q_PROPERTY and the NOTIFY signals variantChanged, themeSizeChanged and
+        labelChanged). A write notifies once when the value changed; a new
+        \c variant or \c themeSize restyles the field on the next restyle
+        pass. \c variant and \c themeSize (the \c size option) must be theme
+        keys: anything else throws OptionError naming the property, and
+        nothing changes.
+    */
+    QString variant() const { return _variant; }
+    void setVariant(const QString &variant)
+    {
+        if (option::themeKey(QStringLiteral("variant"), variant) == _variant)
+            return;
+        _variant = variant;
+        this->_scheduleSetStyleSheet();
+        notify("variantChanged", _variant);
+    }
+    QString themeSize() const { return _size; }
+    void setThemeSize(const QString &size)
+    {
+        if (option::themeKey(QStringLiteral("themeSize"), size) == _size)
+            return;
+        _size = size;
+        this->_scheduleSetStyleSheet();
+        notify("themeSizeChanged", _size);
+    }
+    //! Stored only: the field shows no label of its own. A null text is no label.
+    QString label() const { return _label.value_or(QString()); }
+    void setLabel(const QString &label)
+    {
+        std::optional<QString> value;
+        if (!label.isNull())
+            value = label;
+        if (value == _label)
+            return;
+        _label = std::move(value);
+        notify("labelChanged", this->label());
+    }
+
 protected:
-    EditorField(Options options, StylesheetGetter getStylesheet)
-        : QtEditor(), FieldShellBase(), RestyleLifecycle(this), m_getStylesheet(getStylesheet)
+    EditorField(Options options, StylesheetGetter getStylesheet, QWidget *parent = nullptr)
+        : QtEditor(parent), FieldShellBase(), RestyleLifecycle(this), m_getStylesheet(getStylesheet)
     {
         this->setObjectName(newObjectName());
         if (options.children) {
@@ -271,6 +313,11 @@ protected:
 
 private:
     Q_DISABLE_COPY(EditorField)
+    // Emits the concrete class's NOTIFY signal: the template itself has no meta-object of its own.
+    void notify(const char *signal, const QString &value)
+    {
+        QMetaObject::invokeMethod(this, signal, Qt::DirectConnection, Q_ARG(QString, value));
+    }
     StylesheetGetter m_getStylesheet;
 };
 

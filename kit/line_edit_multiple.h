@@ -29,10 +29,8 @@ public:
         QStringList values{};
         QString placeholder{};
     };
-
-    //! An empty editor.
-    PyLineEditMultiple();
-    explicit PyLineEditMultiple(const Options &options);
+    explicit PyLineEditMultiple(QWidget *parent = nullptr);
+    explicit PyLineEditMultiple(const Options &options, QWidget *parent = nullptr);
     ~PyLineEditMultiple() override;
 
     QStringList values() const;

@@ -30,10 +30,8 @@ public:
         QString color = QStringLiteral("palette.text.primary");
         int size = 20;   //!< icon edge in device-independent pixels
     };
-
-    //! A widget with every option at its default.
-    PySvgWidget();
-    explicit PySvgWidget(const Options &options);
+    explicit PySvgWidget(QWidget *parent = nullptr);
+    explicit PySvgWidget(const Options &options, QWidget *parent = nullptr);
     ~PySvgWidget() override;
 
     QString key() const;

@@ -24,6 +24,8 @@ namespace tessera {
 class TESSERA_KIT_EXPORT Typography : public QWidget
 {
     Q_OBJECT
+    //! The text shown (a write replaces a State or deferred text with this plain text).
+    Q_PROPERTY(QString text READ text WRITE setText NOTIFY textChanged)
 public:
     struct Options
     {
@@ -32,14 +34,16 @@ public:
         QString variant = QStringLiteral("body1");
         StyleMap sx{};
     };
-
-    //! A widget with every option at its default.
-    Typography();
-    explicit Typography(const Options &options);
+    explicit Typography(QWidget *parent = nullptr);
+    explicit Typography(const Options &options, QWidget *parent = nullptr);
     ~Typography() override;
 
     //! The text shown now.
     QString text() const;
+    //! Shows \a text as it is; a State the text followed is no longer followed.
+    void setText(const QString &text);
+    //! Replaces the text option: a text, a deferred text or a State holding one.
+    void setTextOption(const StateOr<QVariant> &text);
     QString variant() const;
 
     QSize sizeHint() const override;
@@ -48,9 +52,13 @@ public:
     //! The declarations now applied to the text: the variant's font, then \c sx (tokens resolved).
     QString styleText() const;
 
+Q_SIGNALS:
+    void textChanged(const QString &text);
+
 private:
     Q_DISABLE_COPY(Typography)
     void applyStyle();
+    void refreshText();
     struct Private;
     Private *d;
 };

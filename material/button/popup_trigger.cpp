@@ -70,10 +70,10 @@ Button::Options baseOptions(const PopupTrigger::Options &options)
 
 } // namespace
 
-PopupTrigger::PopupTrigger() : PopupTrigger(Options{}) {}
+PopupTrigger::PopupTrigger(QWidget *parent) : PopupTrigger(Options{}, parent) {}
 
-PopupTrigger::PopupTrigger(const Options &options)
-    : Button(baseOptions(options)),
+PopupTrigger::PopupTrigger(const Options &options, QWidget *parent)
+    : Button(baseOptions(options), parent),
       _context(options.context),
       _menu(options.menu),
       _icon(options.icon),
@@ -88,6 +88,18 @@ PopupTrigger::PopupTrigger(const Options &options)
 }
 
 PopupTrigger::~PopupTrigger() = default;
+
+void PopupTrigger::setIconSource(const QString &icon)
+{
+    std::optional<QString> value;
+    if (!icon.isNull())
+        value = icon;
+    if (value == _icon)
+        return;
+    _icon = std::move(value);
+    setStartIcon(_icon && !_icon->isEmpty() ? *_icon : defaultStartIcon());
+    Q_EMIT iconSourceChanged(iconSource());
+}
 
 QString PopupTrigger::defaultStartIcon()
 {

@@ -13,11 +13,11 @@ namespace tessera {
 namespace {
 
 // The frame is built only once its content State is known to exist.
-QWidget *requireContent(const ChipStack::Options &options)
+QWidget *requireContent(const ChipStack::Options &options, QWidget *parent)
 {
     if (!options.content)
         throw OptionError(QStringLiteral("content"), QStringLiteral("a ChipStack needs a State to show"));
-    return nullptr;
+    return parent;
 }
 
 // Plain widget pointers kept in a value may name widgets that are gone. They
@@ -71,8 +71,14 @@ bool singleWidget(const QVariant &value, LivingWidgets &living, QWidget **out)
 
 } // namespace
 
-ChipStack::ChipStack(const Options &options)
-    : QFrame(requireContent(options)), _hidden(options.hidden), _content(options.content), _sx(options.sx)
+ChipStack::ChipStack(QWidget *parent) : ChipStack(Options{.content = new State}, parent)
+{
+    // The stack owns the State it made for itself.
+    _content->setParent(this);
+}
+
+ChipStack::ChipStack(const Options &options, QWidget *parent)
+    : QFrame(requireContent(options, parent)), _hidden(options.hidden), _content(options.content), _sx(options.sx)
 {
     setObjectName(newObjectName());
 
@@ -86,6 +92,11 @@ ChipStack::ChipStack(const Options &options)
 }
 
 ChipStack::~ChipStack() = default;
+
+State *ChipStack::content() const
+{
+    return _content.data();
+}
 
 void ChipStack::clear_layout(QLayout *layout)
 {
