@@ -21,14 +21,6 @@ add_library(Tessera::widgets ALIAS tessera_widgets)
 target_link_libraries(tessera_widgets INTERFACE ${_widget_targets})
 set_target_properties(tessera_widgets PROPERTIES EXPORT_NAME widgets)
 
-# Tessera::designer: the host widgets that Qt Designer forms use.
-set(_designer)
-if(TARGET tessera_designer)
-    set(_designer tessera_designer)
-    install(FILES ${CMAKE_SOURCE_DIR}/plugins/designer/widget_hosts.h
-        ${TESSERA_GENERATED_DIR}/tessera/designer/designer_export.h
-        DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/tessera/designer COMPONENT development)
-endif()
 
 # A static build also has to ship what the libraries link privately: the
 # object libraries holding their compiled resources (themes, icons,
@@ -36,7 +28,7 @@ endif()
 # (sanitizers) a static consumer inherits.
 set(_extra_exports)
 if(NOT BUILD_SHARED_LIBS)
-    foreach(_t IN ITEMS tessera_kit ${_widget_targets} ${_designer})
+    foreach(_t IN ITEMS tessera_kit ${_widget_targets})
         get_target_property(_links ${_t} LINK_LIBRARIES)
         get_target_property(_interface ${_t} INTERFACE_LINK_LIBRARIES)
         foreach(_l IN LISTS _links _interface)
@@ -52,7 +44,7 @@ if(NOT BUILD_SHARED_LIBS)
     list(REMOVE_DUPLICATES _extra_exports)
 endif()
 
-install(TARGETS tessera_kit ${_widget_targets} tessera_widgets ${_designer} ${_extra_exports}
+install(TARGETS tessera_kit ${_widget_targets} tessera_widgets ${_extra_exports}
     EXPORT TesseraTargets
     LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT runtime NAMELINK_COMPONENT development
     ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT development
