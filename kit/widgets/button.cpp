@@ -376,32 +376,25 @@ void Button::setText(const QString &text)
 
 void Button::setColor(const QString &color)
 {
-    option::themeKey(QStringLiteral("color"), color);
-    if (!d->states.contains(kColor) && _buttonKwargs.value(kColor) == QVariant(color))
-        return;
-    replaceOption(kColor, color);
-    updateIcon();
-    _scheduleSetStyleSheet();
-    notifyLook();
+    setLookOption(kColor, QStringLiteral("color"), color);
 }
 
 void Button::setVariant(const QString &variant)
 {
-    option::themeKey(QStringLiteral("variant"), variant);
-    if (!d->states.contains(kVariant) && _buttonKwargs.value(kVariant) == QVariant(variant))
-        return;
-    replaceOption(kVariant, variant);
-    updateIcon();
-    _scheduleSetStyleSheet();
-    notifyLook();
+    setLookOption(kVariant, QStringLiteral("variant"), variant);
 }
 
 void Button::setThemeSize(const QString &size)
 {
-    option::themeKey(QStringLiteral("themeSize"), size);
-    if (!d->states.contains(kSize) && _buttonKwargs.value(kSize) == QVariant(size))
+    setLookOption(kSize, QStringLiteral("themeSize"), size);
+}
+
+void Button::setLookOption(const QString &name, const QString &property, const QString &value)
+{
+    option::themeKey(property, value);
+    if (!d->states.contains(name) && _buttonKwargs.value(name) == QVariant(value))
         return;
-    replaceOption(kSize, size);
+    replaceOption(name, value);
     updateIcon();
     _scheduleSetStyleSheet();
     notifyLook();

@@ -144,6 +144,8 @@ private:
     void handleClick();
     //! Stores a plain value for the named option, dropping a State it followed.
     void replaceOption(const QString &name, const QVariant &value);
+    //! The write of colour, variant or size: checks the theme key (naming \a property), then restyles.
+    void setLookOption(const QString &name, const QString &property, const QString &value);
     //! Emits the NOTIFY signals of colour, variant and size when their effective values changed.
     void notifyLook();
     bool ownsStyleSheet() const;

@@ -198,23 +198,9 @@ public:
         nothing changes.
     */
     QString variant() const { return _variant; }
-    void setVariant(const QString &variant)
-    {
-        if (option::themeKey(QStringLiteral("variant"), variant) == _variant)
-            return;
-        _variant = variant;
-        this->_scheduleSetStyleSheet();
-        notify("variantChanged", _variant);
-    }
+    void setVariant(const QString &variant) { writeThemeKey(_variant, "variant", variant); }
     QString themeSize() const { return _size; }
-    void setThemeSize(const QString &size)
-    {
-        if (option::themeKey(QStringLiteral("themeSize"), size) == _size)
-            return;
-        _size = size;
-        this->_scheduleSetStyleSheet();
-        notify("themeSizeChanged", _size);
-    }
+    void setThemeSize(const QString &size) { writeThemeKey(_size, "themeSize", size); }
     //! Stored only: the field shows no label of its own. A null text is no label.
     QString label() const { return _label.value_or(QString()); }
     void setLabel(const QString &label)
@@ -313,6 +299,15 @@ protected:
 
 private:
     Q_DISABLE_COPY(EditorField)
+    // Checks, stores and restyles a text option naming a theme entry, then notifies "<property>Changed".
+    void writeThemeKey(QString &option, const char *property, const QString &value)
+    {
+        if (option::themeKey(QString::fromLatin1(property), value) == option)
+            return;
+        option = value;
+        this->_scheduleSetStyleSheet();
+        notify((QByteArray(property) + "Changed").constData(), option);
+    }
     // Emits the concrete class's NOTIFY signal: the template itself has no meta-object of its own.
     void notify(const char *signal, const QString &value)
     {

@@ -233,31 +233,38 @@ void BusyTrigger::setText(const QString &text)
     label->setTextOption(text.isEmpty() ? _loadingIndicator : StateOr<QVariant>(QVariant(text)));
 }
 
+namespace {
+
+// The write of a text option that names a theme entry: checked (OptionError
+// naming \a property), stored, and restyled. Returns whether it changed.
+template<typename Restyle>
+bool writeThemeKey(QString &option, const char *property, const QString &value, Restyle restyle)
+{
+    if (option::themeKey(QString::fromLatin1(property), value) == option)
+        return false;
+    option = value;
+    restyle();
+    return true;
+}
+
+} // namespace
+
 void BusyTrigger::setColor(const QString &color)
 {
-    if (option::themeKey(QStringLiteral("color"), color) == _color)
-        return;
-    _color = color;
-    _scheduleSetStyleSheet();
-    Q_EMIT colorChanged(color);
+    if (writeThemeKey(_color, "color", color, [this] { _scheduleSetStyleSheet(); }))
+        Q_EMIT colorChanged(color);
 }
 
 void BusyTrigger::setVariant(const QString &variant)
 {
-    if (option::themeKey(QStringLiteral("variant"), variant) == _variant)
-        return;
-    _variant = variant;
-    _scheduleSetStyleSheet();
-    Q_EMIT variantChanged(variant);
+    if (writeThemeKey(_variant, "variant", variant, [this] { _scheduleSetStyleSheet(); }))
+        Q_EMIT variantChanged(variant);
 }
 
 void BusyTrigger::setThemeSize(const QString &size)
 {
-    if (option::themeKey(QStringLiteral("themeSize"), size) == _size)
-        return;
-    _size = size;
-    _scheduleSetStyleSheet();
-    Q_EMIT themeSizeChanged(size);
+    if (writeThemeKey(_size, "themeSize", size, [this] { _scheduleSetStyleSheet(); }))
+        Q_EMIT themeSizeChanged(size);
 }
 
 QString BusyTrigger::_get_stylesheet(const QString &_variant, const QString &_size, const QString &_color,
