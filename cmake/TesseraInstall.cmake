@@ -28,14 +28,6 @@ if(CMAKE_SYSTEM_NAME STREQUAL "Linux" AND BUILD_SHARED_LIBS)
 endif()
 set_target_properties(tessera_widgets PROPERTIES EXPORT_NAME widgets)
 
-# Tessera::designer: the host widgets that Qt Designer forms use.
-set(_designer)
-if(TARGET tessera_designer)
-    set(_designer tessera_designer)
-    install(FILES ${CMAKE_SOURCE_DIR}/plugins/designer/widget_hosts.h
-        ${TESSERA_GENERATED_DIR}/tessera/designer/designer_export.h
-        DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/tessera/designer COMPONENT development)
-endif()
 
 # A static build also has to ship what the libraries link privately: the
 # object libraries holding their compiled resources (themes, icons,
@@ -43,7 +35,7 @@ endif()
 # (sanitizers) a static consumer inherits.
 set(_extra_exports)
 if(NOT BUILD_SHARED_LIBS)
-    foreach(_t IN ITEMS tessera_kit ${_widget_targets} ${_designer})
+    foreach(_t IN ITEMS tessera_kit ${_widget_targets})
         get_target_property(_links ${_t} LINK_LIBRARIES)
         get_target_property(_interface ${_t} INTERFACE_LINK_LIBRARIES)
         foreach(_l IN LISTS _links _interface)
@@ -59,7 +51,7 @@ if(NOT BUILD_SHARED_LIBS)
     list(REMOVE_DUPLICATES _extra_exports)
 endif()
 
-install(TARGETS tessera_kit ${_widget_targets} tessera_widgets ${_designer} ${_extra_exports}
+install(TARGETS tessera_kit ${_widget_targets} tessera_widgets ${_extra_exports}
     EXPORT TesseraTargets
     LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT runtime NAMELINK_COMPONENT development
     ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT development

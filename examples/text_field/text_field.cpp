@@ -112,17 +112,6 @@ void TextField::setPlaceholderText(const QString &text)
         m_plain->setPlaceholderText(text);
 }
 
-void TextField::setError(bool error)
-{
-    setProperty("error", error);
-    slot_set_stylesheet();
-}
-
-bool TextField::hasError() const
-{
-    return property("error").toBool();
-}
-
 void TextField::slot_set_stylesheet()
 {
     // Qt matches property selectors when a widget is polished: re-polish the

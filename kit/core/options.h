@@ -169,6 +169,13 @@ TESSERA_KIT_EXPORT QWidget *widget(const QVariantMap &options, const QString &na
 TESSERA_KIT_EXPORT QVariantMap rest(const QVariantMap &options, const QStringList &known);
 //! Throws OptionError when \a options holds \a name (an option the widget sets itself).
 TESSERA_KIT_EXPORT void forbid(const QVariantMap &options, const QString &name, const QString &why);
+/*!
+    Returns \a value when it can name a theme entry (a colour, variant or size
+    key: letters, digits, '_', '-' and '.', at least one); otherwise throws
+    OptionError naming \a property. Property writes check their value with it
+    before anything changes.
+*/
+TESSERA_KIT_EXPORT const QString &themeKey(const QString &property, const QString &value);
 } // namespace option
 
 } // namespace tessera

@@ -183,7 +183,9 @@ private:
     class Knob : public tessera::EditorField<QDial> {
         Q_OBJECT
     public:
-        explicit Knob(Options options = {}) : EditorField(std::move(options), &Knob::_get_stylesheet) {}
+        explicit Knob(QWidget *parent = nullptr) : Knob(Options{}, parent) {}
+        explicit Knob(Options options, QWidget *parent = nullptr)
+            : EditorField(std::move(options), &Knob::_get_stylesheet, parent) {}
     protected:
         static QString _get_stylesheet(const QString &_variant, const QString &_size, const QString &_theme_mode);
     };
@@ -200,14 +202,40 @@ public:
 
     ~EditorField() override = default;
 
+    /*!
+        The options as properties (each concrete field declares them with
+        Q_PROPERTY and the NOTIFY signals variantChanged, themeSizeChanged and
+        labelChanged). A write notifies once when the value changed; a new
+        \c variant or \c themeSize restyles the field on the next restyle
+        pass. \c variant and \c themeSize (the \c size option) must be theme
+        keys: anything else throws OptionError naming the property, and
+        nothing changes.
+    */
+    QString variant() const { return _variant; }
+    void setVariant(const QString &variant) { writeThemeKey(_variant, "variant", variant); }
+    QString themeSize() const { return _size; }
+    void setThemeSize(const QString &size) { writeThemeKey(_size, "themeSize", size); }
+    //! Stored only: the field shows no label of its own. A null text is no label.
+    QString label() const { return _label.value_or(QString()); }
+    void setLabel(const QString &label)
+    {
+        std::optional<QString> value;
+        if (!label.isNull())
+            value = label;
+        if (value == _label)
+            return;
+        _label = std::move(value);
+        notify("labelChanged", this->label());
+    }
+
 protected:
     /*!
         A field with \a options, styled from the templates \a getStylesheet
         builds. Throws OptionError naming "children" when the list holds a null
         widget; nothing is left built then.
     */
-    EditorField(Options options, StylesheetGetter getStylesheet)
-        : QtEditor(), FieldShellBase(), RestyleLifecycle(this), m_getStylesheet(getStylesheet)
+    EditorField(Options options, StylesheetGetter getStylesheet, QWidget *parent = nullptr)
+        : QtEditor(parent), FieldShellBase(), RestyleLifecycle(this), m_getStylesheet(getStylesheet)
     {
         if (options.children)
             _children = option::childWidgets(*options.children);
@@ -294,6 +322,20 @@ protected:
 
 private:
     Q_DISABLE_COPY(EditorField)
+    // Checks, stores and restyles a text option naming a theme entry, then notifies "<property>Changed".
+    void writeThemeKey(QString &option, const char *property, const QString &value)
+    {
+        if (option::themeKey(QString::fromLatin1(property), value) == option)
+            return;
+        option = value;
+        this->_scheduleSetStyleSheet();
+        notify((QByteArray(property) + "Changed").constData(), option);
+    }
+    // Emits the concrete class's NOTIFY signal: the template itself has no meta-object of its own.
+    void notify(const char *signal, const QString &value)
+    {
+        QMetaObject::invokeMethod(this, signal, Qt::DirectConnection, Q_ARG(QString, value));
+    }
     StylesheetGetter m_getStylesheet;
 };
 

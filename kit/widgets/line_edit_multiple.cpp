@@ -33,9 +33,9 @@ struct PyLineEditMultiple::Private
     bool restylePending = false;
 };
 
-PyLineEditMultiple::PyLineEditMultiple() : PyLineEditMultiple(Options{}) {}
+PyLineEditMultiple::PyLineEditMultiple(QWidget *parent) : PyLineEditMultiple(Options{}, parent) {}
 
-PyLineEditMultiple::PyLineEditMultiple(const Options &options) : QWidget(nullptr), d(new Private)
+PyLineEditMultiple::PyLineEditMultiple(const Options &options, QWidget *parent) : QWidget(parent), d(new Private)
 {
     setObjectName(newObjectName());
     setAttribute(Qt::WA_StyledBackground);

@@ -32,10 +32,10 @@ public:
         QString placeholder{};    //!< Shown in the empty editor.
     };
 
-    //! An empty editor.
-    PyLineEditMultiple();
-    //! An editor holding the values of \a options.
-    explicit PyLineEditMultiple(const Options &options);
+    //! An editor with every option at its default, a child of \a parent.
+    explicit PyLineEditMultiple(QWidget *parent = nullptr);
+    //! An editor with \a options, a child of \a parent.
+    explicit PyLineEditMultiple(const Options &options, QWidget *parent = nullptr);
     ~PyLineEditMultiple() override;
 
     //! The values held, in order.

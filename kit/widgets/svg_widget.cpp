@@ -205,9 +205,9 @@ struct PySvgWidget::Private
     qreal angle = 0;
 };
 
-PySvgWidget::PySvgWidget() : PySvgWidget(Options{}) {}
+PySvgWidget::PySvgWidget(QWidget *parent) : PySvgWidget(Options{}, parent) {}
 
-PySvgWidget::PySvgWidget(const Options &options) : QWidget(nullptr), d(new Private)
+PySvgWidget::PySvgWidget(const Options &options, QWidget *parent) : QWidget(parent), d(new Private)
 {
     d->key = options.key;
     d->colorSpec = options.color;

@@ -32,10 +32,10 @@ public:
         int size = 20;   //!< icon edge in device-independent pixels
     };
 
-    //! A widget with every option at its default.
-    PySvgWidget();
-    //! A widget drawing the icon of \a options.
-    explicit PySvgWidget(const Options &options);
+    //! A widget with every option at its default, a child of \a parent.
+    explicit PySvgWidget(QWidget *parent = nullptr);
+    //! A widget with \a options, a child of \a parent.
+    explicit PySvgWidget(const Options &options, QWidget *parent = nullptr);
     ~PySvgWidget() override;
 
     //! The icon's key, as given.

@@ -42,6 +42,9 @@ namespace tessera {
 class TESSERA_ORB_ACTION_EXPORT OrbAction : public Button
 {
     Q_OBJECT
+    //! The \c icon option (QAbstractButton's own "icon" property is the QIcon it draws).
+    Q_PROPERTY(QString iconSource READ iconSource WRITE setIconSource NOTIFY iconSourceChanged)
+    Q_PROPERTY(bool animate READ animate WRITE setAnimate NOTIFY animateChanged)
 public:
     //! The button's options; see the class description for each.
     struct Options
@@ -55,16 +58,30 @@ public:
         QVariantMap kwargs = {};
     };
 
-    //! A button with every option at its default.
-    OrbAction();
-    //! A button with \a options; throws OptionError naming a bad one.
-    explicit OrbAction(const Options &options);
+    //! A button with every option at its default, a child of \a parent.
+    explicit OrbAction(QWidget *parent = nullptr);
+    //! A button with \a options, a child of \a parent; throws OptionError naming a bad one.
+    explicit OrbAction(const Options &options, QWidget *parent = nullptr);
     ~OrbAction() override;
+
+    /*!
+        The \c icon and \c animate options as properties. A write replaces
+        the option (and a State it followed) and notifies once when the value
+        changed; the icon is shown, and turns or rests, at once.
+    */
+    QString iconSource() const;
+    void setIconSource(const QString &icon);
+    bool animate() const;
+    void setAnimate(bool animate);
 
     //! Whether the icon is turning now.
     bool isAnimating() const;
     //! The icon's current angle in degrees, clockwise (0 when resting).
     qreal iconAngle() const { return m_angle; }
+
+Q_SIGNALS:
+    void iconSourceChanged(const QString &icon);
+    void animateChanged(bool animate);
 
 protected:
     void initStyleOption(QStyleOptionButton *option) const override;   //!< \reimp
@@ -81,6 +98,7 @@ private:
     Q_DISABLE_COPY(OrbAction)
     void updateAnimation();
 
+    QMetaObject::Connection m_animateConnection;
     qreal m_angle = 0;
     bool m_shown = false;
     Subscriptions m_subscriptions;

@@ -74,6 +74,8 @@ namespace tessera {
 class TESSERA_POPUP_TRIGGER_EXPORT PopupTrigger : public Button
 {
     Q_OBJECT
+    //! The \c icon option (QAbstractButton's own "icon" property is the QIcon it draws).
+    Q_PROPERTY(QString iconSource READ iconSource WRITE setIconSource NOTIFY iconSourceChanged)
 public:
     //! The trigger's options; see the class description for each.
     struct Options
@@ -88,14 +90,23 @@ public:
         QVariantMap kwargs = {};
     };
 
-    //! A trigger with every option at its default.
-    PopupTrigger();
-    //! A trigger with \a options; throws OptionError naming a bad one.
-    explicit PopupTrigger(const Options &options);
+    //! A trigger with every option at its default, a child of \a parent.
+    explicit PopupTrigger(QWidget *parent = nullptr);
+    //! A trigger with \a options, a child of \a parent; throws OptionError naming a bad one.
+    explicit PopupTrigger(const Options &options, QWidget *parent = nullptr);
     ~PopupTrigger() override;
 
     //! The start icon used when \c icon is absent or empty.
     static QString defaultStartIcon();
+
+    /*!
+        The \c icon option: a null text is no icon option (the default icon,
+        and update_state() leaves the look alone); any other text is the option
+        given, an empty one meaning the default icon. A write shows the new
+        start icon and notifies once when the option changed.
+    */
+    QString iconSource() const { return _icon.value_or(QString()); }
+    void setIconSource(const QString &icon);
 
     //! True from the moment open_context_menu() opens the menu until it is reset.
     bool isOpen() const { return is_open; }
@@ -114,6 +125,9 @@ public Q_SLOTS:
     void open_context_menu(const QPoint &point = QPoint());
     //! The slot for the menu's closing: resets the open state (and the look when \c icon is the empty text).
     void updateUiOnMenuHide();
+
+Q_SIGNALS:
+    void iconSourceChanged(const QString &icon);
 
 protected:
     void actionEvent(QActionEvent *event) override;   //!< \reimp

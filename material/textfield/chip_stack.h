@@ -71,9 +71,18 @@ public:
         QVariantMap kwargs = {};   //!< Accepted and ignored.
     };
 
+    /*!
+        An empty stack that shows a State of its own (a child of the stack,
+        holding none): set content()->setValue(...) to fill it. This is what
+        Designer and uic build.
+    */
+    explicit ChipStack(QWidget *parent = nullptr);
     //! Throws OptionError naming "content" when no State is given; nothing is built then.
-    explicit ChipStack(const Options &options);
+    explicit ChipStack(const Options &options, QWidget *parent = nullptr);
     ~ChipStack() override;
+
+    //! The State whose value the stack shows (its own one when none was given).
+    State *content() const;
 
 protected:
     //! Clears the stack and shows the current value of _content.

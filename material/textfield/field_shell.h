@@ -44,7 +44,8 @@ namespace tessera {
     \code
     class NameField : public tessera::FieldShell {
     public:
-        explicit NameField(Options options) : FieldShell(std::move(options)) { _init_ui(); _show_label(); }
+        explicit NameField(Options options, QWidget *parent = nullptr)
+            : FieldShell(std::move(options), parent) { _init_ui(); _show_label(); }
     protected:
         void slot_set_stylesheet() override { style()->unpolish(this); style()->polish(this); }
     };
@@ -58,6 +59,11 @@ namespace tessera {
 class TESSERA_FIELD_SHELL_EXPORT FieldShell : public QGroupBox, public RestyleLifecycle
 {
     Q_OBJECT
+    Q_PROPERTY(QString label READ label WRITE setLabel NOTIFY labelChanged)
+    Q_PROPERTY(bool hiddenLabel READ isLabelHidden WRITE setHiddenLabel NOTIFY hiddenLabelChanged)
+    Q_PROPERTY(QString themeSize READ themeSize WRITE setThemeSize NOTIFY themeSizeChanged)
+    Q_PROPERTY(bool disabled READ isDisabled WRITE setDisabled NOTIFY disabledChanged)
+    Q_PROPERTY(bool error READ hasError WRITE setError NOTIFY errorChanged)
 public:
     //! Makes the tag widgets of a multiple value; FieldShell only looks at whether it is set.
     using RenderTags = std::function<QList<QWidget *>(const QVariant &value)>;
@@ -89,13 +95,46 @@ public:
 
     ~FieldShell() override;
 
+    /*!
+        The options as properties. A write replaces the option (and a State it
+        followed), notifies once when the value changed, and updates the
+        field: the title for \c label and \c hiddenLabel, the state
+        properties its style sheet selects on for \c disabled and \c error
+        (through slot_set_stylesheet()), and the style sheet, on the next
+        restyle pass, for \c themeSize (the \c size option, which must be a
+        theme key: anything else throws OptionError naming "themeSize", and
+        nothing changes).
+    */
+    //! The label's current text (a State's text as shown); empty without a label.
+    QString label() const;
+    void setLabel(const QString &label);
+    bool isLabelHidden() const { return _hiddenLabel; }
+    void setHiddenLabel(bool hidden);
+    QString themeSize() const { return _size; }
+    void setThemeSize(const QString &size);
+    //! The disabled look: a disabled field ignores hovering. It does not disable the editors.
+    bool isDisabled() const { return _disabled; }
+    void setDisabled(bool disabled);
+    //! The error look (the "error" state its style sheet selects on).
+    bool hasError() const { return m_error; }
+    void setError(bool error);
+
+Q_SIGNALS:
+    void labelChanged(const QString &label);
+    void hiddenLabelChanged(bool hidden);
+    void themeSizeChanged(const QString &size);
+    void disabledChanged(bool disabled);
+    void errorChanged(bool error);
+
 protected:
     /*!
         Stores \a options; throws OptionError naming "children" when the list
         holds a null widget (nothing is built then). The most-derived
         constructor calls _init_ui() when its own members are ready.
     */
-    explicit FieldShell(Options options);
+    explicit FieldShell(Options options, QWidget *parent = nullptr);
+    //! Stores the default options, as a child of \a parent; the most-derived constructor calls _init_ui().
+    explicit FieldShell(QWidget *parent = nullptr);
 
     /*!
         Second construction phase: names the widget, subscribes to the label,
@@ -156,8 +195,12 @@ protected:
 private:
     Q_DISABLE_COPY(FieldShell)
     void setStateProperty(const char *name, const StateOr<bool> &option);
+    void noteSelectedProperty(const char *name);
     bool m_initialized = false;
     Subscriptions m_subscriptions;
+    bool m_error = false;
+    //! The label State's connection, replaced when a plain label is written.
+    QMetaObject::Connection m_labelConnection;
 };
 
 } // namespace tessera
