@@ -7,6 +7,7 @@
 #   ./dev.sh sanitize         build with ASan+UBSan (LSan on) and run every test
 #   ./dev.sh fuzz [SECONDS]   build the libFuzzer targets with clang and run each for SECONDS (default 60)
 #   ./dev.sh install PREFIX   build and install the library into PREFIX
+#   ./dev.sh docs             generate the API reference (build-docs/html); fails on undocumented API
 #
 # Each command installs the Debian packages it needs when they are missing
 # (as root, or through sudo), configures once, and rebuilds only what changed.
@@ -114,8 +115,15 @@ install)
     build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
     cmake --install build --prefix "$prefix"
     ;;
+docs)
+    ensure_packages doxygen
+    mkdir -p build-docs
+    say "generating the API reference from the installed headers"
+    doxygen docs/Doxyfile
+    say "the reference is in $ROOT/build-docs/html/index.html"
+    ;;
 help|-h|--help)
-    sed -n '2,11p' "$0" | sed 's/^# \{0,1\}//'
+    sed -n '2,12p' "$0" | sed 's/^# \{0,1\}//'
     ;;
 *)
     echo "unknown command: $cmd (try ./dev.sh help)" >&2
