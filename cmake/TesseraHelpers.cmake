@@ -2,15 +2,19 @@
 # function that turns a widget source pair into its loadable module library.
 
 # Sources live under kit/ and material/; users include them as <tessera/...>.
-# The build tree mirrors the installed layout with links to the source folders.
+# The build tree mirrors the installed layout: material/ is linked whole,
+# the kit's headers one by one (kit/CMakeLists.txt), since they come from
+# two source folders but install into one.
 set(TESSERA_INCLUDE_DIR ${CMAKE_BINARY_DIR}/include)
 set(TESSERA_GENERATED_DIR ${CMAKE_BINARY_DIR}/gen)
-file(MAKE_DIRECTORY ${TESSERA_INCLUDE_DIR}/tessera ${TESSERA_GENERATED_DIR}/tessera)
-foreach(_part kit material)
-    if(NOT EXISTS ${TESSERA_INCLUDE_DIR}/tessera/${_part})
-        file(CREATE_LINK ${CMAKE_SOURCE_DIR}/${_part} ${TESSERA_INCLUDE_DIR}/tessera/${_part} SYMBOLIC)
-    endif()
-endforeach()
+# A build tree configured before the kit had sub-folders links kit/ whole.
+if(IS_SYMLINK ${TESSERA_INCLUDE_DIR}/tessera/kit)
+    file(REMOVE ${TESSERA_INCLUDE_DIR}/tessera/kit)
+endif()
+file(MAKE_DIRECTORY ${TESSERA_INCLUDE_DIR}/tessera/kit ${TESSERA_GENERATED_DIR}/tessera)
+if(NOT EXISTS ${TESSERA_INCLUDE_DIR}/tessera/material)
+    file(CREATE_LINK ${CMAKE_SOURCE_DIR}/material ${TESSERA_INCLUDE_DIR}/tessera/material SYMBOLIC)
+endif()
 
 # Private build flags of every tessera target (never propagated to consumers).
 add_library(tessera_build_flags INTERFACE)

@@ -32,7 +32,7 @@ includedir=$prefix/include
 
 step "libraries and SONAMEs"
 modules=()
-for cpp in "$source"/kit/registry.cpp "$source"/material/*/*.cpp; do
+for cpp in "$source"/kit/core/registry.cpp "$source"/material/*/*.cpp; do
     [ -e "$cpp" ] || continue
     name=libtessera_$(basename "$cpp" .cpp)
     [ "$name" = libtessera_registry ] && name=libtessera_kit
