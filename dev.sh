@@ -9,6 +9,7 @@
 #   ./dev.sh lint             build the libraries, tools and gallery with clazy (Qt checks of
 #                             levels 0 and 1); fails on any clazy finding
 #   ./dev.sh install PREFIX   build and install the library into PREFIX
+#   ./dev.sh docs             generate the API reference (build-docs/html); fails on undocumented API
 #
 # Each command installs the Debian packages it needs when they are missing
 # (as root, or through sudo), configures once, and rebuilds only what changed.
@@ -139,6 +140,13 @@ install)
     ensure_packages "${BASE_PACKAGES[@]}"
     build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
     cmake --install build --prefix "$prefix"
+    ;;
+docs)
+    ensure_packages doxygen
+    mkdir -p build-docs
+    say "generating the API reference from the installed headers"
+    doxygen docs/Doxyfile
+    say "the reference is in $ROOT/build-docs/html/index.html"
     ;;
 help|-h|--help)
     sed -n '2,14p' "$0" | sed 's/^# \{0,1\}//'

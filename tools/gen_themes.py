@@ -3,13 +3,20 @@
 
 The build reads only the JSON files; this script is how they are produced.
 Run it from anywhere:  python3 tools/gen_themes.py
-then check the result: python3 tools/check_themes.py
+then check the result with the kit's checker (the test suite runs it on every
+built-in theme):        build/bin/tessera-theme-check --contrast kit/themes/*.json
 
-Colour values that stand alone are written as theme token paths
-("palette.primary.main") so that the style renderer resolves them against the
-theme; translucent colours (hover and soft backgrounds) are computed here as
-rgba(r, g, b, a) texts, since a token cannot carry an alpha. Lengths are plain
-numbers (rendered as px); key order inside each style is the declaration order.
+Colour values are written as theme token paths ("palette.primary.main"), and
+tints as colour expressions over them ("alpha(palette.primary.main, 0.12)",
+"lighten(palette.error.main, 0.2)"), so that a theme extending one of these and
+changing its palette gets matching tints without restating them. Lengths are
+plain numbers (rendered as px); key order inside each style is the declaration
+order.
+
+Every pair of text and background, and of border or focus ring and the surface
+beneath, that the enabled states produce reaches WCAG 2.1 contrast (4.5:1 for
+text, 3:1 for the rest) on both background colours; the contrast test and
+`tessera-theme-check --contrast` check the rendered sheets.
 """
 
 import json
@@ -51,38 +58,48 @@ def swatch(main, light, dark, contrast):
 LIGHT = {
     "mode": "light",
     "colors": {
-        "primary": swatch("#1976d2", "#42a5f5", "#1565c0", "#ffffff"),
+        # The deeper shades: text in these colours must read on both backgrounds.
+        "primary": swatch("#1565c0", "#42a5f5", "#0d47a1", "#ffffff"),
         "secondary": swatch("#9c27b0", "#ba68c8", "#7b1fa2", "#ffffff"),
-        "error": swatch("#d32f2f", "#ef5350", "#c62828", "#ffffff"),
-        "warning": swatch("#ed6c02", "#ff9800", "#e65100", "#ffffff"),
-        "info": swatch("#0288d1", "#03a9f4", "#01579b", "#ffffff"),
-        "success": swatch("#2e7d32", "#4caf50", "#1b5e20", "#ffffff"),
+        "error": swatch("#b71c1c", "#ef5350", "#8e1414", "#ffffff"),
+        "warning": swatch("#a14a07", "#ff9800", "#7a3805", "#ffffff"),
+        "info": swatch("#01579b", "#03a9f4", "#013e6f", "#ffffff"),
+        "success": swatch("#1b5e20", "#4caf50", "#124116", "#ffffff"),
     },
     "text": {"primary": "#212121", "secondary": "#666666", "disabled": "#9e9e9e"},
     "divider": "#e0e0e0",
     "background": {"default": "#f5f6f8", "paper": "#ffffff", "neutral": "#eceff3"},
     # Translucent overlays are drawn in black on light surfaces.
-    "ink": (0, 0, 0),
+    "ink": "palette.common.black",
     "action": {
         "active": "#757575",
-        "hover": "rgba(0, 0, 0, 0.04)",
-        "selected": "rgba(0, 0, 0, 0.08)",
+        "hover": "alpha(palette.common.black, 0.04)",
+        "selected": "alpha(palette.common.black, 0.08)",
         "disabled": "#bdbdbd",
         "disabledBackground": "#e0e0e0",
-        "focus": "rgba(0, 0, 0, 0.12)",
+        "focus": "alpha(palette.common.black, 0.12)",
     },
-    # Outline of fields and editors.
-    "outline": "palette.grey._400",
+    # Outline of fields and editors (3:1 against both backgrounds).
+    "outline": "palette.grey._600",
+    # The keyboard focus ring: the text colour, 2 px wide.
+    "ring": "palette.text.primary",
+    # Contained buttons under the pointer: the deeper shade on light paper.
+    "containedHover": "palette.%s.dark",
+    # Tints of text and outlined buttons, hovered and checked; of soft buttons at rest, hovered, checked.
+    "tints": (0.04, 0.1),
+    "softTints": (0.08, 0.12, 0.18),
     # Tone of the text on soft buttons: the deeper shade reads best on light paper.
     "softText": "dark",
-    "hoverAlpha": 0.06,
     "default": {
         "containedBg": "palette.grey._300",
         "containedText": "palette.text.primary",
         "containedHover": "palette.grey._400",
-        "outline": "palette.grey._400",
+        "outline": "palette.grey._600",
         "text": "palette.text.primary",
     },
+    # PopupTrigger's label and chevrons; the label colour is the one its fixed sheets were written with.
+    "popupLabel": "#6b6b6b",
+    "popupIndicator": "palette.common.black",
 }
 
 DARK = {
@@ -90,7 +107,7 @@ DARK = {
     "colors": {
         "primary": swatch("#90caf9", "#e3f2fd", "#42a5f5", "#0d1b2a"),
         "secondary": swatch("#ce93d8", "#f3e5f5", "#ab47bc", "#1f0d24"),
-        "error": swatch("#f44336", "#e57373", "#d32f2f", "#ffffff"),
+        "error": swatch("#ff6b61", "#ffcdd2", "#d32f2f", "#1a0202"),
         "warning": swatch("#ffa726", "#ffb74d", "#f57c00", "#1f1300"),
         "info": swatch("#29b6f6", "#4fc3f7", "#0288d1", "#031924"),
         "success": swatch("#66bb6a", "#81c784", "#388e3c", "#0b1f0c"),
@@ -98,37 +115,40 @@ DARK = {
     "text": {"primary": "#ffffff", "secondary": "#b0b0b0", "disabled": "#6f6f6f"},
     "divider": "#2f2f2f",
     "background": {"default": "#121212", "paper": "#1e1e1e", "neutral": "#2a2a2a"},
-    "ink": (255, 255, 255),
+    "ink": "palette.common.white",
     "action": {
         "active": "#ffffff",
-        "hover": "rgba(255, 255, 255, 0.08)",
-        "selected": "rgba(255, 255, 255, 0.16)",
+        "hover": "alpha(palette.common.white, 0.08)",
+        "selected": "alpha(palette.common.white, 0.16)",
         "disabled": "#6f6f6f",
         "disabledBackground": "#3a3a3a",
-        "focus": "rgba(255, 255, 255, 0.12)",
+        "focus": "alpha(palette.common.white, 0.12)",
     },
-    "outline": "palette.grey._700",
+    "outline": "palette.grey._600",
+    "ring": "palette.text.primary",
+    # On dark paper a hovered contained button lightens, keeping its dark text readable.
+    "containedHover": "lighten(palette.%s.main, 0.2)",
+    "tints": (0.08, 0.16),
+    "softTints": (0.12, 0.2, 0.28),
     "softText": "light",
-    "hoverAlpha": 0.08,
     "default": {
         "containedBg": "palette.grey._700",
         "containedText": "palette.common.white",
         "containedHover": "palette.grey._600",
-        "outline": "palette.grey._700",
+        "outline": "palette.grey._600",
         "text": "palette.text.primary",
     },
+    "popupLabel": "palette.text.secondary",
+    "popupIndicator": "palette.text.secondary",
 }
 
 
-def rgba(hex_colour, alpha):
-    h = hex_colour.lstrip("#")
-    r, g, b = (int(h[i:i + 2], 16) for i in (0, 2, 4))
-    return "rgba(%d, %d, %d, %s)" % (r, g, b, ("%.2f" % alpha).rstrip("0").rstrip("."))
+def alpha(token, a):
+    return "alpha(%s, %s)" % (token, ("%.2f" % a).rstrip("0").rstrip("."))
 
 
-def ink(mode, alpha):
-    r, g, b = mode["ink"]
-    return "rgba(%d, %d, %d, %s)" % (r, g, b, ("%.2f" % alpha).rstrip("0").rstrip("."))
+def ink(mode, a):
+    return alpha(mode["ink"], a)
 
 
 def palette(mode):
@@ -184,7 +204,9 @@ def field_shell(mode):
         "left": 10,
         "padding": "0 4px",
         "color": "palette.text.secondary",
-        "backgroundColor": "palette.background.paper",
+        # No background: the frame line is then left out behind the title,
+        # instead of a patch of the frame's colour standing above the frame.
+        "backgroundColor": "transparent",
         "fontSize": 12,
         "slots": {
             "focused": {"color": "palette.primary.main"},
@@ -239,6 +261,14 @@ def field_shell_size():
     return {"styles": styles}
 
 
+def shrink(padding):
+    return " ".join("%dpx" % (int(p[:-2]) - 1) for p in padding.split())
+
+
+def ring(mode):
+    return {"borderWidth": 2, "borderStyle": "solid", "borderColor": mode["ring"]}
+
+
 def button(mode):
     sizes = {
         # padding, font size, total height
@@ -257,9 +287,13 @@ def button(mode):
             "minHeight": total - 2 * pad_v - 2,
             "borderRadius": BORDER_RADIUS,
             "textVariant": {"fontWeight": 500},
+            # The focus ring is 1px wider than the border at rest: the padding
+            # gives that pixel back, so the content does not move.
+            "slots": {"focus": {"padding": shrink(padding)}},
         }
 
-    alpha = mode["hoverAlpha"]
+    hover, checked = mode["tints"]
+    soft, soft_hover, soft_checked = mode["softTints"]
     colour_styles = {}
 
     d = mode["default"]
@@ -272,6 +306,7 @@ def button(mode):
             "slots": {
                 "hover": {"backgroundColor": d["containedHover"], "borderColor": d["containedHover"]},
                 "checked": {"backgroundColor": d["containedHover"], "borderColor": d["containedHover"]},
+                "focus": ring(mode),
             },
         },
         "outlinedVariant": {
@@ -280,8 +315,9 @@ def button(mode):
             "border": "1px solid",
             "borderColor": d["outline"],
             "slots": {
-                "hover": {"backgroundColor": ink(mode, 0.04 if mode["mode"] == "light" else 0.08)},
-                "checked": {"backgroundColor": ink(mode, 0.1 if mode["mode"] == "light" else 0.16)},
+                "hover": {"backgroundColor": ink(mode, hover)},
+                "checked": {"backgroundColor": ink(mode, checked)},
+                "focus": ring(mode),
             },
         },
         "textVariant": {
@@ -289,61 +325,69 @@ def button(mode):
             "color": d["text"],
             "border": "1px solid transparent",
             "slots": {
-                "hover": {"backgroundColor": ink(mode, 0.04 if mode["mode"] == "light" else 0.08)},
-                "checked": {"backgroundColor": ink(mode, 0.1 if mode["mode"] == "light" else 0.16)},
+                "hover": {"backgroundColor": ink(mode, hover)},
+                "checked": {"backgroundColor": ink(mode, checked)},
+                "focus": ring(mode),
             },
         },
         "softVariant": {
-            "backgroundColor": ink(mode, 0.06 if mode["mode"] == "light" else 0.1),
+            "backgroundColor": ink(mode, soft),
             "color": d["text"],
             "border": "1px solid transparent",
             "slots": {
-                "hover": {"backgroundColor": ink(mode, 0.1 if mode["mode"] == "light" else 0.16)},
-                "checked": {"backgroundColor": ink(mode, 0.14 if mode["mode"] == "light" else 0.22)},
+                "hover": {"backgroundColor": ink(mode, soft_hover)},
+                "checked": {"backgroundColor": ink(mode, soft_checked)},
+                "focus": ring(mode),
             },
         },
     }}
 
     for name in COLORS:
-        c = mode["colors"][name]
         tok = "palette.%s." % name
+        main = tok + "main"
+        contained_hover = mode["containedHover"] % name
         colour_styles[name] = {"props": {
             "containedVariant": {
-                "backgroundColor": tok + "main",
+                "backgroundColor": main,
                 "color": tok + "contrastText",
                 "border": "1px solid",
-                "borderColor": tok + "main",
+                "borderColor": main,
                 "slots": {
-                    "hover": {"backgroundColor": tok + "dark", "borderColor": tok + "dark"},
-                    "checked": {"backgroundColor": tok + "dark", "borderColor": tok + "dark"},
+                    "hover": {"backgroundColor": contained_hover, "borderColor": contained_hover},
+                    "checked": {"backgroundColor": contained_hover, "borderColor": contained_hover},
+                    "focus": ring(mode),
                 },
             },
             "outlinedVariant": {
                 "backgroundColor": "transparent",
-                "color": tok + "main",
+                "color": main,
                 "border": "1px solid",
-                "borderColor": rgba(c["main"], 0.5),
+                # The whole colour: a paler outline would not reach 3:1 on the paper.
+                "borderColor": main,
                 "slots": {
-                    "hover": {"backgroundColor": rgba(c["main"], alpha), "borderColor": tok + "main"},
-                    "checked": {"backgroundColor": rgba(c["main"], 0.14), "borderColor": tok + "main"},
+                    "hover": {"backgroundColor": alpha(main, hover)},
+                    "checked": {"backgroundColor": alpha(main, checked)},
+                    "focus": ring(mode),
                 },
             },
             "textVariant": {
                 "backgroundColor": "transparent",
-                "color": tok + "main",
+                "color": main,
                 "border": "1px solid transparent",
                 "slots": {
-                    "hover": {"backgroundColor": rgba(c["main"], alpha)},
-                    "checked": {"backgroundColor": rgba(c["main"], 0.14)},
+                    "hover": {"backgroundColor": alpha(main, hover)},
+                    "checked": {"backgroundColor": alpha(main, checked)},
+                    "focus": ring(mode),
                 },
             },
             "softVariant": {
-                "backgroundColor": rgba(c["main"], 0.12),
+                "backgroundColor": alpha(main, soft),
                 "color": tok + mode["softText"],
                 "border": "1px solid transparent",
                 "slots": {
-                    "hover": {"backgroundColor": rgba(c["main"], 0.2)},
-                    "checked": {"backgroundColor": rgba(c["main"], 0.28)},
+                    "hover": {"backgroundColor": alpha(main, soft_hover)},
+                    "checked": {"backgroundColor": alpha(main, soft_checked)},
+                    "focus": ring(mode),
                 },
             },
         }}
@@ -365,14 +409,29 @@ def outlined_editor(mode):
         "selectionColor": "palette.primary.contrastText",
         "minHeight": 24,
         "fontSize": 14,
+    }, "focus": {
+        # 2px in the focus colour; the padding gives the extra pixel back.
+        "borderWidth": 2,
+        "borderColor": "palette.primary.main",
+        "padding": "3px 7px",
     }}}
 
 
 def knob():
+    # A dial draws no frame of its own: its focus shows as a ring around it.
     return {"styles": {"root": {
         "backgroundColor": "palette.background.paper",
         "color": "palette.primary.main",
-    }}}
+        "border": "2px solid transparent",
+        "borderRadius": FIELD_RADIUS,
+    }, "focus": {"borderColor": "palette.primary.main"}}}
+
+
+def popup_trigger(mode):
+    # Read by PopupTrigger for the label colour and the chevrons of its open
+    # and closed sheets.
+    return {"styles": {"label": {"color": mode["popupLabel"]},
+                       "indicator": {"color": mode["popupIndicator"]}}}
 
 
 def theme(name, mode):
@@ -388,6 +447,7 @@ def theme(name, mode):
             "KnobField": knob(),
             "StepperField": outlined_editor(mode),
             "CalendarField": outlined_editor(mode),
+            "PopupTrigger": popup_trigger(mode),
         },
     }
 

@@ -2,6 +2,7 @@
 // read, and shows the style sheet a widget class gets from a theme.
 //
 //   tessera-theme-check FILE.json...                  exit 0 when every file is usable
+//   tessera-theme-check --contrast FILE.json...       also measures WCAG contrast of every widget
 //   tessera-theme-check [--theme NAME|FILE.json] --print-qss CLASS [--option NAME=VALUE]...
 //
 // Problems are printed one per line as FILE:LINE:COLUMN: message, the place
@@ -9,6 +10,9 @@
 // that exists for a missing path. Files are checked in order, and a file that
 // passes is registered, so a later file may extend an earlier one.
 
+#include "contrast.h"
+
+#include <tessera/kit/colors.h>
 #include <tessera/kit/registry.h>
 #include <tessera/kit/state.h>
 #include <tessera/kit/stylemap.h>
@@ -25,6 +29,7 @@
 
 #include <cstring>
 #include <exception>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -279,7 +284,7 @@ const QStringList &topLevelKeys()
 class Checker
 {
 public:
-    explicit Checker(QTextStream &out) : m_out(out) {}
+    explicit Checker(QTextStream &out, bool contrast = false) : m_out(out), m_contrast(contrast) {}
 
     //! Checks one file; registers it when it passes. Returns the number of problems.
     int check(const QString &file)
@@ -338,6 +343,7 @@ public:
             }
         }
         warnUnread(data, base, index);
+        warnUnresolvedTokens(data, full, index);
 
         if (m_problems == 0) {
             // The kit's own loader has the last word (and registers the theme).
@@ -348,6 +354,8 @@ public:
                     m_out << " extends \"" << base << "\"";
                 m_out << ", " << tessera::themeRequirements().size() << " key paths checked" << Qt::endl;
                 m_lastTheme = name;
+                if (m_contrast)
+                    checkContrast(name, data, index);
             } catch (const std::exception &e) {
                 report(Position{}, QString::fromUtf8(e.what()));
             }
@@ -398,7 +406,113 @@ private:
         }
     }
 
+    /*
+        A text shaped like a token path ("palette.primary.mian") that names no
+        text or number of the theme is written into the style sheet as it
+        stands, where Qt drops it: most often a typing mistake. The shape is the
+        renderer's: letters, digits and underscores in two or more dotted parts,
+        the first starting with a letter or an underscore. Tokens resolve against
+        the whole theme, the base of "extends" included.
+    */
+    void warnUnresolvedTokens(const tessera::StyleMap &map, const tessera::StyleMap &full, const PositionIndex &index,
+                              const QString &path = QString())
+    {
+        static const QRegularExpression tokenShaped(QStringLiteral("^[\\p{L}_][\\p{L}\\p{N}_]*(\\.[\\p{L}\\p{N}_]+)+$"));
+        for (const auto &[key, value] : map) {
+            if (path.isEmpty() && (key == QLatin1String("name") || key == QLatin1String("extends")))
+                continue;
+            const QString here = path.isEmpty() ? key : path + u'.' + key;
+            if (value.isMap()) {
+                warnUnresolvedTokens(value.map(), full, index, here);
+                continue;
+            }
+            if (!value.isText() || !tokenShaped.match(value.text()).hasMatch())
+                continue;
+            const tessera::StyleValue *target = full.findPath(value.text());
+            if (!target || !(target->isText() || target->isNumber()))
+                report(index.find(here).value_or(Position{}),
+                       QStringLiteral("\"%1\" looks like a token path but names no text or number of the theme")
+                           .arg(value.text()),
+                       "warning");
+        }
+    }
+
+    /*
+        Measures the contrast of every widget in theme \a name. A pair below
+        the minimum is reported at the entry of the file that gives its
+        colour (a palette entry first), or at the start when the colour comes
+        from the base theme.
+    */
+    void checkContrast(const QString &name, const tessera::StyleMap &data, const PositionIndex &index)
+    {
+        const QString before = tessera::themeChoice();
+        tessera::setTheme(name);
+        const tessera::contrast::Report result = tessera::contrast::measureCurrentTheme();
+        const tessera::Theme *theme = tessera::useTheme();
+
+        // Where the file writes each colour: its paths, palette entries first.
+        QList<std::pair<QString, QColor>> written;
+        const std::function<void(const tessera::StyleMap &, const QString &)> walk =
+            [&](const tessera::StyleMap &map, const QString &prefix) {
+                for (const auto &[key, value] : map) {
+                    const QString path = prefix.isEmpty() ? key : prefix + u'.' + key;
+                    if (const tessera::StyleMap *nested = value.mapIf()) {
+                        walk(*nested, path);
+                    } else if (value.isText()) {
+                        // The value as the theme in force holds it (expressions evaluated).
+                        const tessera::StyleValue *resolved = theme->data().findPath(path);
+                        QString text = resolved && resolved->isText() ? resolved->text() : value.text();
+                        text = theme->resolveToken(text).value_or(text);
+                        const QColor c = tessera::parseColor(text);
+                        if (c.isValid())
+                            written.append({path, c});
+                    }
+                }
+            };
+        walk(data, QString());
+        std::stable_sort(written.begin(), written.end(), [](const auto &a, const auto &b) {
+            return a.first.startsWith(QLatin1String("palette.")) && !b.first.startsWith(QLatin1String("palette."));
+        });
+
+        // Each failing pair once, on the background where it is worst.
+        QList<tessera::contrast::Pair> failing;
+        QHash<QString, qsizetype> seen;
+        for (const tessera::contrast::Pair &pair : result.pairs) {
+            if (pair.passes())
+                continue;
+            const QString key = pair.widget + u'\n' + pair.selector + u'\n' + QString::number(int(pair.kind)) + u'\n'
+                                + pair.foreground.name(QColor::HexArgb);
+            const auto it = seen.constFind(key);
+            if (it == seen.cend()) {
+                seen.insert(key, failing.size());
+                failing.append(pair);
+            } else if (pair.ratio < failing[*it].ratio) {
+                failing[*it] = pair;
+            }
+        }
+        for (const tessera::contrast::Pair &pair : std::as_const(failing)) {
+            const QString message = pair.describe();
+            Position pos = index.find(QString()).value_or(Position{});
+            QString source;
+            for (const auto &[path, colour] : written) {
+                if (colour == pair.foreground) {
+                    pos = index.nearest(path).second;
+                    source = path;
+                    break;
+                }
+            }
+            report(pos, source.isEmpty() ? message + QStringLiteral(" (colour from the base theme)")
+                                         : message + QStringLiteral(" (colour \"%1\")").arg(source));
+        }
+        for (const QString &widget : result.withoutFocus)
+            report(index.find(QString()).value_or(Position{}), QStringLiteral("%1: no focus state").arg(widget));
+        m_out << m_file << ": contrast: " << result.pairs.size() << " pairs measured, " << failing.size() << " below the minimum"
+              << Qt::endl;
+        tessera::setTheme(before);
+    }
+
     QTextStream &m_out;
+    bool m_contrast = false;
     QString m_file;
     QString m_lastTheme;
     int m_problems = 0;
@@ -490,7 +604,7 @@ int main(int argc, char **argv)
     // Building widgets needs a GUI application; checking files does not.
     bool widgets = false;
     for (int i = 1; i < argc; ++i)
-        widgets = widgets || qstrcmp(argv[i], "--print-qss") == 0;
+        widgets = widgets || qstrcmp(argv[i], "--print-qss") == 0 || qstrcmp(argv[i], "--contrast") == 0;
     std::unique_ptr<QCoreApplication> app;
     if (widgets)
         app = std::make_unique<QApplication>(argc, argv);
@@ -515,7 +629,11 @@ int main(int argc, char **argv)
     const QCommandLineOption optionOption(QStringLiteral("option"),
                                           QStringLiteral("A named option for the widget of --print-qss (repeatable)."),
                                           QStringLiteral("name=value"));
-    parser.addOptions({printOption, themeOption, optionOption});
+    const QCommandLineOption contrastOption(
+        QStringLiteral("contrast"),
+        QStringLiteral("Also build every widget in each theme and check WCAG 2.1 contrast of its enabled states: "
+                       "text 4.5:1, borders and focus rings 3:1 (focus rings 2px wide)."));
+    parser.addOptions({printOption, themeOption, optionOption, contrastOption});
     parser.process(*app);
 
     QTextStream out(stdout);
@@ -525,7 +643,7 @@ int main(int argc, char **argv)
         return 1;
     }
 
-    Checker checker(out);
+    Checker checker(out, parser.isSet(contrastOption));
     int problems = 0;
     for (const QString &file : files)
         problems += checker.check(file);

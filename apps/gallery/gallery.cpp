@@ -50,6 +50,8 @@ QWidget *caption(const tessera::DeferredText &text, QWidget *parent)
 {
     auto *label = new TrLabel(text, parent);
     label->setObjectName(QStringLiteral("galleryCaption"));
+    // Secondary text: the placeholder colour of the palette the theme gives.
+    label->setForegroundRole(QPalette::PlaceholderText);
     label->setWordWrap(true);
     return label;
 }

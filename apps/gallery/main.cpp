@@ -3,7 +3,9 @@
 // renders each page in each theme to PNG files instead of opening a window.
 
 #include "gallery.h"
+#include "theme_file.h"
 
+#include <tessera/kit/app_palette.h>
 #include <tessera/kit/i18n.h>
 #include <tessera/kit/theme.h>
 
@@ -12,6 +14,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
@@ -23,27 +26,23 @@
 
 namespace {
 
-QString token(const char *path)
-{
-    return tessera::useTheme()->resolveToken(QString::fromLatin1(path)).value_or(QString());
-}
+// The gallery's chrome wears the palette that tessera::applyPalette() keeps in
+// step with the theme; only sizes and the roles to use are written here.
+const char ChromeSheet[] =
+    "#galleryBar { background-color: palette(base); border-bottom: 1px solid palette(mid); }"
+    "#galleryTitle { font-size: 18px; font-weight: 600; }"
+    "#galleryPages { background-color: palette(base); border: none; border-right: 1px solid palette(mid);"
+    " padding: 8px 0px; font-size: 14px; }"
+    "#galleryPages::item { padding: 8px 16px; border: none; color: palette(text); }"
+    "#galleryPages::item:selected { background-color: palette(alternate-base); color: palette(link); }"
+    "#galleryScroll, #galleryPage { background-color: palette(window); }"
+    "#galleryHeading { font-size: 15px; font-weight: 600; }"
+    "#galleryCaption { font-size: 13px; }"
+    "#galleryThemeProblems { background-color: palette(alternate-base); border-bottom: 1px solid palette(mid);"
+    " padding: 8px 16px; font-family: monospace; }";
 
-// \a palette with Window and WindowText left to the desktop.
-QPalette withoutWindowRoles(const QPalette &palette)
-{
-    QPalette out;
-    out.setResolveMask(0);
-    for (int group = 0; group < QPalette::NColorGroups; ++group) {
-        for (int role = 0; role < QPalette::NColorRoles; ++role) {
-            if (role == QPalette::Window || role == QPalette::WindowText)
-                continue;
-            const auto g = QPalette::ColorGroup(group);
-            const auto r = QPalette::ColorRole(role);
-            out.setColor(g, r, palette.color(g, r));
-        }
-    }
-    return out;
-}
+// The theme switch's entry that opens a theme file.
+const QString LoadEntry = QStringLiteral("\x01load");
 
 class GalleryWindow : public QMainWindow
 {
@@ -51,6 +50,10 @@ public:
     GalleryWindow()
     {
         setObjectName(QStringLiteral("galleryWindow"));
+        // The stock widgets (the theme switch, check boxes, the page list)
+        // follow the theme too; first, so the palette is new when the chrome
+        // below is polished again after a switch.
+        tessera::applyPalette(this);
         auto *central = new QWidget(this);
         auto *outer = new QVBoxLayout(central);
         outer->setContentsMargins(0, 0, 0, 0);
@@ -78,6 +81,14 @@ public:
             m_languages->addItem(tessera::I18n::nativeName(code), code);
         barLayout->addWidget(m_languages);
         outer->addWidget(bar);
+        m_problems = new QLabel(central);
+        m_problems->setObjectName(QStringLiteral("galleryThemeProblems"));
+        m_problems->setWordWrap(true);
+        m_problems->setTextFormat(Qt::PlainText);
+        m_problems->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        m_problems->hide();
+        outer->addWidget(m_problems);
+        m_themeFile = new gallery::ThemeFile([this](const QStringList &problems) { showProblems(problems); }, this);
 
         auto *body = new QHBoxLayout;
         body->setContentsMargins(0, 0, 0, 0);
@@ -106,8 +117,15 @@ public:
         connect(m_list, &QListWidget::currentRowChanged, m_stack, &QStackedWidget::setCurrentIndex);
         connect(m_themes, &QComboBox::activated, this, [this](int index) {
             const QString name = m_themes->itemData(index).toString();
-            if (name == QLatin1String("system"))
-                QApplication::setPalette(withoutWindowRoles(QApplication::palette()));
+            if (name == LoadEntry) {
+                const QString path = QFileDialog::getOpenFileName(
+                    this, QCoreApplication::translate("Gallery", "Load theme"), QString(),
+                    QCoreApplication::translate("Gallery", "Theme files (*.json)"));
+                if (!path.isEmpty())
+                    loadThemeFile(path);
+                fillThemes();
+                return;
+            }
             tessera::setTheme(name);
         });
         connect(m_languages, &QComboBox::activated, this, [this](int index) {
@@ -116,10 +134,19 @@ public:
         connect(tessera::useTheme()->signal, &tessera::ThemeSignal::changed, this, [this] { applyTheme(); });
         connect(tessera::i18n(), &tessera::I18n::langChanged, this, [this] { retranslate(); });
 
+        setStyleSheet(QString::fromLatin1(ChromeSheet));
+
         m_list->setCurrentRow(0);
         retranslate();
-        applyTheme();
         resize(1100, 760);
+    }
+
+    //! Shows the theme in \a path and follows the file on disk; problems are shown in the window.
+    bool loadThemeFile(const QString &path)
+    {
+        const bool loaded = m_themeFile->load(path);
+        fillThemes();
+        return loaded;
     }
 
     int pageCount() const { return int(m_pages.size()); }
@@ -133,65 +160,51 @@ private:
         m_title->setText(QCoreApplication::translate("Gallery", "tessera gallery"));
         m_themeLabel->setText(QCoreApplication::translate("Gallery", "Theme"));
         m_languageLabel->setText(QCoreApplication::translate("Gallery", "Language"));
-        const QString current = tessera::themeChoice();
-        m_themes->clear();
-        for (const QString &name : tessera::themeNames()) {
-            m_themes->addItem(tessera::themeDisplayName(name), name);
-        }
-        // Follows the desktop's light or dark preference.
-        m_themes->addItem(tessera::themeDisplayName(QStringLiteral("system")), QStringLiteral("system"));
-        m_themes->setCurrentIndex(m_themes->findData(current));
+        fillThemes();
+        if (!m_problemLines.isEmpty())
+            showProblems(m_problemLines);
         m_languages->setCurrentIndex(m_languages->findData(tessera::i18n()->language()));
         for (int i = 0; i < m_pages.size(); ++i)
             m_list->item(i)->setText(tessera::translate(m_pages[i].title));
     }
 
-    // The gallery's own chrome follows the theme; the widgets style themselves.
+    void fillThemes()
+    {
+        m_themes->clear();
+        for (const QString &name : tessera::themeNames())
+            m_themes->addItem(tessera::themeDisplayName(name), name);
+        // Follows the desktop's light or dark preference.
+        m_themes->addItem(tessera::themeDisplayName(QStringLiteral("system")), QStringLiteral("system"));
+        m_themes->addItem(QCoreApplication::translate("Gallery", "Load theme…"), LoadEntry);
+        m_themes->setCurrentIndex(m_themes->findData(tessera::themeChoice()));
+    }
+
+    // The checker's findings for the theme file, above the pages; none hides them.
+    void showProblems(const QStringList &problems)
+    {
+        m_problemLines = problems;
+        m_problems->setVisible(!problems.isEmpty());
+        if (problems.isEmpty())
+            return;
+        m_problems->setText(QCoreApplication::translate("Gallery", "%1 has problems; the gallery keeps the last good theme.")
+                                .arg(QDir::toNativeSeparators(m_themeFile->path()))
+                            + u'\n' + problems.join(u'\n'));
+    }
+
     void applyTheme()
     {
         m_themes->setCurrentIndex(m_themes->findData(tessera::themeChoice()));
-        const bool dark = tessera::useTheme()->palette.mode == QLatin1String("dark");
-        QPalette pal = QApplication::style()->standardPalette();
-        const QColor window(token("palette.background.default"));
-        const QColor paper(token("palette.background.paper"));
-        const QColor text(token("palette.text.primary"));
-        const QColor primary(token("palette.primary.main"));
-        pal.setColor(QPalette::Window, window);
-        pal.setColor(QPalette::Base, paper);
-        pal.setColor(QPalette::AlternateBase, window);
-        pal.setColor(QPalette::Button, paper);
-        pal.setColor(QPalette::WindowText, text);
-        pal.setColor(QPalette::Text, text);
-        pal.setColor(QPalette::ButtonText, text);
-        pal.setColor(QPalette::PlaceholderText, QColor(token("palette.text.disabled")));
-        pal.setColor(QPalette::Highlight, primary);
-        pal.setColor(QPalette::HighlightedText, QColor(token("palette.primary.contrastText")));
-        pal.setColor(QPalette::ToolTipBase, paper);
-        pal.setColor(QPalette::ToolTipText, text);
-        Q_UNUSED(dark)
-        // Following the desktop, its own Window and WindowText stay (they match
-        // the theme's mode): the kit reads the desktop's preference from them.
-        if (tessera::themeChoice() == QLatin1String("system"))
-            pal = withoutWindowRoles(pal);
-        QApplication::setPalette(pal);
-        setStyleSheet(QStringLiteral(
-            "#galleryWindow { background-color: %1; }"
-            "#galleryBar { background-color: %2; border-bottom: 1px solid %3; }"
-            "#galleryTitle { font-size: 18px; font-weight: 600; color: %4; }"
-            "#galleryPages { background-color: %2; border: none; border-right: 1px solid %3; padding: 8px 0px; color: %4; font-size: 14px; }"
-            "#galleryPages::item { padding: 8px 16px; border: none; }"
-            "#galleryPages::item:selected { background-color: %5; color: %6; }"
-            "#galleryScroll, #galleryPage { background-color: %1; }"
-            "#galleryHeading { font-size: 15px; font-weight: 600; color: %4; }"
-            "#galleryCaption { color: %7; font-size: 13px; }")
-                          .arg(window.name(), paper.name(), token("palette.divider"), text.name(),
-                               token("palette.action.selected"), primary.name(), token("palette.text.secondary")));
+        // Polish the chrome again, so its palette() colours are read anew.
+        setStyleSheet(QString::fromLatin1(ChromeSheet));
     }
 
     QLabel *m_title;
     QLabel *m_themeLabel;
     QLabel *m_languageLabel;
     QComboBox *m_themes;
+    QLabel *m_problems;
+    QStringList m_problemLines;
+    gallery::ThemeFile *m_themeFile;
     QComboBox *m_languages;
     QListWidget *m_list;
     QStackedWidget *m_stack;
@@ -207,26 +220,59 @@ void settle()
     }
 }
 
-int writeScreenshots(GalleryWindow &window, const QString &dir, const QStringList &themes, const QString &suffix)
+// Writes every page in every theme as <page>-<theme><suffix>.png, then each
+// page of \a rtlPages laid out right to left as <page>-rtl-<theme><suffix>.png.
+int writeScreenshots(GalleryWindow &window, const QString &dir, const QStringList &themes, const QString &suffix,
+                     const QStringList &rtlPages)
 {
+    QList<int> rtl;
+    for (const QString &id : rtlPages) {
+        int found = -1;
+        for (int i = 0; i < window.pageCount(); ++i) {
+            if (window.pageId(i) == id)
+                found = i;
+        }
+        if (found < 0) {
+            QTextStream(stderr) << "tessera-gallery: no page \"" << id << "\" for --rtl\n";
+            return 2;
+        }
+        rtl.append(found);
+    }
     QDir().mkpath(dir);
     QTextStream out(stdout);
     window.show();
     int written = 0;
+    const auto shoot = [&](int page, const QString &theme, const QString &direction) {
+        window.showPage(page);
+        settle();
+        const QString path =
+            QDir(dir).filePath(QStringLiteral("%1-%2%3%4.png").arg(window.pageId(page), direction, theme, suffix));
+        if (!window.grab().save(path)) {
+            QTextStream(stderr) << "cannot write " << path << "\n";
+            return false;
+        }
+        out << "wrote " << QDir::current().relativeFilePath(path) << "\n";
+        out.flush();
+        ++written;
+        return true;
+    };
     for (const QString &theme : themes) {
         tessera::setTheme(theme);
         for (int i = 0; i < window.pageCount(); ++i) {
-            window.showPage(i);
-            settle();
-            const QString path = QDir(dir).filePath(QStringLiteral("%1-%2%3.png").arg(window.pageId(i), theme, suffix));
-            if (!window.grab().save(path)) {
-                QTextStream(stderr) << "cannot write " << path << "\n";
+            if (!shoot(i, theme, QString()))
                 return 1;
-            }
-            out << "wrote " << QDir::current().relativeFilePath(path) << "\n";
-            out.flush();
-            ++written;
         }
+    }
+    if (!rtl.isEmpty()) {
+        QGuiApplication::setLayoutDirection(Qt::RightToLeft);
+        for (const QString &theme : themes) {
+            tessera::setTheme(theme);
+            for (int page : std::as_const(rtl)) {
+                if (!shoot(page, theme, QStringLiteral("rtl-")))
+                    return 1;
+            }
+        }
+        QGuiApplication::setLayoutDirection(Qt::LeftToRight);
     }
     out << written << " screenshots in " << QDir(dir).absolutePath() << "\n";
     return 0;
@@ -239,6 +285,7 @@ int main(int argc, char **argv)
     QApplication::setStyle(QStringLiteral("Fusion"));
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("tessera-gallery"));
+    tessera::applyPalette(&app);
     tessera::i18n()->addCatalog(QStringLiteral("gallery"), QStringLiteral(":/i18n"));
 
     QCommandLineParser parser;
@@ -249,22 +296,26 @@ int main(int argc, char **argv)
                                          QStringLiteral("dir"));
     const QCommandLineOption language(QStringLiteral("language"), QStringLiteral("Start in language <code> (en, de)."),
                                       QStringLiteral("code"));
-    const QCommandLineOption theme(QStringLiteral("theme"), QStringLiteral("Start with theme <name>, or load a theme file."),
+    const QCommandLineOption theme(QStringLiteral("theme"),
+                                   QStringLiteral("Start with theme <name>, or show the theme file <name>.json and "
+                                                  "reload it whenever it changes on disk."),
                                    QStringLiteral("name"));
     const QCommandLineOption suffix(QStringLiteral("suffix"), QStringLiteral("Suffix for screenshot file names."),
                                     QStringLiteral("text"));
+    const QCommandLineOption rtl(QStringLiteral("rtl"),
+                                 QStringLiteral("With --screenshots, also render page <id> laid out right to left "
+                                                "(<page>-rtl-<theme>.png); may be given more than once."),
+                                 QStringLiteral("id"));
     const QCommandLineOption quitAfter(QStringLiteral("quit-after"), QStringLiteral("Close the window after <ms>."),
                                        QStringLiteral("ms"));
-    parser.addOptions({screenshots, language, theme, suffix, quitAfter});
+    parser.addOptions({screenshots, language, theme, suffix, rtl, quitAfter});
     parser.process(app);
 
+    const QString themeName = parser.value(theme);
+    const bool themeFile = themeName.endsWith(QLatin1String(".json"));
     try {
-        if (parser.isSet(theme)) {
-            QString name = parser.value(theme);
-            if (name.endsWith(QLatin1String(".json")))
-                name = tessera::loadTheme(name);
-            tessera::setTheme(name);
-        }
+        if (parser.isSet(theme) && !themeFile)
+            tessera::setTheme(themeName);
     } catch (const std::exception &e) {
         QTextStream(stderr) << "tessera-gallery: " << e.what() << "\n";
         return 2;
@@ -273,11 +324,15 @@ int main(int argc, char **argv)
         tessera::i18n()->setLanguage(parser.value(language));
 
     GalleryWindow window;
+    // A theme file is shown with its problems in the window (the last good
+    // theme, or the default one, stays in force meanwhile).
+    if (themeFile)
+        window.loadThemeFile(themeName);
     if (parser.isSet(screenshots)) {
         QStringList themes{QStringLiteral("light"), QStringLiteral("dark")};
         if (parser.isSet(theme))
             themes = {tessera::useTheme()->name()};
-        return writeScreenshots(window, parser.value(screenshots), themes, parser.value(suffix));
+        return writeScreenshots(window, parser.value(screenshots), themes, parser.value(suffix), parser.values(rtl));
     }
     window.show();
     if (parser.isSet(quitAfter))

@@ -20,7 +20,9 @@ const tessera::StyleMap &frameRules()
 {
     static const tessera::StyleMap rules{
         {"&[hovered=true]", tessera::StyleMap{{"borderColor", "palette.text.primary"}}},
-        {"&[focused=true]", tessera::StyleMap{{"borderColor", "palette.primary.main"}}},
+        // Focus: a 2px ring; the padding gives the extra pixel back at the sides.
+        {"&[focused=true]",
+         tessera::StyleMap{{"borderWidth", 2}, {"borderColor", "palette.primary.main"}, {"paddingLeft", 7}, {"paddingRight", 7}}},
         {"&[error=true]", tessera::StyleMap{{"borderColor", "palette.error.main"}}},
         {"&[disabled=true]", tessera::StyleMap{{"borderColor", "palette.action.disabledBackground"}}},
         {"&[disabled=true] QLineEdit", tessera::StyleMap{{"color", "palette.text.disabled"}}},
@@ -108,17 +110,6 @@ void TextField::setPlaceholderText(const QString &text)
         m_line->setPlaceholderText(text);
     else if (m_plain)
         m_plain->setPlaceholderText(text);
-}
-
-void TextField::setError(bool error)
-{
-    setProperty("error", error);
-    slot_set_stylesheet();
-}
-
-bool TextField::hasError() const
-{
-    return property("error").toBool();
 }
 
 void TextField::slot_set_stylesheet()

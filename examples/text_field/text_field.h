@@ -44,10 +44,6 @@ public:
     void setText(const QString &text);
     void setPlaceholderText(const QString &text);
 
-    //! Shows the field in its error colours (sets the "error" property).
-    void setError(bool error);
-    bool hasError() const;
-
 Q_SIGNALS:
     void textChanged(const QString &text);
 

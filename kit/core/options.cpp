@@ -1,5 +1,7 @@
 #include "options.h"
 
+#include <algorithm>
+
 #include "qss.h"
 
 #include <QUuid>
@@ -157,8 +159,11 @@ std::optional<QList<QWidget *>> widgetList(const QVariantMap &options, const QSt
     if (absent(v))
         return std::nullopt;
     QList<QWidget *> out;
-    if (v.metaType() == QMetaType::fromType<QList<QWidget *>>())
-        return v.value<QList<QWidget *>>();
+    if (v.metaType() == QMetaType::fromType<QList<QWidget *>>()) {
+        out = v.value<QList<QWidget *>>();
+        childWidgets(out, name);   // refuses a null element
+        return out;
+    }
     if (v.metaType() == QMetaType::fromType<WidgetList>()) {
         for (const QPointer<QWidget> &w : v.value<WidgetList>()) {
             if (!w)
@@ -180,6 +185,19 @@ std::optional<QList<QWidget *>> widgetList(const QVariantMap &options, const QSt
         return out;
     }
     wrongKind(name, QStringLiteral("a list of widgets or none"), v);
+}
+
+WidgetList childWidgets(const QList<QWidget *> &widgets, const QString &name)
+{
+    WidgetList out;
+    out.reserve(widgets.size());
+    for (qsizetype i = 0; i < widgets.size(); ++i) {
+        QWidget *widget = widgets.at(i);
+        if (!widget)
+            throw OptionError(name, QStringLiteral("element %1 is a null widget").arg(i));
+        out.append(widget);
+    }
+    return out;
 }
 
 Sx sx(const QVariantMap &options, const QString &name)
@@ -230,6 +248,18 @@ void forbid(const QVariantMap &options, const QString &name, const QString &why)
 {
     if (options.contains(name))
         throw OptionError(name, why);
+}
+
+const QString &themeKey(const QString &property, const QString &value)
+{
+    const auto isKeyCharacter = [](QChar c) {
+        return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') || c == u'_'
+            || c == u'-' || c == u'.';
+    };
+    if (value.isEmpty() || !std::all_of(value.begin(), value.end(), isKeyCharacter))
+        throw OptionError(property, QStringLiteral("expected a theme key (letters, digits, '_', '-', '.'), got \"%1\"")
+                                        .arg(value.left(40)));
+    return value;
 }
 
 } // namespace option

@@ -1,5 +1,6 @@
 #include "qss.h"
 
+#include "colors.h"
 #include "theme.h"
 
 #include <QVarLengthArray>
@@ -286,11 +287,24 @@ bool appendDeclaration(Text &out, qsizetype listStart, const QString &key, const
         return false;
     // Read in place: a copy of each text would cost two atomic reference counts.
     QStringView text;
+    QString evaluated;
     if (const QString *written = value.textIf()) {
         text = *written;
         if (looksLikeTokenPath(text)) {
             if (const QString *resolved = theme->findToken(text))
                 text = *resolved;
+        } else if (isColorExpression(text)) {
+            // A caller's derived colour (a theme's own were evaluated when it was applied).
+            try {
+                evaluated = evaluateColorExpression(text, [theme](QStringView path) -> std::optional<QString> {
+                    if (const QString *token = theme->findToken(path))
+                        return *token;
+                    return std::nullopt;
+                });
+            } catch (const ColorExpressionError &) {
+                return false;
+            }
+            text = evaluated;
         }
         if (text.isEmpty() || !isSafe(text))
             return false;

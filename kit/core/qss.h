@@ -22,7 +22,10 @@ namespace tessera {
     - Numbers become pixel lengths ("4px"), except for unitless properties
       (font-weight, opacity, line-height, z-index).
     - A text that is a token path of the current theme ("palette.primary.main")
-      is replaced by the theme's value; other texts stand as written.
+      is replaced by the theme's value; a colour expression
+      ("alpha(palette.primary.main, 0.12)", see colors.h) by the colour it
+      gives, and left out when it cannot be evaluated; other texts stand as
+      written.
     - In the declaration form nested mappings are skipped; empty or null values
       are skipped.
     - Keys, selectors and values that could change the shape of a rule are

@@ -13,12 +13,13 @@ RestyleLifecycle::RestyleLifecycle(QWidget *self) : m_self(self) {}
 
 RestyleLifecycle::~RestyleLifecycle()
 {
+    m_themeSubscription.release();
     _onDestroy();
 }
 
 void RestyleLifecycle::_subscribeToTheme()
 {
-    QObject::connect(theme->signal, &ThemeSignal::changed, m_self, [this] { _onThemeChanged(); });
+    m_themeSubscription << QObject::connect(theme->signal, &ThemeSignal::changed, m_self, [this] { _onThemeChanged(); });
     detail::zeroDelay(m_self, [this] { _scheduleSetStyleSheet(); });
 }
 

@@ -2,6 +2,7 @@
 
 #include <tessera/kit/kit_export.h>
 #include <tessera/kit/stylemap.h>
+#include <tessera/kit/subscriptions.h>
 #include <tessera/kit/tasks.h>
 #include <tessera/kit/theme.h>
 
@@ -25,9 +26,11 @@ namespace tessera {
     _lazy_set_stylesheet() -> _set_stylesheet() -> setStyleSheet().
 
     The timer and the task are bound to the widget, so nothing queued for a
-    destroyed widget runs; the destructor cancels the pending task too
-    (the cancellation happens while the widget's members are still valid,
-    before QObject::destroyed is emitted). A build that throws ends that task
+    destroyed widget runs; the destructor stops following the theme and
+    cancels the pending task. It
+    runs after the widget's own destructor, when the widget's own members are
+    gone, and reads only the task handle, which this class holds; it runs
+    before Qt destroys the children and emits QObject::destroyed. A build that throws ends that task
     only; the widget keeps its previous style sheet.
 
     \code
@@ -48,6 +51,7 @@ public:
     virtual ~RestyleLifecycle();
 
 protected:
+    //! The lifecycle of \a self, the widget that derives from this class.
     explicit RestyleLifecycle(QWidget *self);
 
     //! Connects theme->signal->changed to _onThemeChanged and starts the first zero-delay timer.
@@ -106,6 +110,9 @@ private:
     friend class PropertyChangeCounter;
     void countPropertyChanges();
     QWidget *m_self;
+    // The theme's change signal; released first at teardown, since a child may
+    // switch the theme while Qt destroys the widget's children.
+    Subscriptions m_themeSubscription;
     // Dynamic property changes of the widget, counted once _applyStyleSheet()
     // or _writeProperty() has been used.
     quint64 m_propertyChanges = 0;
@@ -139,8 +146,10 @@ template<typename Value>
 class LruMemo
 {
 public:
+    //! An empty memo that keeps at most \a capacity values.
     explicit LruMemo(int capacity = 128) : m_capacity(capacity) {}
 
+    //! The value under \a key, made by \a build() on a miss (and then the most recently used).
     template<typename Build>
     const Value &get(const QStringList &key, Build &&build)
     {
@@ -161,12 +170,12 @@ public:
         return m_entries.front().second;
     }
 
-    bool contains(const QStringList &key) const { return m_index.contains(key); }
-    int size() const { return int(m_entries.size()); }
-    int capacity() const { return m_capacity; }
+    bool contains(const QStringList &key) const { return m_index.contains(key); }   //!< Whether \a key is memoised.
+    int size() const { return int(m_entries.size()); }                              //!< The number of values held.
+    int capacity() const { return m_capacity; }                                     //!< The most values held.
     //! How many values have been built (memo misses that completed).
     int builds() const { return m_builds; }
-    int hits() const { return m_hits; }
+    int hits() const { return m_hits; }   //!< How many get() calls found their value.
     //! Keys from most to least recently used.
     QList<QStringList> keys() const
     {

@@ -21,13 +21,18 @@ class TESSERA_KIT_EXPORT Task
 public:
     Task() = default;
 
+    //! Whether this handle refers to a task (a default-constructed one does not).
     bool isValid() const { return bool(d); }
+    //! Whether the task has run, failed or been cancelled.
     bool done() const;
+    //! Makes sure the step never runs if it has not run yet; no effect afterwards.
     void cancel();
 
+    //! Whether cancel() came before the step ran.
     bool cancelled() const;
     //! Whether the step threw; error() then holds its message.
     bool failed() const;
+    //! The message of the exception the step threw, or empty.
     QString error() const;
 
     //! The state the copies of a handle share (defined inside the kit only).

@@ -1,5 +1,8 @@
 #include "theme.h"
 
+#include "app_palette_p.h"
+#include "colors.h"
+
 #include <QCoreApplication>
 #include <QEvent>
 #include <QFile>
@@ -99,6 +102,70 @@ detail::TokenIndex indexTokens(const StyleMap &document)
     return tokens;
 }
 
+// Calls \a visit(path, text) for every text of \a map that is written as a colour expression.
+template<typename Visit>
+void forEachExpression(const StyleMap &map, const QString &prefix, Visit &&visit, int depth = 0)
+{
+    if (depth > MaxStyleDepth)
+        return;
+    for (const auto &[key, value] : map) {
+        const QString path = prefix.isEmpty() ? key : prefix + u'.' + key;
+        if (value.isText()) {
+            if (isColorExpression(value.text()))
+                visit(path, value.text());
+        } else if (const StyleMap *nested = value.mapIf()) {
+            forEachExpression(*nested, path, visit, depth + 1);
+        }
+    }
+}
+
+// Token paths inside an expression name texts and numbers of the document itself.
+TokenLookup documentLookup(const StyleMap &document)
+{
+    return [&document](QStringView path) -> std::optional<QString> {
+        const StyleValue *v = document.findPath(path);
+        if (v && v->isText())
+            return v->text();
+        if (v && v->isNumber())
+            return QString::number(v->number());
+        return std::nullopt;
+    };
+}
+
+// \a map with every colour expression replaced by the colour it gives, or
+// std::nullopt when nothing changes. An expression that cannot be evaluated
+// stays as written (loadTheme() refuses such a file; registerTheme() does not
+// check), and the renderer then leaves it out.
+std::optional<StyleMap> resolvedExpressions(const StyleMap &map, const TokenLookup &lookup, int depth = 0)
+{
+    std::optional<StyleMap> out;
+    for (const auto &[key, value] : map) {
+        std::optional<StyleValue> replacement;
+        if (value.isText()) {
+            if (isColorExpression(value.text())) {
+                try {
+                    replacement = StyleValue(evaluateColorExpression(value.text(), lookup));
+                } catch (const ColorExpressionError &) {
+                }
+            }
+        } else if (const StyleMap *nested = value.mapIf(); nested && depth < MaxStyleDepth) {
+            if (std::optional<StyleMap> resolved = resolvedExpressions(*nested, lookup, depth + 1))
+                replacement = StyleValue(*resolved);
+        }
+        if (replacement) {
+            if (!out)
+                out = map;
+            out->insert(key, *replacement);
+        }
+    }
+    return out;
+}
+
+StyleMap resolvedDocument(const StyleMap &document)
+{
+    return resolvedExpressions(document, documentLookup(document)).value_or(document);
+}
+
 const QString &systemName()
 {
     static const QString name = QStringLiteral("system");
@@ -162,6 +229,8 @@ public:
         // The document's token index, made the first time the theme is applied
         // and shared (implicitly) with the current theme from then on.
         std::optional<detail::TokenIndex> tokens;
+        // The document with its colour expressions evaluated, made with the index.
+        std::optional<StyleMap> resolved;
     };
 
     static ThemeManager &instance()
@@ -198,7 +267,7 @@ public:
     {
         if (!m_entries.contains(name))
             m_order.append(name);
-        m_entries.insert(name, Entry{data, ++m_nextIdentity, std::nullopt});
+        m_entries.insert(name, Entry{data, ++m_nextIdentity, std::nullopt, std::nullopt});
         // A theme registered anew while current takes effect at the next setTheme().
         return name;
     }
@@ -209,7 +278,9 @@ public:
         const auto it = m_entries.find(name);
         if (it == m_entries.end())
             throw ThemeError(QStringLiteral("unknown theme \"%1\" (registered: %2)").arg(name, m_order.join(QStringLiteral(", "))));
-        const StyleMap &data = it->data;
+        if (!it->resolved)
+            it->resolved = resolvedDocument(it->data);
+        const StyleMap &data = *it->resolved;
         if (!it->tokens)
             it->tokens = indexTokens(data);
         m_theme.m_name = name;
@@ -257,6 +328,10 @@ public:
     void choose(const QString &name)
     {
         if (name == systemName()) {
+            // The desktop's preference is read from the application palette:
+            // one that follows the theme gives its window roles back first.
+            if (m_choice != systemName())
+                detail::releaseApplicationWindowRoles();
             apply(systemTarget());
             m_choice = name;
             if (!m_follower && qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
@@ -461,8 +536,12 @@ const std::vector<ThemeRequirement> &themeRequirements()
                 add(k + QStringLiteral(".slots.checked"), K::Map);
             }
         }
-        for (const char *editor : {"KnobField", "StepperField", "CalendarField"})
-            add(QStringLiteral("components.%1.styles.root").arg(QLatin1String(editor)), K::Map);
+        // The editor fields render a missing "root" as no declarations, like FieldShell.
+        for (const char *editor : {"KnobField", "StepperField", "CalendarField"}) {
+            const QString styles = QStringLiteral("components.%1.styles").arg(QLatin1String(editor));
+            add(styles, K::Map);
+            add(styles + QStringLiteral(".root"), K::Style, true);
+        }
         return r;
     }();
     return requirements;
@@ -498,6 +577,14 @@ QStringList validateTheme(const StyleMap &data)
         if (!ok)
             problems << QStringLiteral("key path \"%1\" must be %2").arg(req.path, expected);
     }
+    const TokenLookup lookup = documentLookup(data);
+    forEachExpression(data, QString(), [&](const QString &path, const QString &text) {
+        try {
+            evaluateColorExpression(text, lookup);
+        } catch (const ColorExpressionError &e) {
+            problems << QStringLiteral("key path \"%1\": %2").arg(path, QString::fromUtf8(e.what()));
+        }
+    });
     return problems;
 }
 

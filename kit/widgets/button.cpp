@@ -1,7 +1,9 @@
 #include "button.h"
 
+#include "accessible.h"
 #include "i18n.h"
 #include "qss.h"
+#include "subscriptions.h"
 #include "svg_icon_p.h"
 #include "theme.h"
 
@@ -9,10 +11,9 @@
 #include <QEvent>
 #include <QHash>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QTimer>
 #include <QUrl>
-
-#include <exception>
 
 namespace tessera {
 
@@ -33,6 +34,7 @@ constexpr QLatin1String kVariant("variant");
 constexpr QLatin1String kOnClick("onClick");
 constexpr QLatin1String kStyle("style");
 constexpr QLatin1String kSx("sx");
+constexpr QLatin1String kAccessibleName("accessibleName");
 
 bool absent(const QVariant &v)
 {
@@ -56,7 +58,8 @@ QWidget *asWidget(const QVariant &v)
 }
 
 // The widgets a "children" value holds: a widget, a list of widgets, or none.
-// std::nullopt when the value is of another kind.
+// std::nullopt when the value is of another kind. A list may hold null
+// entries (a deleted widget in a WidgetList among them).
 std::optional<QList<QWidget *>> childWidgets(const QVariant &v)
 {
     QList<QWidget *> out;
@@ -67,10 +70,8 @@ std::optional<QList<QWidget *>> childWidgets(const QVariant &v)
     if (v.metaType() == QMetaType::fromType<QList<QWidget *>>())
         return v.value<QList<QWidget *>>();
     if (v.metaType() == QMetaType::fromType<WidgetList>()) {
-        for (const QPointer<QWidget> &w : v.value<WidgetList>()) {
-            if (w)
-                out.append(w.data());
-        }
+        for (const QPointer<QWidget> &w : v.value<WidgetList>())
+            out.append(w.data());
         return out;
     }
     if (v.typeId() == QMetaType::QVariantList) {
@@ -88,6 +89,17 @@ std::optional<QList<QWidget *>> childWidgets(const QVariant &v)
 bool isText(const QVariant &v)
 {
     return v.typeId() == QMetaType::QString;
+}
+
+// The name assistive tools announce unless the application set one: the
+// accessibleName option, else Qt's own (the text); a button that shows only
+// its icon is named after the icon.
+void nameForAssistiveTools(Button *button, const QVariant &nameOption, bool showsOnlyIcon)
+{
+    QString name = translate(nameOption);
+    if (name.isEmpty() && showsOnlyIcon)
+        name = iconAccessibleName(button->startIcon().current().toString());
+    setDefaultAccessibleName(button, name);
 }
 
 bool isTextLike(const QVariant &v)
@@ -115,7 +127,7 @@ void checkOptions(const QVariantMap &kwargs)
         const QVariant &v = it.value();
         if (absent(v) || asState(v))
             continue;
-        if (name == kText) {
+        if (name == kText || name == kAccessibleName) {
             if (!isTextLike(v))
                 wrongKind(name, QStringLiteral("a text, a deferred text or a State"), v);
         } else if (name == kColor || name == kSize || name == kVariant || name == kComponent || name == kHref) {
@@ -128,8 +140,10 @@ void checkOptions(const QVariantMap &kwargs)
             if (v.metaType() != QMetaType::fromType<Button::ClickHandler>())
                 wrongKind(name, QStringLiteral("a Button::ClickHandler or a State"), v);
         } else if (name == kChildren) {
-            if (!childWidgets(v))
+            const auto children = childWidgets(v);
+            if (!children)
                 wrongKind(name, QStringLiteral("a widget, a list of widgets or a State"), v);
+            option::childWidgets(*children, name);   // refuses a null child
         } else if (name == kClasses) {
             if (!isStyle(v))
                 wrongKind(name, QStringLiteral("a style mapping or a State"), v);
@@ -235,11 +249,21 @@ struct Button::Private
     QPointer<State> sxState;
     //! The named options given as States, guarded: a State deleted by its owner reads as none.
     QHash<QString, QPointer<State>> states;
+    //! The button's connections to its States, the language and itself; released first at teardown.
+    Subscriptions subscriptions;
+    //! Their connections, dropped when a property write replaces the State.
+    QHash<QString, QMetaObject::Connection> stateConnections;
+    QMetaObject::Connection iconConnection;
+    //! The effective values last notified.
+    QString color;
+    QString variant;
+    QString size;
+    bool disabled = false;
 };
 
-Button::Button() : Button(Options{}) {}
+Button::Button(QWidget *parent) : Button(Options{}, parent) {}
 
-Button::Button(const Options &options) : QPushButton(nullptr), RestyleLifecycle(this), d(nullptr)
+Button::Button(const Options &options, QWidget *parent) : QPushButton(parent), RestyleLifecycle(this), d(nullptr)
 {
     checkOptions(options.kwargs);
     _args = options.args;
@@ -261,39 +285,52 @@ Button::Button(const Options &options) : QPushButton(nullptr), RestyleLifecycle(
     updateChildren();
     updateIcon();
     setEnabled(!optionValue(kDisabled).toBool());
+    d->color = buttonColor();
+    d->variant = buttonVariant();
+    d->size = buttonSize();
+    d->disabled = isDisabled();
 
-    connect(this, &QPushButton::clicked, this, [this] { handleClick(); });
-    connect(i18n(), &I18n::langChanged, this, [this] { updateText(); });
+    Subscriptions &subscriptions = d->subscriptions;
+    subscriptions << connect(this, &QPushButton::clicked, this, [this] { handleClick(); });
+    subscriptions << connect(i18n(), &I18n::langChanged, this, [this] { updateText(); });
 
     // Options given as States are followed for the button's whole life.
     for (auto it = d->states.begin(); it != d->states.end(); ++it) {
         State *state = it.value();
         const QString name = it.key();
-        if (name == kText) {
-            connect(state, &State::valueChanged, this, [this] { updateText(); });
+        QMetaObject::Connection connection;
+        if (name == kText || name == kAccessibleName) {
+            connection = connect(state, &State::valueChanged, this, [this] { updateText(); });
         } else if (name == kChildren) {
-            connect(state, &State::valueChanged, this, [this] { updateChildren(); });
+            connection = connect(state, &State::valueChanged, this, [this] { updateChildren(); });
         } else if (name == kDisabled) {
-            connect(state, &State::valueChanged, this, [this] { setEnabled(!optionValue(kDisabled).toBool()); });
+            connection = connect(state, &State::valueChanged, this,
+                                 [this] { setEnabled(!optionValue(kDisabled).toBool()); });
         } else if (name == kColor || name == kSize || name == kVariant || name == kClasses || name == kStyle
                    || name == kDisableRipple) {
-            connect(state, &State::valueChanged, this, [this] {
+            connection = connect(state, &State::valueChanged, this, [this] {
                 updateIcon();
                 _onThemeChanged();
+                notifyLook();
             });
         } else if (name == kSx) {
             d->sxState = state;
-            connect(state, &State::valueChanged, this, [this] { _onThemeChanged(); });
+            connection = connect(state, &State::valueChanged, this, [this] { _onThemeChanged(); });
         }
+        d->stateConnections.insert(name, connection);
+        subscriptions << connection;
     }
     if (State *icon = _startIcon.state())
-        connect(icon, &State::valueChanged, this, [this] { updateIcon(); });
+        subscriptions << (d->iconConnection = connect(icon, &State::valueChanged, this, [this] { updateIcon(); }));
 
     _subscribeToTheme();
 }
 
 Button::~Button()
 {
+    // Qt destroys the children after this destructor; one of them may still
+    // set a State the button follows, which must no longer reach the button.
+    d->subscriptions.release();
     delete d;
     d = nullptr;
 }
@@ -338,6 +375,93 @@ QString Button::buttonVariant() const
     return _componentType == u"OrbAction" ? QStringLiteral("circular") : QStringLiteral("contained");
 }
 
+QString Button::buttonText() const
+{
+    return d->textShown;
+}
+
+void Button::replaceOption(const QString &name, const QVariant &value)
+{
+    if (d->states.remove(name))
+        disconnect(d->stateConnections.take(name));
+    if (value.isNull())
+        _buttonKwargs.remove(name);
+    else
+        _buttonKwargs.insert(name, value);
+}
+
+void Button::setText(const QString &text)
+{
+    replaceOption(kText, text);
+    updateText();
+}
+
+void Button::setColor(const QString &color)
+{
+    setLookOption(kColor, QStringLiteral("color"), color);
+}
+
+void Button::setVariant(const QString &variant)
+{
+    setLookOption(kVariant, QStringLiteral("variant"), variant);
+}
+
+void Button::setThemeSize(const QString &size)
+{
+    setLookOption(kSize, QStringLiteral("themeSize"), size);
+}
+
+void Button::setLookOption(const QString &name, const QString &property, const QString &value)
+{
+    option::themeKey(property, value);
+    if (!d->states.contains(name) && _buttonKwargs.value(name) == QVariant(value))
+        return;
+    replaceOption(name, value);
+    updateIcon();
+    _scheduleSetStyleSheet();
+    notifyLook();
+}
+
+bool Button::isDisabled() const
+{
+    return testAttribute(Qt::WA_ForceDisabled);
+}
+
+void Button::setDisabled(bool disabled)
+{
+    replaceOption(kDisabled, disabled);
+    setEnabled(!disabled);   // changeEvent() notifies
+}
+
+void Button::notifyLook()
+{
+    const QString color = buttonColor();
+    const QString variant = buttonVariant();
+    const QString size = buttonSize();
+    if (color != d->color) {
+        d->color = color;
+        Q_EMIT colorChanged(color);
+    }
+    if (variant != d->variant) {
+        d->variant = variant;
+        Q_EMIT variantChanged(variant);
+    }
+    if (size != d->size) {
+        d->size = size;
+        Q_EMIT themeSizeChanged(size);
+    }
+}
+
+void Button::setStartIcon(const StateOr<QString> &icon)
+{
+    disconnect(d->iconConnection);
+    d->iconConnection = {};
+    _startIcon = icon;
+    if (State *state = _startIcon.state())
+        d->iconConnection = connect(state, &State::valueChanged, this, [this] { updateIcon(); });
+    updateIcon();
+}
+
 QString Button::appliedStyleSheet() const
 {
     return d->appliedSheet;
@@ -371,9 +495,30 @@ void Button::changeEvent(QEvent *event)
     case QEvent::StyleChange:
         updateIcon();
         break;
+    case QEvent::EnabledChange:
+        if (isDisabled() != d->disabled) {
+            d->disabled = isDisabled();
+            Q_EMIT disabledChanged(d->disabled);
+        }
+        break;
     default:
         break;
     }
+}
+
+void Button::keyPressEvent(QKeyEvent *event)
+{
+    // Enter and Return click a focused button as Space does. QPushButton
+    // leaves them to a dialog's default button unless the button is one
+    // (autoDefault), and then clicks itself.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && !autoDefault() && !isDefault() && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        if (!event->isAutoRepeat())
+            click();
+        event->accept();
+        return;
+    }
+    QPushButton::keyPressEvent(event);
 }
 
 void Button::updateText()
@@ -391,8 +536,12 @@ void Button::updateText()
     QString text = translate(value);
     if (text.isNull() && !absent(value) && value.canConvert<QString>() && !asState(value))
         text = value.toString();
+    const bool changed = text != d->textShown;
     d->textShown = text;
-    setText(d->children.isEmpty() ? text : QString());
+    QPushButton::setText(d->children.isEmpty() ? text : QString());
+    nameForAssistiveTools(this, optionValue(kAccessibleName), text.isEmpty() && d->children.isEmpty());
+    if (changed)
+        Q_EMIT textChanged(text);
     updateGeometry();
 }
 
@@ -417,15 +566,17 @@ void Button::updateChildren()
     }
     d->children.clear();
     for (QWidget *w : wanted) {
-        if (w == this || w->isAncestorOf(this))
-            continue;   // a button cannot hold itself or its own ancestors
+        // A State's list may hold a null widget: it is skipped. A button cannot
+        // hold itself or its own ancestors.
+        if (!w || w == this || w->isAncestorOf(this))
+            continue;
         if (w->parentWidget() != this)
             w->setParent(this);
         d->childLayout->addWidget(w);
         w->show();
         d->children.append(w);
     }
-    setText(d->children.isEmpty() ? d->textShown : QString());
+    QPushButton::setText(d->children.isEmpty() ? d->textShown : QString());
     if (d->children.isEmpty())
         updateIcon();
     else
@@ -435,6 +586,7 @@ void Button::updateChildren()
 
 void Button::updateIcon()
 {
+    nameForAssistiveTools(this, optionValue(kAccessibleName), d->textShown.isEmpty() && d->children.isEmpty());
     if (!d->children.isEmpty())
         return;   // the children are the content
     const QString path = detail::iconPath(_startIcon.current().toString());
@@ -460,7 +612,8 @@ void Button::handleClick()
             if (const ClickHandler call = handler.value<ClickHandler>())
                 call();
         }
-    } catch (const std::exception &) {
+    } catch (...) {
+        // Whatever it throws ends the handler's own call only.
     }
     const QString href = textOption(optionValue(kHref)).trimmed();
     if (!href.isEmpty()) {
@@ -517,6 +670,16 @@ QString Button::composeStyleSheet(const StyleMap &components, const QString &nam
         slots ? get_qss_style(slots->find(QStringLiteral("hover"))) : QString();
     const QString PyButton_root_colorStyle_props_slots_checked_qss =
         slots ? get_qss_style(slots->find(QStringLiteral("checked"))) : QString();
+    // Keyboard focus: the size's "focus" slot (padding that makes room for a
+    // wider ring) and the colour's, each optional.
+    QString focus_qss;
+    if (const StyleMap *sizeSlots = mapIn(sizeEntry, QStringLiteral("slots")))
+        focus_qss += get_qss_style(sizeSlots->find(QStringLiteral("focus")));
+    if (slots) {
+        const QString colourFocus = get_qss_style(slots->find(QStringLiteral("focus")));
+        if (!colourFocus.isEmpty())
+            focus_qss += (focus_qss.isEmpty() ? QString() : QStringLiteral(" ")) + colourFocus;
+    }
 
     QString shape_qss;
     const Shape shape = shapeFor(sizeName);
@@ -526,11 +689,18 @@ QString Button::composeStyleSheet(const StyleMap &components, const QString &nam
                                    "border-radius: %2px;")
                         .arg(shape.diameter - 2)
                         .arg(shape.diameter / 2);
+        // The box is fixed: a wider focus ring takes its room from the content.
+        if (!focus_qss.isEmpty())
+            focus_qss += QStringLiteral(" padding: 0px; min-width: %1px; max-width: %1px; min-height: %1px; max-height: %1px;")
+                             .arg(shape.diameter - 4);
     } else if (extended) {
         shape_qss = QStringLiteral("min-height: %1px; max-height: %1px; border-radius: %2px; padding-top: 0px; "
                                    "padding-bottom: 0px;")
                         .arg(shape.height - 2)
                         .arg(shape.height / 2);
+        if (!focus_qss.isEmpty())
+            focus_qss += QStringLiteral(" min-height: %1px; max-height: %1px; padding-top: 0px; padding-bottom: 0px;")
+                             .arg(shape.height - 4);
     }
 
     QString disabled_qss;
@@ -565,6 +735,8 @@ QString Button::composeStyleSheet(const StyleMap &components, const QString &nam
     sheet += rule(id + QLatin1String(":checked"), PyButton_root_colorStyle_props_slots_checked_qss);
     if (!optionValue(kDisableRipple).toBool())
         sheet += rule(id + QLatin1String(":pressed"), PyButton_root_colorStyle_props_slots_checked_qss);
+    // After hover and checked, which may set the border colour too; before disabled.
+    sheet += rule(id + QLatin1String(":focus"), focus_qss);
     sheet += rule(id + QLatin1String(":disabled"), disabled_qss);
     return sheet;
 }
@@ -595,7 +767,7 @@ void Button::_set_stylesheet(const StyleMap &component_styled)
     State *sxState = _sx.state();
     if (sxState && sxState != d->sxState) {
         d->sxState = sxState;
-        connect(sxState, &State::valueChanged, this, [this] { _onThemeChanged(); });
+        d->subscriptions << connect(sxState, &State::valueChanged, this, [this] { _onThemeChanged(); });
     }
     const Sx sx = sxState ? sxFromValue(sxState->value()) : _sx;
     const QString sx_qss = sx.render(objectName());

@@ -33,9 +33,9 @@ struct PyLineEditMultiple::Private
     bool restylePending = false;
 };
 
-PyLineEditMultiple::PyLineEditMultiple() : PyLineEditMultiple(Options{}) {}
+PyLineEditMultiple::PyLineEditMultiple(QWidget *parent) : PyLineEditMultiple(Options{}, parent) {}
 
-PyLineEditMultiple::PyLineEditMultiple(const Options &options) : QWidget(nullptr), d(new Private)
+PyLineEditMultiple::PyLineEditMultiple(const Options &options, QWidget *parent) : QWidget(parent), d(new Private)
 {
     setObjectName(newObjectName());
     setAttribute(Qt::WA_StyledBackground);
@@ -218,7 +218,8 @@ void PyLineEditMultiple::restyle()
 {
     const QString id = u'#' + objectName();
     const QString paper = token("palette.background.paper", "#ffffff");
-    const QString border = token("palette.grey._400", "#bdbdbd");
+    // The outline of fields and editors (3:1 against the paper in both built-in themes).
+    const QString border = token("palette.grey._600", "#757575");
     const QString hoverBorder = token("palette.text.primary", "#212121");
     const QString focus = token("palette.primary.main", "#1976d2");
     const QString text = token("palette.text.primary", "#212121");

@@ -1,5 +1,6 @@
 #include "svg_widget.h"
 
+#include "colors.h"
 #include "svg_icon_p.h"
 #include "theme.h"
 
@@ -21,17 +22,6 @@ namespace tessera {
 namespace detail {
 
 namespace {
-
-int channel(QStringView text, bool *ok)
-{
-    text = text.trimmed();
-    if (text.endsWith(u'%')) {
-        const double percent = text.chopped(1).toDouble(ok);
-        return qBound(0, int(std::lround(percent * 2.55)), 255);
-    }
-    const double value = text.toDouble(ok);
-    return qBound(0, int(std::lround(value)), 255);
-}
 
 // Renders \a path at \a pixels device pixels, every opaque pixel in \a color.
 QImage renderTinted(const QString &path, const QColor &color, const QSize &pixels)
@@ -138,32 +128,7 @@ bool checkedOnce(QSet<QString> &known, const QString &path, Check &&check)
 
 QColor parseColor(const QString &text)
 {
-    const QString t = text.trimmed();
-    if (t.isEmpty())
-        return {};
-    static const QRegularExpression functional(
-        QStringLiteral("^rgba?\\(\\s*([^,\\s]+)\\s*,\\s*([^,\\s]+)\\s*,\\s*([^,\\s\\)]+)\\s*(?:,\\s*([^\\s\\)]+)\\s*)?\\)$"),
-        QRegularExpression::CaseInsensitiveOption);
-    const auto match = functional.match(t);
-    if (match.hasMatch()) {
-        bool ok[4] = {true, true, true, true};
-        const int r = channel(match.capturedView(1), &ok[0]);
-        const int g = channel(match.capturedView(2), &ok[1]);
-        const int b = channel(match.capturedView(3), &ok[2]);
-        double a = 1.0;
-        if (match.hasCaptured(4)) {
-            QStringView alpha = match.capturedView(4);
-            a = alpha.endsWith(u'%') ? alpha.chopped(1).toDouble(&ok[3]) / 100.0 : alpha.toDouble(&ok[3]);
-        }
-        if (!(ok[0] && ok[1] && ok[2] && ok[3]))
-            return {};
-        QColor c(r, g, b);
-        c.setAlphaF(float(qBound(0.0, a, 1.0)));
-        return c;
-    }
-    if (QColor::isValidColorName(t))
-        return QColor::fromString(t);
-    return {};
+    return tessera::parseColor(text);
 }
 
 QColor resolveColor(const Theme *theme, const QString &colorText)
@@ -240,9 +205,9 @@ struct PySvgWidget::Private
     qreal angle = 0;
 };
 
-PySvgWidget::PySvgWidget() : PySvgWidget(Options{}) {}
+PySvgWidget::PySvgWidget(QWidget *parent) : PySvgWidget(Options{}, parent) {}
 
-PySvgWidget::PySvgWidget(const Options &options) : QWidget(nullptr), d(new Private)
+PySvgWidget::PySvgWidget(const Options &options, QWidget *parent) : QWidget(parent), d(new Private)
 {
     d->key = options.key;
     d->colorSpec = options.color;

@@ -35,12 +35,13 @@ struct Typography::Private
     QString variant;
     StyleMap sx;
     QLabel *label = nullptr;
+    QMetaObject::Connection textConnection;
     bool restylePending = false;
 };
 
-Typography::Typography() : Typography(Options{}) {}
+Typography::Typography(QWidget *parent) : Typography(Options{}, parent) {}
 
-Typography::Typography(const Options &options) : QWidget(nullptr), d(new Private)
+Typography::Typography(const Options &options, QWidget *parent) : QWidget(parent), d(new Private)
 {
     d->text = options.text;
     d->variant = options.variant;
@@ -56,13 +57,9 @@ Typography::Typography(const Options &options) : QWidget(nullptr), d(new Private
     d->label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     layout->addWidget(d->label);
 
-    auto refreshText = [this] {
-        d->label->setText(displayText(d->text.current()));
-        updateGeometry();
-    };
     if (State *state = d->text.state())
-        connect(state, &State::valueChanged, this, refreshText);
-    connect(i18n(), &I18n::langChanged, this, refreshText);
+        d->textConnection = connect(state, &State::valueChanged, this, &Typography::refreshText);
+    connect(i18n(), &I18n::langChanged, this, &Typography::refreshText);
     connect(useTheme()->signal, &ThemeSignal::changed, this, [this] {
         // Restyle once the theme switch has finished, not inside its signal,
         // and on the same pass of the event loop as the themed widgets' builds
@@ -95,6 +92,32 @@ Typography::~Typography()
 QString Typography::text() const
 {
     return d->label->text();
+}
+
+void Typography::setText(const QString &text)
+{
+    setTextOption(StateOr<QVariant>(QVariant(text)));
+}
+
+void Typography::setTextOption(const StateOr<QVariant> &text)
+{
+    // A new text replaces a State the old one followed.
+    disconnect(d->textConnection);
+    d->textConnection = {};
+    d->text = text;
+    if (State *state = d->text.state())
+        d->textConnection = connect(state, &State::valueChanged, this, &Typography::refreshText);
+    refreshText();
+}
+
+void Typography::refreshText()
+{
+    const QString shown = displayText(d->text.current());
+    if (shown == d->label->text())
+        return;
+    d->label->setText(shown);
+    updateGeometry();
+    Q_EMIT textChanged(shown);
 }
 
 QString Typography::variant() const

@@ -2,8 +2,19 @@
 
 #include <tessera/kit/registry.h>
 
+#include <tessera/kit/colors.h>
+#include <tessera/kit/theme.h>
+
 #include <QActionEvent>
+#include <QDateTime>
+#include <QFile>
+#include <QHash>
+#include <QKeyEvent>
 #include <QMenu>
+#include <QResource>
+#include <QtEndian>
+
+#include <algorithm>
 
 namespace tessera {
 
@@ -19,42 +30,162 @@ const QString &indicatorSheet()
     return sheet;
 }
 
-QString stateSheet(const char *arrowIcon)
+// The open or closed sheet with its arrow at the trailing edge: at the
+// right, or at the left in a right-to-left layout, where a style sheet
+// mirrors the padding but not the background position nor the borders.
+QString stateSheet(const QString &arrowIcon, const QString &labelColor, Qt::LayoutDirection direction)
 {
+    const bool mirrored = direction == Qt::RightToLeft;
     return QStringLiteral("\n"
                           "            QPushButton {\n"
                           "                background-origin: padding;\n"
                           "                background-image: url(\"%1\");\n"
-                          "                background-position: right center;\n"
+                          "                background-position: %2 center;\n"
                           "                background-repeat: no-repeat;\n"
                           "                border: 0px solid transparent !important;\n"
-                          "                border-right: 5px solid transparent;\n"
+                          "                border-%2: 5px solid transparent;\n"
+                          "%3"
                           "                border-bottom: 5px solid transparent;\n"
                           "                border-radius: 4px;\n"
-                          "                color: #6b6b6b;\n"
+                          "                color: %4;\n"
                           "                font-weight: 600;\n"
                           "                font-size: 12px;\n"
                           "            }\n"
                           "            QPushButton:hover {background-color: transparent;}\n"
                           "            ")
-        .arg(QLatin1String(arrowIcon));
+        .arg(arrowIcon, mirrored ? QLatin1String("left") : QLatin1String("right"),
+             // The label keeps the menu indicator's room at the right edge
+             // only; the trailing padding makes room for the arrow at the left.
+             mirrored ? QLatin1String("                padding-right: 24px;\n") : QLatin1String(), labelColor);
 }
 
-const QString &openSheet()
+const QString ArrowUp = QStringLiteral("ri_arrow-up-s-line.svg");
+const QString ArrowDown = QStringLiteral("ri_arrow-down-s-line.svg");
+const QString ArrowFolder = QStringLiteral(":/icons/svg_cache/");
+
+// The hash Qt's resource tree orders and finds names by.
+quint32 resourceNameHash(QStringView name)
 {
-    static const QString sheet = stateSheet(":/icons/svg_cache/ri_arrow-up-s-line.svg");
-    return sheet;
+    quint32 h = 0;
+    for (QChar c : name) {
+        h = (h << 4) + c.unicode();
+        h ^= (h & 0xf0000000) >> 23;
+        h &= 0x0fffffff;
+    }
+    return h;
 }
 
-const QString &closedSheet()
+/*
+    An in-memory resource bundle (the format rcc writes, version 2) holding
+    \a files in one folder. The style sheet loads its background image from a
+    resource path, so chevrons in another colour are offered as resources of
+    their own.
+*/
+QByteArray resourceBundle(QList<std::pair<QString, QByteArray>> files)
 {
-    static const QString sheet = stateSheet(":/icons/svg_cache/ri_arrow-down-s-line.svg");
-    return sheet;
+    std::sort(files.begin(), files.end(),
+              [](const auto &a, const auto &b) { return resourceNameHash(a.first) < resourceNameHash(b.first); });
+    const auto put16 = [](QByteArray &out, quint16 v) {
+        const quint16 be = qToBigEndian(v);
+        out.append(reinterpret_cast<const char *>(&be), 2);
+    };
+    const auto put32 = [](QByteArray &out, quint32 v) {
+        const quint32 be = qToBigEndian(v);
+        out.append(reinterpret_cast<const char *>(&be), 4);
+    };
+    const auto put64 = [](QByteArray &out, quint64 v) {
+        const quint64 be = qToBigEndian(v);
+        out.append(reinterpret_cast<const char *>(&be), 8);
+    };
+    QByteArray names, data, tree;
+    const quint64 modified = quint64(QDateTime::currentMSecsSinceEpoch());
+    // The folder is node 0, its files follow from node 1 on.
+    put32(tree, 0);
+    put16(tree, 0x02);
+    put32(tree, quint32(files.size()));
+    put32(tree, 1);
+    put64(tree, modified);
+    for (const auto &[name, bytes] : files) {
+        const quint32 nameOffset = quint32(names.size());
+        put16(names, quint16(name.size()));
+        put32(names, resourceNameHash(name));
+        for (QChar c : name)
+            put16(names, c.unicode());
+        const quint32 dataOffset = quint32(data.size());
+        put32(data, quint32(bytes.size()));
+        data += bytes;
+        put32(tree, nameOffset);
+        put16(tree, 0);      // a file, not compressed
+        put16(tree, 0);      // any territory
+        put16(tree, 1);      // QLocale::C: the default for every language
+        put32(tree, dataOffset);
+        put64(tree, modified);
+    }
+    QByteArray out("qres");
+    const quint32 header = 4 + 4 * 4;
+    put32(out, 2);
+    put32(out, header);
+    put32(out, header + quint32(tree.size()));
+    put32(out, header + quint32(tree.size() + data.size()));
+    return out + tree + data + names;
+}
+
+// The folder of chevrons drawn in \a color: the kit's own for black, else a
+// bundle registered once per colour and kept for the application's life (a
+// theme has few colours).
+QString arrowFolder(const QColor &color)
+{
+    if (color == QColor(Qt::black))
+        return ArrowFolder;
+    static QHash<QString, QByteArray> bundles;
+    const QString hex = color.name(QColor::HexRgb).mid(1);
+    const QString folder = QStringLiteral("/tessera/popup_trigger/%1").arg(hex);
+    if (!bundles.contains(hex)) {
+        QList<std::pair<QString, QByteArray>> files;
+        for (const QString &name : {ArrowUp, ArrowDown}) {
+            QFile source(ArrowFolder + name);
+            if (!source.open(QIODevice::ReadOnly))
+                return ArrowFolder;
+            QByteArray svg = source.readAll();
+            svg.replace("#000000", color.name(QColor::HexRgb).toLatin1());
+            files.append({name, svg});
+        }
+        const QByteArray bundle = resourceBundle(files);
+        // Registered from the copy kept in the hash: Qt reads the bytes in place.
+        const QByteArray &kept = *bundles.insert(hex, bundle);
+        if (!QResource::registerResource(reinterpret_cast<const uchar *>(kept.constData()), folder)) {
+            bundles.remove(hex);
+            return ArrowFolder;
+        }
+    }
+    return u':' + folder + u'/';
+}
+
+// A colour of the theme's "PopupTrigger" entry, or \a fallback.
+QColor lookColor(const char *slot, const QColor &fallback)
+{
+    const Theme *theme = useTheme();
+    const StyleValue *value =
+        theme->components.findPath(QStringLiteral("PopupTrigger.styles.%1.color").arg(QLatin1String(slot)));
+    if (!value || !value->isText())
+        return fallback;
+    const QString text = value->text();
+    const QColor color = parseColor(theme->resolveToken(text).value_or(text));
+    return color.isValid() ? color : fallback;
+}
+
+// The open or closed sheet for the current theme and a layout direction.
+QString themedStateSheet(bool open, Qt::LayoutDirection direction)
+{
+    const QColor label = lookColor("label", QColor(0x6b, 0x6b, 0x6b));
+    const QColor indicator = lookColor("indicator", QColor(Qt::black));
+    return stateSheet(arrowFolder(indicator) + (open ? ArrowUp : ArrowDown), colorText(label), direction);
 }
 
 // Where the menu is shown to be measured, relative to the button's bottom-right corner.
 constexpr QPoint MeasuringOffset(-1000, -1000);
-// How far in from the button's left edge the opened menu starts.
+// How far in from the button's leading edge (left, or right in a
+// right-to-left layout) the opened menu starts.
 constexpr int MenuLeftOffset = 40;
 
 Button::Options baseOptions(const PopupTrigger::Options &options)
@@ -70,10 +201,10 @@ Button::Options baseOptions(const PopupTrigger::Options &options)
 
 } // namespace
 
-PopupTrigger::PopupTrigger() : PopupTrigger(Options{}) {}
+PopupTrigger::PopupTrigger(QWidget *parent) : PopupTrigger(Options{}, parent) {}
 
-PopupTrigger::PopupTrigger(const Options &options)
-    : Button(baseOptions(options)),
+PopupTrigger::PopupTrigger(const Options &options, QWidget *parent)
+    : Button(baseOptions(options), parent),
       _context(options.context),
       _menu(options.menu),
       _icon(options.icon),
@@ -87,7 +218,24 @@ PopupTrigger::PopupTrigger(const Options &options)
     setStyleSheet(indicatorSheet());
 }
 
-PopupTrigger::~PopupTrigger() = default;
+PopupTrigger::~PopupTrigger()
+{
+    // The menu may close while Qt destroys the children (a child's destructor
+    // may hide it); the callback it would run is gone by then.
+    m_menuSubscription.release();
+}
+
+void PopupTrigger::setIconSource(const QString &icon)
+{
+    std::optional<QString> value;
+    if (!icon.isNull())
+        value = icon;
+    if (value == _icon)
+        return;
+    _icon = std::move(value);
+    setStartIcon(_icon && !_icon->isEmpty() ? *_icon : defaultStartIcon());
+    Q_EMIT iconSourceChanged(iconSource());
+}
 
 QString PopupTrigger::defaultStartIcon()
 {
@@ -104,7 +252,10 @@ void PopupTrigger::open_context_menu(const QPoint &point)
         is_open = true;
         popup->hide();
         const int h = get_menu_height();
-        const QPoint p(MenuLeftOffset, height() - h);
+        // Mirrored in a right-to-left layout: the menu's right edge stands
+        // 40 pixels in from the button's right edge.
+        const int x = isRightToLeft() ? width() - MenuLeftOffset - popup->width() : MenuLeftOffset;
+        const QPoint p(x, height() - h);
         // Blocks in the menu's own loop; slots such as updateUiOnMenuHide()
         // run meanwhile, and the button may even be gone when it returns, so
         // nothing follows this call.
@@ -129,7 +280,21 @@ void PopupTrigger::update_state(bool open)
 {
     if (!_icon)
         return;
-    setStyleSheet(open ? openSheet() : closedSheet());
+    m_stateOpen = open;
+    m_stateSheet = themedStateSheet(open, layoutDirection());
+    setStyleSheet(m_stateSheet);
+}
+
+void PopupTrigger::_set_stylesheet(const StyleMap &component_styled)
+{
+    Button::_set_stylesheet(component_styled);
+    // After a theme change: the open or closed sheet again, in the new colours,
+    // unless someone has set another sheet since.
+    if (!m_stateSheet.isEmpty() && styleSheet() == m_stateSheet) {
+        m_stateSheet = themedStateSheet(m_stateOpen, layoutDirection());
+        if (styleSheet() != m_stateSheet)
+            setStyleSheet(m_stateSheet);
+    }
 }
 
 void PopupTrigger::updateUiOnMenuHide()
@@ -137,6 +302,36 @@ void PopupTrigger::updateUiOnMenuHide()
     if (!_icon || _icon->isEmpty())
         update_state(false);
     is_open = false;
+}
+
+void PopupTrigger::keyPressEvent(QKeyEvent *event)
+{
+    // The keys that open a push button's menu (Space, and Enter and Return,
+    // which click a Button), and the keyboard's context-menu keys (Menu,
+    // Shift+F10), open it where a right click does.
+    const int key = event->key();
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    const bool opens = (modifiers == Qt::NoModifier
+                        && (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Menu))
+        || (modifiers == Qt::ShiftModifier && key == Qt::Key_F10);
+    if (opens && menu() && !event->isAutoRepeat()) {
+        event->accept();
+        open_context_menu();
+        return;
+    }
+    Button::keyPressEvent(event);
+}
+
+void PopupTrigger::changeEvent(QEvent *event)
+{
+    Button::changeEvent(event);
+    // The open or closed look follows a switch of the layout direction,
+    // unless someone has set another sheet since.
+    if (event->type() == QEvent::LayoutDirectionChange && !m_stateSheet.isEmpty() && styleSheet() == m_stateSheet) {
+        m_stateSheet = themedStateSheet(m_stateOpen, layoutDirection());
+        if (styleSheet() != m_stateSheet)
+            setStyleSheet(m_stateSheet);
+    }
 }
 
 void PopupTrigger::actionEvent(QActionEvent *event)
@@ -151,20 +346,20 @@ void PopupTrigger::actionEvent(QActionEvent *event)
         if (installed && event->action() == installed->menuAction())
             followMenu();
     } else if (event->type() == QEvent::ActionRemoved && m_followedAction && event->action() == m_followedAction.data()) {
-        QObject::disconnect(m_aboutToHideConnection);
+        m_menuSubscription.release();
         m_followedAction.clear();
     }
 }
 
 void PopupTrigger::followMenu()
 {
-    QObject::disconnect(m_aboutToHideConnection);
+    m_menuSubscription.release();
     m_followedAction.clear();
     QMenu *installed = menu();
     if (!installed)
         return;
     m_followedAction = installed->menuAction();
-    m_aboutToHideConnection = connect(installed, &QMenu::aboutToHide, this, [this] {
+    m_menuSubscription << connect(installed, &QMenu::aboutToHide, this, [this] {
         try {
             _aboutToHide();
         } catch (...) {

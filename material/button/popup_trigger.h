@@ -1,9 +1,9 @@
 #pragma once
 
 #include <tessera/kit/button.h>
+#include <tessera/kit/subscriptions.h>
 #include <tessera/material/button/popup_trigger_export.h>
 
-#include <QMetaObject>
 #include <QPoint>
 #include <QPointer>
 #include <QVariant>
@@ -13,13 +13,16 @@
 
 class QAction;
 class QActionEvent;
+class QKeyEvent;
 class QMenu;
 
 namespace tessera {
 
 /*!
     A push button that opens its popup menu beside itself: 40 pixels in from
-    its left edge, with the menu's bottom level with the button's bottom. It
+    its left edge (in a right-to-left layout, the menu's right edge 40 pixels
+    in from the button's right edge), with the menu's bottom level with the
+    button's bottom. It
     toggles the menu open and closed and can switch between an open-menu and a
     closed-menu look.
 
@@ -49,35 +52,61 @@ namespace tessera {
     follows whichever menu setMenu() installs, and stops running for a menu that
     was replaced. An exception thrown by it is dropped.
 
+    Keyboard: with a menu installed, Space, Enter, Return and the
+    context-menu keys (Menu, Shift+F10) of the focused button call
+    open_context_menu(), so the menu opens where a right click opens it.
+    Without a menu the button clicks on Space, Enter and Return like any Button.
+
+    In a right-to-left layout the open and closed sheets put the arrow at the
+    left edge (the trailing one), and follow a switch of the direction.
+
     Every menu operation needs an installed menu; without one, open_context_menu()
     does nothing (the button stays closed) and get_menu_height() returns 0.
 
     The button sets style sheets of its own (a sheet that hides the menu
     indicator at construction, the open and closed sheets from update_state()),
-    each replacing the whole sheet.
+    each replacing the whole sheet. The open and closed sheets take their label
+    colour and the colour of their chevrons from the theme's "PopupTrigger"
+    entry ("styles.label.color", "styles.indicator.color"); with the light
+    theme they are the fixed texts with the grey label and the kit's dark
+    chevrons. A theme change re-applies the sheet in force.
 */
 class TESSERA_POPUP_TRIGGER_EXPORT PopupTrigger : public Button
 {
     Q_OBJECT
+    //! The \c icon option (QAbstractButton's own "icon" property is the QIcon it draws).
+    Q_PROPERTY(QString iconSource READ iconSource WRITE setIconSource NOTIFY iconSourceChanged)
 public:
+    //! The trigger's options; see the class description for each.
     struct Options
     {
-        QVariant context = {};
-        QVariant menu = {};
-        std::optional<QString> icon = {};
-        std::function<void()> aboutToHide = {};
+        QVariant context = {};                    //!< Stored only.
+        QVariant menu = {};                       //!< Stored only (install the menu with setMenu()).
+        std::optional<QString> icon = {};         //!< The start icon; given, it also lets update_state() change the look.
+        std::function<void()> aboutToHide = {};   //!< Runs each time the installed menu is about to hide.
         //! Further positional arguments, handed to Button.
         QVariantList args = {};
         //! Further named options, handed to Button (sx included).
         QVariantMap kwargs = {};
     };
 
-    PopupTrigger();
-    explicit PopupTrigger(const Options &options);
+    //! A trigger with every option at its default, a child of \a parent.
+    explicit PopupTrigger(QWidget *parent = nullptr);
+    //! A trigger with \a options, a child of \a parent; throws OptionError naming a bad one.
+    explicit PopupTrigger(const Options &options, QWidget *parent = nullptr);
     ~PopupTrigger() override;
 
     //! The start icon used when \c icon is absent or empty.
     static QString defaultStartIcon();
+
+    /*!
+        The \c icon option: a null text is no icon option (the default icon,
+        and update_state() leaves the look alone); any other text is the option
+        given, an empty one meaning the default icon. A write shows the new
+        start icon and notifies once when the option changed.
+    */
+    QString iconSource() const { return _icon.value_or(QString()); }
+    void setIconSource(const QString &icon);
 
     //! True from the moment open_context_menu() opens the menu until it is reset.
     bool isOpen() const { return is_open; }
@@ -97,21 +126,31 @@ public Q_SLOTS:
     //! The slot for the menu's closing: resets the open state (and the look when \c icon is the empty text).
     void updateUiOnMenuHide();
 
-protected:
-    void actionEvent(QActionEvent *event) override;
+Q_SIGNALS:
+    void iconSourceChanged(const QString &icon);
 
-    QVariant _context;
-    QVariant _menu;
-    std::optional<QString> _icon;
-    std::function<void()> _aboutToHide;
-    bool is_open = false;
+protected:
+    void actionEvent(QActionEvent *event) override;   //!< \reimp
+    void _set_stylesheet(const StyleMap &component_styled = {}) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void changeEvent(QEvent *event) override;
+
+    QVariant _context;   //!< The context option (stored only).
+    QVariant _menu;   //!< The menu option (stored only).
+    std::optional<QString> _icon;   //!< The icon option; given, update_state() changes the look.
+    std::function<void()> _aboutToHide;   //!< Runs when the installed menu is about to hide.
+    bool is_open = false;   //!< Whether the button counts the menu as open.
 
 private:
     Q_DISABLE_COPY(PopupTrigger)
     void followMenu();
 
     QPointer<QAction> m_followedAction;
-    QMetaObject::Connection m_aboutToHideConnection;
+    //! The connection to the installed menu's aboutToHide; released when the menu changes and at teardown.
+    Subscriptions m_menuSubscription;
+    //! The open or closed sheet update_state() applied last (empty before).
+    QString m_stateSheet;
+    bool m_stateOpen = false;
 };
 
 } // namespace tessera

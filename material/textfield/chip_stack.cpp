@@ -13,11 +13,11 @@ namespace tessera {
 namespace {
 
 // The frame is built only once its content State is known to exist.
-QWidget *requireContent(const ChipStack::Options &options)
+QWidget *requireContent(const ChipStack::Options &options, QWidget *parent)
 {
     if (!options.content)
         throw OptionError(QStringLiteral("content"), QStringLiteral("a ChipStack needs a State to show"));
-    return nullptr;
+    return parent;
 }
 
 // Plain widget pointers kept in a value may name widgets that are gone. They
@@ -69,10 +69,41 @@ bool singleWidget(const QVariant &value, LivingWidgets &living, QWidget **out)
     return false;
 }
 
+// The widgets one rebuild let go. Deleted with deleteLater() at the rebuild, it
+// deletes them in turn, once the event loop turns, except those that a later
+// rebuild has stacked again meanwhile and those that have left the frame
+// (another stack showing the same State took them). A child of the frame: it
+// goes with it.
+class LetGo : public QObject
+{
+public:
+    LetGo(QWidget *frame, QList<QPointer<QWidget>> widgets) : QObject(frame), m_widgets(std::move(widgets)) {}
+    ~LetGo() override
+    {
+        // The frame's layout is gone when the frame itself is being destroyed:
+        // then nothing is held and every widget of the frame goes.
+        const auto *frame = static_cast<QWidget *>(parent());
+        const QLayout *stack = frame->layout();
+        for (const QPointer<QWidget> &widget : std::as_const(m_widgets)) {
+            if (widget && widget->parentWidget() == frame && !(stack && stack->indexOf(widget) >= 0))
+                delete widget.data();
+        }
+    }
+
+private:
+    QList<QPointer<QWidget>> m_widgets;
+};
+
 } // namespace
 
-ChipStack::ChipStack(const Options &options)
-    : QFrame(requireContent(options)), _hidden(options.hidden), _content(options.content), _sx(options.sx)
+ChipStack::ChipStack(QWidget *parent) : ChipStack(Options{.content = new State}, parent)
+{
+    // The stack owns the State it made for itself.
+    _content->setParent(this);
+}
+
+ChipStack::ChipStack(const Options &options, QWidget *parent)
+    : QFrame(requireContent(options, parent)), _hidden(options.hidden), _content(options.content), _sx(options.sx)
 {
     setObjectName(newObjectName());
 
@@ -81,50 +112,55 @@ ChipStack::ChipStack(const Options &options)
     stack->setAlignment(Qt::AlignTop);
     stack->setContentsMargins(0, 0, 0, 0);
 
-    connect(_content.data(), &State::valueChanged, this, &ChipStack::_render_ui);
+    m_subscriptions << connect(_content.data(), &State::valueChanged, this, &ChipStack::_render_ui);
     _render_ui();
 }
 
-ChipStack::~ChipStack() = default;
-
-void ChipStack::clear_layout(QLayout *layout)
+ChipStack::~ChipStack()
 {
+    // Qt destroys the stacked widgets after this destructor; one of them may
+    // set the content State meanwhile, which must no longer rebuild the stack.
+    m_subscriptions.release();
+}
+
+void ChipStack::clear_layout(QLayout *layout, const QList<QWidget *> &kept)
+{
+    QList<QPointer<QWidget>> letGo;
     while (layout->count() != 0) {
         QLayoutItem *item = layout->takeAt(0);
         if (!item)
             break;
         QWidget *widget = item->widget();
         delete item;
-        if (widget && !qobject_cast<PyLineEditMultiple *>(widget))
-            widget->deleteLater();
+        if (widget && !kept.contains(widget) && !qobject_cast<PyLineEditMultiple *>(widget))
+            letGo.append(widget);
     }
+    if (!letGo.isEmpty())
+        (new LetGo(this, std::move(letGo)))->deleteLater();
 }
 
 void ChipStack::_render_ui()
 {
+    QLayout *stack = layout();
+    // The widgets the value holds, in order, each once. A callable that throws
+    // ends the list there: what was found up to then is stacked.
+    QList<QWidget *> wanted;
     try {
-        QLayout *stack = layout();
-        if (stack->count() != 0)
-            clear_layout(stack);
-
         const State *content = _content.data();
-        if (!content)
-            return;
-        const QVariant value = content->value();
-        if (!value.isValid() || value.isNull())
-            return;
-
+        const QVariant value = content ? content->value() : QVariant();
         LivingWidgets living;
         const auto add = [&](QWidget *widget) {
             // Putting the frame, or a widget that contains it, inside itself
             // would make the widget tree a cycle.
-            if (!widget || widget == this || widget->isAncestorOf(this))
+            if (!widget || widget == this || widget->isAncestorOf(this) || wanted.contains(widget))
                 return;
-            stack->addWidget(widget);
+            wanted.append(widget);
         };
 
         const QMetaType type = value.metaType();
-        if (type == QMetaType::fromType<WidgetList>()) {
+        if (!value.isValid() || value.isNull()) {
+            // none shows nothing
+        } else if (type == QMetaType::fromType<WidgetList>()) {
             for (const QPointer<QWidget> &widget : value.value<WidgetList>())
                 add(widget.data());
         } else if (type == QMetaType::fromType<QList<QWidget *>>()) {
@@ -150,7 +186,17 @@ void ChipStack::_render_ui()
         }
         // Any other value (a text, a number, a mapping) shows nothing.
     } catch (...) {
-        // A failed rebuild ends here; what was added so far stays.
+        // A failed rebuild ends here; what was found so far is stacked.
+    }
+
+    // Widgets the value still holds are taken out and stacked again, the same
+    // instances; the others are deleted once the event loop turns.
+    try {
+        clear_layout(stack, wanted);
+        for (QWidget *widget : std::as_const(wanted))
+            stack->addWidget(widget);
+    } catch (...) {
+        // Out of memory: the rebuild ends; it never unwinds into the State's caller.
     }
 }
 

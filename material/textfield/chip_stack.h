@@ -2,6 +2,7 @@
 
 #include <tessera/kit/options.h>
 #include <tessera/kit/state.h>
+#include <tessera/kit/subscriptions.h>
 #include <tessera/material/textfield/chip_stack_export.h>
 
 #include <QFrame>
@@ -20,17 +21,19 @@ namespace tessera {
     else shows nothing.
 
     \code
-    auto *chips = new tessera::State(tessera::widgetListValue({new QLabel("a"), new QLabel("b")}));
+    auto *a = new QLabel("a"), *b = new QLabel("b");
+    auto *chips = new tessera::State(tessera::widgetListValue({a, b}));
     auto *stack = new tessera::ChipStack({.content = chips});
-    chips->setValue(tessera::widgetValue(new QLabel("c")));   // a and b are deleted
+    chips->setValue(tessera::widgetListValue({b, new QLabel("c")}));   // b moves up, a is deleted
     \endcode
 
-    The stack owns what it shows: a rebuild schedules every widget it showed
-    for deletion with deleteLater(), even one that the new value holds again,
-    so each new value must bring new widgets. The one exception is
-    PyLineEditMultiple: it is only taken out of the stack, stays a child of the
-    frame (neither hidden nor re-parented) and is shown again, the same
-    instance, when a later value holds it.
+    The stack owns what it shows. A rebuild stacks again, the same instances
+    in the new order, the widgets that the new value still holds, and deletes
+    the others once the event loop turns (deleteLater() semantics), unless a
+    later value holds them again by then. PyLineEditMultiple is never deleted
+    by the stack: when a value no longer holds it, it is only taken out of the
+    stack, stays a child of the frame (neither hidden nor re-parented) and is
+    shown again, the same instance, when a later value holds it.
 
     Accepted values, tested in this order:
     - a list: WidgetList (guarded pointers; the kind widgetListValue() makes),
@@ -46,13 +49,15 @@ namespace tessera {
     still name a living widget. Prefer the guarded kinds. The frame itself and
     the widgets that contain it are never put into the stack.
 
-    A rebuild that fails (a callable that throws) ends quietly; the stack keeps
-    what it had built up to that point, and the next change rebuilds it.
+    A widget held twice is stacked once, at its first place. A rebuild that
+    fails (a callable that throws) ends quietly: the stack shows what the value
+    had yielded up to that point, and the next change rebuilds it.
 */
 class TESSERA_CHIP_STACK_EXPORT ChipStack : public QFrame
 {
     Q_OBJECT
 public:
+    //! The stack's options.
     struct Options
     {
         //! Stored only; a flag or a State holding one.
@@ -63,25 +68,39 @@ public:
         Sx sx = {};
         //! Further positional and named options are accepted and ignored.
         QVariantList args = {};
-        QVariantMap kwargs = {};
+        QVariantMap kwargs = {};   //!< Accepted and ignored.
     };
 
+    /*!
+        An empty stack that shows a State of its own (a child of the stack,
+        holding none): set content()->setValue(...) to fill it. This is what
+        Designer and uic build.
+    */
+    explicit ChipStack(QWidget *parent = nullptr);
     //! Throws OptionError naming "content" when no State is given; nothing is built then.
-    explicit ChipStack(const Options &options);
+    explicit ChipStack(const Options &options, QWidget *parent = nullptr);
     ~ChipStack() override;
+
+    //! The State whose value the stack shows (its own one when none was given).
+    State *content() const;
 
 protected:
     //! Clears the stack and shows the current value of _content.
     void _render_ui();
-    //! Empties \a layout: PyLineEditMultiple widgets are taken out, every other widget is deleted later.
-    void clear_layout(QLayout *layout);
+    /*!
+        Empties \a layout. The widgets in \a kept and PyLineEditMultiple widgets
+        are only taken out; every other widget is deleted once the event loop
+        turns, unless the stack holds it again by then or it has left the frame.
+    */
+    void clear_layout(QLayout *layout, const QList<QWidget *> &kept = {});
 
-    StateOr<bool> _hidden;
-    QPointer<State> _content;
-    Sx _sx;
+    StateOr<bool> _hidden;   //!< The hidden option (stored only).
+    QPointer<State> _content;   //!< The State whose value is shown.
+    Sx _sx;   //!< The sx option (stored only).
 
 private:
     Q_DISABLE_COPY(ChipStack)
+    Subscriptions m_subscriptions;
 };
 
 } // namespace tessera

@@ -1,10 +1,12 @@
 #include "field_shell.h"
 
+#include <tessera/kit/accessible.h>
 #include <tessera/kit/i18n.h>
 #include <tessera/kit/qss.h>
 #include <tessera/kit/registry.h>
 #include <tessera/kit/theme.h>
 
+#include <QCoreApplication>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QStringBuilder>
@@ -16,24 +18,6 @@ namespace tessera {
 
 namespace {
 
-// The list is stored with guarded pointers, so a member that outlives an
-// editor never dangles. A null entry is not a widget: refused before anything
-// is built.
-std::optional<WidgetList> checkedChildren(const std::optional<QList<QWidget *>> &children)
-{
-    if (!children)
-        return std::nullopt;
-    WidgetList out;
-    out.reserve(children->size());
-    for (qsizetype i = 0; i < children->size(); ++i) {
-        QWidget *widget = children->at(i);
-        if (!widget)
-            throw OptionError(QStringLiteral("children"), QStringLiteral("element %1 is not a widget").arg(i));
-        out.append(widget);
-    }
-    return out;
-}
-
 // The "height" of a size's "no-multiple" style: a whole, non-negative number of
 // pixels that a widget can take as its minimum height. Anything else ends the build.
 int minimumHeightFrom(const StyleValue &height, const QString &size)
@@ -44,12 +28,44 @@ int minimumHeightFrom(const StyleValue &height, const QString &size)
     return int(std::lround(pixels));
 }
 
+// The label's display text now: a State's text or callable text translated,
+// a plain text as it stands; nothing for a deleted State or another kind.
+std::optional<QString> labelText(const StateOr<QString> &label)
+{
+    if (label.isState()) {
+        const State *state = label.state();
+        if (!state)
+            return std::nullopt;
+        const QVariant value = state->value();
+        if (isCallableText(value))
+            return translate(value);
+        if (value.typeId() == QMetaType::QString)
+            return value.toString();
+        return std::nullopt;
+    }
+    if (const QString *text = label.plain())
+        return *text;
+    return std::nullopt;
+}
+
+// Screen readers announce the field and its editors by the label, also while
+// the title is hidden.
+void nameAfterLabel(FieldShell *field, const StateOr<QString> &label)
+{
+    if (const std::optional<QString> text = labelText(label))
+        setFieldAccessibleName(field, *text);
+}
+
 } // namespace
 
-FieldShell::FieldShell(Options options)
-    : QGroupBox()
+FieldShell::FieldShell(QWidget *parent) : FieldShell(Options{}, parent) {}
+
+FieldShell::FieldShell(Options options, QWidget *parent)
+    : QGroupBox(parent)
     , RestyleLifecycle(this)
-    , _children(checkedChildren(options.children))
+    // Guarded, so a child that outlives an editor never dangles; a null
+    // child is refused before anything is built.
+    , _children(options.children ? std::optional<WidgetList>(option::childWidgets(*options.children)) : std::nullopt)
     , _disabled(options.disabled)
     , _multiple(options.multiple)
     , _multiline(options.multiline)
@@ -69,8 +85,98 @@ FieldShell::~FieldShell()
     // The derived part, which implements slot_set_stylesheet(), is gone by now:
     // a State or the language switch firing while the rest of the widget is
     // torn down (a child's destructor may set a State) must not reach us.
-    for (const QMetaObject::Connection &connection : std::as_const(m_subscriptions))
-        disconnect(connection);
+    m_subscriptions.release();
+    disconnect(m_labelConnection);
+}
+
+QString FieldShell::label() const
+{
+    if (const QString *text = _label.plain())
+        return *text;
+    if (const State *state = _label.state()) {
+        const QVariant value = state->value();
+        if (isCallableText(value))
+            return translate(value);
+        if (value.typeId() == QMetaType::QString)
+            return value.toString();
+    }
+    return {};
+}
+
+void FieldShell::setLabel(const QString &label)
+{
+    // A plain text replaces the State the label followed.
+    const bool wasState = _label.isState();
+    disconnect(m_labelConnection);
+    m_labelConnection = {};
+    if (!wasState && _label.plain() && *_label.plain() == label)
+        return;
+    const QString before = this->label();
+    _label = label;
+    if (m_initialized)
+        _set_translated_label();
+    if (label != before)
+        Q_EMIT labelChanged(label);
+}
+
+void FieldShell::setHiddenLabel(bool hidden)
+{
+    if (hidden == _hiddenLabel)
+        return;
+    _hiddenLabel = hidden;
+    if (m_initialized) {
+        if (hidden)
+            _hide_label();
+        else
+            _set_translated_label();
+    }
+    Q_EMIT hiddenLabelChanged(hidden);
+}
+
+void FieldShell::setThemeSize(const QString &size)
+{
+    if (option::themeKey(QStringLiteral("themeSize"), size) == _size)
+        return;
+    _size = size;
+    if (m_initialized)
+        _scheduleSetStyleSheet();
+    Q_EMIT themeSizeChanged(size);
+}
+
+void FieldShell::noteSelectedProperty(const char *name)
+{
+    // The rules select on "disabled" and "error", which are properties of the
+    // class: Qt reports no change of those, so the change is reported the way
+    // a dynamic property's is, and the next restyle pass applies the sheet
+    // again instead of skipping an unchanged text.
+    QDynamicPropertyChangeEvent changed(name);
+    QCoreApplication::sendEvent(this, &changed);
+}
+
+void FieldShell::setDisabled(bool disabled)
+{
+    if (disabled == _disabled)
+        return;
+    _disabled = disabled;
+    noteSelectedProperty("disabled");
+    if (m_initialized) {
+        // A disabled field stops following hovering; enabled again, it reads the option anew.
+        if (!disabled)
+            setStateProperty("hovered", _hovered);
+        slot_set_stylesheet();
+    }
+    Q_EMIT disabledChanged(disabled);
+}
+
+void FieldShell::setError(bool error)
+{
+    if (error == m_error)
+        return;
+    m_error = error;
+    noteSelectedProperty("error");
+    if (m_initialized)
+        slot_set_stylesheet();
+    Q_EMIT errorChanged(error);
 }
 
 void FieldShell::_init_ui()
@@ -81,15 +187,15 @@ void FieldShell::_init_ui()
 
     setObjectName(newObjectName());
 
-    if (!_hiddenLabel) {
-        if (State *label = _label.state())
-            m_subscriptions.append(connect(label, &State::valueChanged, this, &FieldShell::_set_translated_label));
-    }
+    // _set_translated_label() does nothing while the label is hidden, so the
+    // State is followed either way and a later setHiddenLabel(false) shows it.
+    if (State *label = _label.state())
+        m_labelConnection = connect(label, &State::valueChanged, this, &FieldShell::_set_translated_label);
     if (State *hovered = _hovered.state())
-        m_subscriptions.append(connect(hovered, &State::valueChanged, this, &FieldShell::_set_hovered_prop));
+        m_subscriptions << connect(hovered, &State::valueChanged, this, &FieldShell::_set_hovered_prop);
     _set_hovered_prop();
     if (State *focused = _focused.state())
-        m_subscriptions.append(connect(focused, &State::valueChanged, this, &FieldShell::_set_focused_prop));
+        m_subscriptions << connect(focused, &State::valueChanged, this, &FieldShell::_set_focused_prop);
     _set_focused_prop();
 
     if (_children) {
@@ -102,8 +208,9 @@ void FieldShell::_init_ui()
                 row->addWidget(child);
         }
     }
+    nameAfterLabel(this, _label);
 
-    m_subscriptions.append(connect(i18n(), &I18n::langChanged, this, &FieldShell::_set_translated_label));
+    m_subscriptions << connect(i18n(), &I18n::langChanged, this, &FieldShell::_set_translated_label);
 
     theme = useTheme();
     // Follows theme->signal->changed and queues the first build for after
@@ -118,27 +225,21 @@ bool FieldShell::event(QEvent *event)
                  metaObject()->className());
         _init_ui();
     }
+    // An editor put into the field later is named too.
+    if (event->type() == QEvent::ChildPolished && m_initialized)
+        nameAfterLabel(this, _label);
     return QGroupBox::event(event);
 }
 
 void FieldShell::_set_translated_label()
 {
-    if (_hiddenLabel)
+    // A State deleted by its owner, or holding no text, reads as none: the
+    // title stays. A plain text goes to the title as it is, untranslated.
+    const std::optional<QString> text = labelText(_label);
+    if (!text)
         return;
-    if (_label.isState()) {
-        // A State deleted by its owner reads as none: the title stays.
-        const State *label = _label.state();
-        if (!label)
-            return;
-        const QVariant value = label->value();
-        if (isCallableText(value))
-            setTitle(translate(value));
-        else if (value.typeId() == QMetaType::QString)
-            setTitle(value.toString());
-        return;
-    }
-    // A plain text goes to the title as it is, untranslated.
-    if (const QString *text = _label.plain())
+    setFieldAccessibleName(this, *text);
+    if (!_hiddenLabel)
         setTitle(*text);
 }
 
@@ -186,8 +287,8 @@ void FieldShell::_set_stylesheet(const StyleMap &component_styled)
     theme = useTheme();
     const StyleMap &components = component_styled.isEmpty() ? theme->components : component_styled;
 
-    if (_disabled)
-        setProperty("disabled", true);
+    // "disabled" and "error", which the rules select on, are properties of
+    // the class: nothing to write here.
 
     // Every lookup below throws when a required entry is missing or of the
     // wrong kind; nothing has been applied to the widget at that point. The
@@ -336,16 +437,6 @@ FieldShell::RenderTags renderTagsOption(const QVariantMap &options)
     throw OptionError(QStringLiteral("renderTags"), QStringLiteral("expected a function making tag widgets, or none"));
 }
 
-// An sx of an unsupported kind adds nothing to the style sheet; it is not refused.
-Sx sxOption(const QVariantMap &options)
-{
-    try {
-        return option::sx(options);
-    } catch (const OptionError &) {
-        return {};
-    }
-}
-
 QWidget *createFieldShell(const QVariantMap &options)
 {
     // Every option is converted before the widget exists, so a refused one
@@ -361,7 +452,7 @@ QWidget *createFieldShell(const QVariantMap &options)
     o.multiline = option::flag(options, QStringLiteral("multiline"));
     o.renderTags = renderTagsOption(options);
     o.size = option::text(options, QStringLiteral("size"), QStringLiteral("medium"));
-    o.sx = sxOption(options);
+    o.sx = option::sx(options);
     o.value = option::anyOrState(options, QStringLiteral("value"));
     o.kwargs = option::rest(options, {QStringLiteral("disabled"), QStringLiteral("label"), QStringLiteral("hiddenLabel"),
                                       QStringLiteral("focused"), QStringLiteral("hovered"), QStringLiteral("children"),

@@ -80,8 +80,8 @@ struct Member
 enum class Expect { KeepPrevious, Styled, StyledWithoutRoot, RendersWhatIsThere };
 
 // What a widget does when the theme lacks \a path: the readers whose build
-// fails keep their previous sheet; editor fields render a missing "root"
-// entry as no declarations; everything else is styled as with the full theme.
+// fails keep their previous sheet; FieldShell and the editor fields render a
+// missing "root" entry as no declarations; everything else is styled as with the full theme.
 // The kit's Button (under PopupTrigger and OrbAction) renders whatever
 // entries the theme holds by its own design; it is held to being styled
 // again by the next good theme.
@@ -97,6 +97,8 @@ Expect expectationFor(const QString &path, const Member &m)
     case Member::Kind::FieldShell:
         if (path == u"components")
             return Expect::KeepPrevious;
+        if (path == u"components.FieldShell.styles.root")
+            return Expect::StyledWithoutRoot;
         if (under(QStringLiteral("components.FieldShell.styles.inputField.props.multiline")) && parts.size() > 6)
             return parts[6] == m.size ? Expect::KeepPrevious : Expect::Styled;
         if (under(QStringLiteral("components.FieldShellSize.styles")) && parts.size() > 3)
@@ -232,14 +234,18 @@ private Q_SLOTS:
         const QVariant none;
         const QVariant notAState = QVariant::fromValue<QObject *>(&m_notAState);
         const QVariant badList = QVariantList{QVariant(1), QVariant(2)};
+        // A null child, in each kind of widget list a caller may give.
+        const QVariant nullInList = QVariant::fromValue(QList<QWidget *>{nullptr});
+        const QVariant nullInVariantList = QVariantList{QVariant::fromValue<QWidget *>(nullptr)};
+        const QVariant nullInGuardedList = widgetListValue({nullptr});
 
         const auto row = [](const QString &path, const char *option, const char *how, const QVariant &value) {
             const QString module = path.section(u'.', -1);
             QTest::addRow("%s %s %s", qPrintable(module), option, how) << path << QString::fromLatin1(option) << value;
         };
 
-        // FieldShell: its flags, children, renderTags and size have kinds; label,
-        // focused, hovered, sx and value of other kinds are accepted and ignored.
+        // FieldShell: its flags, children, renderTags, size and sx have kinds;
+        // label, focused, hovered and value of other kinds are accepted and ignored.
         for (const char *flag : {"disabled", "hiddenLabel", "multiple", "multiline"}) {
             row(FieldShellPath, flag, "text", text);
             row(FieldShellPath, flag, "number", number);
@@ -248,8 +254,12 @@ private Q_SLOTS:
         row(FieldShellPath, "children", "number", number);
         row(FieldShellPath, "children", "list of numbers", badList);
         row(FieldShellPath, "children", "non-widget object", notAState);
+        row(FieldShellPath, "children", "null element", nullInList);
+        row(FieldShellPath, "children", "null variant element", nullInVariantList);
+        row(FieldShellPath, "children", "null guarded element", nullInGuardedList);
         row(FieldShellPath, "renderTags", "text", text);
         row(FieldShellPath, "size", "number", number);
+        row(FieldShellPath, "sx", "number", number);
 
         // BusyTrigger: the four text options, none included; sx.
         for (const char *name : {"loadingPosition", "color", "variant", "size"}) {
@@ -264,6 +274,9 @@ private Q_SLOTS:
             row(path, "label", "number", number);
             row(path, "children", "text", text);
             row(path, "children", "list of numbers", badList);
+            row(path, "children", "null element", nullInList);
+            row(path, "children", "null variant element", nullInVariantList);
+            row(path, "children", "null guarded element", nullInGuardedList);
             row(path, "variant", "number", number);
             row(path, "variant", "none", none);
             row(path, "size", "number", number);
@@ -291,6 +304,9 @@ private Q_SLOTS:
                 row(path, name, "text", text);
             row(path, "onClick", "text", text);
             row(path, "children", "number", number);
+            row(path, "children", "null element", nullInList);
+            row(path, "children", "null variant element", nullInVariantList);
+            row(path, "children", "null guarded element", nullInGuardedList);
             row(path, "classes", "number", number);
             row(path, "style", "number", number);
             row(path, "sx", "number", number);
@@ -386,15 +402,16 @@ private Q_SLOTS:
     void missingComponentPathKeepsTheReadersPreviousSheet_data()
     {
         QTest::addColumn<QString>("path");
-        QTest::newRow("components") << "components";
-        for (const char *component : {"FieldShell", "FieldShellSize", "PyButton", "KnobField", "StepperField", "CalendarField"}) {
-            QTest::addRow("components.%s", component) << QString("components.%1").arg(component);
-            QTest::addRow("components.%s.styles", component) << QString("components.%1.styles").arg(component);
-        }
+        QStringList paths{QStringLiteral("components")};
+        for (const char *component : {"FieldShell", "FieldShellSize", "PyButton", "KnobField", "StepperField", "CalendarField"})
+            paths << QString("components.%1").arg(component) << QString("components.%1.styles").arg(component);
+        // The optional ones too: their readers render them as none.
         for (const ThemeRequirement &req : themeRequirements()) {
-            if (!req.optional && req.path.startsWith("components."))
-                QTest::newRow(qPrintable(req.path)) << req.path;
+            if (req.path.startsWith("components.") && !paths.contains(req.path))
+                paths << req.path;
         }
+        for (const QString &path : std::as_const(paths))
+            QTest::newRow(qPrintable(path)) << path;
     }
     void missingComponentPathKeepsTheReadersPreviousSheet()
     {

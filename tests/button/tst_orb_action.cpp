@@ -1,9 +1,11 @@
 #include <tessera/kit/registry.h>
 #include <tessera/material/button/orb_action.h>
 
+#include "propertycheck.h"
 #include "testsupport.h"
 
 #include <QApplication>
+#include <QPointer>
 #include <QStyleOptionButton>
 #include <QTest>
 #include <QVariantAnimation>
@@ -216,20 +218,71 @@ private Q_SLOTS:
         QVERIFY(orb.isAnimating());
     }
 
+    // The properties as a form or a script writes them; a write replaces a State.
+    void properties()
+    {
+        Orb orb;
+        QVERIFY(orb.icon().isNull());
+        if (!testsupport::checkPropertyWrite(&orb, "iconSource", MoreVert))
+            return;
+        QVERIFY(!orb.icon().isNull());
+        orb.show();
+        if (!testsupport::checkPropertyWrite(&orb, "animate", true))
+            return;
+        QVERIFY(orb.isAnimating());
+
+        State animate(true);
+        State icon(MoreVert);
+        Orb bound({.icon = &icon, .animate = &animate});
+        bound.show();
+        QVERIFY(bound.isAnimating());
+        bound.setAnimate(false);
+        bound.setIconSource(QString());
+        animate.setValue(false);
+        animate.setValue(true);
+        icon.setValue(QString(":/round/resource_tessera/round/add.svg"));
+        QVERIFY(!bound.isAnimating());
+        QVERIFY(bound.icon().isNull());
+        QCOMPARE(bound.iconSource(), QString());
+    }
+
     void plainAnimateRunsOnlyWhileShown()
     {
         QWidget window;
-        auto *orb = new Orb({.icon = MoreVert, .animate = true});
-        orb->setParent(&window);
+        auto *orb = new Orb(Orb::Options{.icon = MoreVert, .animate = true}, &window);
         QVERIFY(!orb->isAnimating());
         window.show();   // the orb is shown with its window
         QVERIFY(orb->isAnimating());
         window.hide();
         QVERIFY(!orb->isAnimating());
 
-        Orb still({.icon = MoreVert});
+        Orb still(Orb::Options{.icon = MoreVert});
         still.show();
         QVERIFY(!still.isAnimating());
+    }
+
+    // A child that, from its destructor, sets every State the orb follows
+    // (its own animate and the Button options) while the icon turns: the orb
+    // has stopped listening and turning before its rotation is gone.
+    void statesSetByAChildDuringTeardown()
+    {
+        State animate(true), text(QStringLiteral("Sync")), color(QStringLiteral("primary")), disabled(false);
+        auto *orb = new Orb({.icon = MoreVert, .animate = &animate,
+                             .kwargs = {{"text", QVariant::fromValue(&text)}, {"color", QVariant::fromValue(&color)},
+                                        {"disabled", QVariant::fromValue(&disabled)}}});
+        orb->show();
+        QVERIFY(orb->isAnimating());
+        QPointer<QVariantAnimation> rotation = orb->_rotation;
+        // Made after the rotation, so destroyed after it.
+        new testsupport::LateSetter({{&animate, false}, {&text, QStringLiteral("Done")}, {&color, QStringLiteral("error")},
+                                     {&disabled, true}},
+                                    orb);
+        orb->_rotation->setCurrentTime(orb->_rotation->duration() / 4);
+        QVERIFY(orb->iconAngle() > 0.0);
+        delete orb;
+        QVERIFY(!rotation);
+        QCOMPARE(animate.value(), QVariant(false));   // the child did set it
+        animate.setValue(true);                        // and nothing listens any more
     }
 
     void theIconIsDrawnTurned()

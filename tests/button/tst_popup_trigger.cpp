@@ -1,15 +1,20 @@
 #include <tessera/kit/registry.h>
+#include <tessera/kit/theme.h>
 #include <tessera/material/button/popup_trigger.h>
 
+#include "propertycheck.h"
 #include "testsupport.h"
 
 #include <QApplication>
+#include <QFile>
+#include <QIcon>
 #include <QMenu>
 #include <QPointer>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 
+#include <functional>
 #include <memory>
 #include <stdexcept>
 
@@ -37,18 +42,24 @@ QString expectedIndicatorSheet()
     return QStringLiteral("\n            QPushButton::menu-indicator {\n                image: none;\n            }\n        ");
 }
 
-QString expectedSheet(bool open)
+// \a rtl: mirrored for a right-to-left layout, the arrow at the left edge.
+QString expectedSheet(bool open, bool rtl = false)
 {
+    const QString side = rtl ? QStringLiteral("left") : QStringLiteral("right");
     const QString arrow = open ? QStringLiteral("ri_arrow-up-s-line.svg") : QStringLiteral("ri_arrow-down-s-line.svg");
-    const QStringList lines{
+    QStringList lines{
         QString(),
         QStringLiteral("            QPushButton {"),
         QStringLiteral("                background-origin: padding;"),
         QStringLiteral("                background-image: url(\":/icons/svg_cache/") + arrow + QStringLiteral("\");"),
-        QStringLiteral("                background-position: right center;"),
+        QStringLiteral("                background-position: ") + side + QStringLiteral(" center;"),
         QStringLiteral("                background-repeat: no-repeat;"),
         QStringLiteral("                border: 0px solid transparent !important;"),
-        QStringLiteral("                border-right: 5px solid transparent;"),
+        QStringLiteral("                border-") + side + QStringLiteral(": 5px solid transparent;"),
+    };
+    if (rtl)
+        lines.append(QStringLiteral("                padding-right: 24px;"));
+    lines += QStringList{
         QStringLiteral("                border-bottom: 5px solid transparent;"),
         QStringLiteral("                border-radius: 4px;"),
         QStringLiteral("                color: #6b6b6b;"),
@@ -70,7 +81,9 @@ struct MenuRun
     QPoint place;
 };
 
-MenuRun runMenu(PopupTrigger &button, QMenu &menu, const QPoint &point = QPoint())
+// \a open opens the menu; by default open_context_menu(point) does.
+MenuRun runMenu(PopupTrigger &button, QMenu &menu, const QPoint &point = QPoint(),
+                const std::function<void()> &open = {})
 {
     MenuRun run;
     QPointer<QMenu> guard = &menu;
@@ -81,7 +94,10 @@ MenuRun runMenu(PopupTrigger &button, QMenu &menu, const QPoint &point = QPoint(
             guard->hide();
         }
     });
-    button.open_context_menu(point);
+    if (open)
+        open();
+    else
+        button.open_context_menu(point);
     testsupport::drainEvents(2);   // the timer has fired when the menu did not open
     return run;
 }
@@ -110,6 +126,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("startIcon");
         QTest::newRow("absent") << false << QString() << MoreVert;
         QTest::newRow("empty") << true << QString() << MoreVert;
+        QTest::newRow("empty text") << true << QString("") << MoreVert;
         QTest::newRow("text") << true << QStringLiteral(":/icons/svg_cache/ri_arrow-down-s-line.svg")
                               << QStringLiteral(":/icons/svg_cache/ri_arrow-down-s-line.svg");
     }
@@ -125,6 +142,17 @@ private Q_SLOTS:
         QCOMPARE(button._icon.has_value(), given);
         if (given)
             QCOMPARE(*button._icon, icon);
+
+        // The same option written as the iconSource property (a null text is no option).
+        if (!given || icon.isNull())
+            return;
+        Trigger written;
+        if (!testsupport::checkPropertyWrite(&written, "iconSource", icon))
+            return;
+        QCOMPARE(*written.startIcon().plain(), startIcon);
+        QCOMPARE(written._icon, button._icon);
+        written.update_state(true);
+        QCOMPARE(written.styleSheet(), expectedSheet(true));
     }
 
     void constructionStoresOptionsAndSetsTheIndicatorSheet()
@@ -231,6 +259,45 @@ private Q_SLOTS:
         QCOMPARE(button.styleSheet(), changes ? expectedSheet(true) : expectedIndicatorSheet());
     }
 
+    // With the dark theme the label and the chevrons take the theme's colours,
+    // and a theme switch re-applies the sheet in force; back in the light
+    // theme it is the fixed text again.
+    void openAndClosedSheetsFollowTheTheme()
+    {
+        PopupTrigger button({.icon = QStringLiteral("x")});
+        button.update_state(false);
+        setTheme("dark");
+        testsupport::drainEvents();
+        const QString secondary = useTheme()->resolveToken(u"palette.text.secondary").value();
+        const QString arrow = QStringLiteral(":/tessera/popup_trigger/%1/ri_arrow-down-s-line.svg").arg(secondary.mid(1));
+        QString expected = expectedSheet(false);
+        expected.replace(QStringLiteral("#6b6b6b"), secondary).replace(QStringLiteral(":/icons/svg_cache/ri_arrow-down-s-line.svg"), arrow);
+        QCOMPARE(button.styleSheet(), expected);
+        // The tinted chevron is a resource a style sheet can load, in the label's colour.
+        QFile svg(arrow);
+        QVERIFY(svg.open(QIODevice::ReadOnly));
+        QVERIFY(svg.readAll().contains(secondary.toLatin1()));
+        QVERIFY(!QIcon(arrow).pixmap(16, 16).isNull());
+        button.update_state(true);
+        QVERIFY(button.styleSheet().contains(QStringLiteral(":/tessera/popup_trigger/%1/ri_arrow-up-s-line.svg").arg(secondary.mid(1))));
+        setTheme("light");
+        testsupport::drainEvents();
+        QCOMPARE(button.styleSheet(), expectedSheet(true));
+    }
+
+    // The arrow stands at the trailing edge, and moves when the direction switches.
+    void sheetsMirrorInRightToLeft()
+    {
+        PopupTrigger button({.icon = QStringLiteral("x")});
+        button.update_state(true);
+        button.setLayoutDirection(Qt::RightToLeft);
+        QCOMPARE(button.styleSheet(), expectedSheet(true, true));
+        button.update_state(false);
+        QCOMPARE(button.styleSheet(), expectedSheet(false, true));
+        button.setLayoutDirection(Qt::LeftToRight);
+        QCOMPARE(button.styleSheet(), expectedSheet(false));
+    }
+
     void updateUiOnMenuHide_data()
     {
         QTest::addColumn<bool>("given");
@@ -256,20 +323,37 @@ private Q_SLOTS:
         QCOMPARE(button.styleSheet(), closedSheet ? expectedSheet(false) : before);
     }
 
+    // The menu (160 wide) opens 40 pixels in from the button's leading edge,
+    // its bottom level with the button's, whether a right click (which the
+    // application connects to open_context_menu) or a key opens it.
     void menuOpensBesideTheButton_data()
     {
         QTest::addColumn<int>("menuHeight");
         QTest::addColumn<int>("buttonHeight");
-        QTest::newRow("200 on 36") << 200 << 36;
-        QTest::newRow("120 on 48") << 120 << 48;
+        QTest::addColumn<Qt::LayoutDirection>("direction");
+        QTest::addColumn<int>("key");   // 0: open_context_menu()
+        QTest::addColumn<int>("x");
+        QTest::newRow("200 on 36") << 200 << 36 << Qt::LeftToRight << 0 << 40;
+        QTest::newRow("120 on 48") << 120 << 48 << Qt::LeftToRight << 0 << 40;
+        QTest::newRow("right to left") << 200 << 36 << Qt::RightToLeft << 0 << 120 - 40 - 160;
+        QTest::newRow("Space") << 120 << 48 << Qt::LeftToRight << int(Qt::Key_Space) << 40;
+        QTest::newRow("Return") << 120 << 48 << Qt::LeftToRight << int(Qt::Key_Return) << 40;
+        QTest::newRow("Enter") << 120 << 48 << Qt::LeftToRight << int(Qt::Key_Enter) << 40;
+        QTest::newRow("Menu, right to left") << 120 << 48 << Qt::RightToLeft << int(Qt::Key_Menu) << 120 - 40 - 160;
+        QTest::newRow("Shift+F10") << 120 << 48 << Qt::LeftToRight << int(Qt::Key_F10) << 40;
     }
 
     void menuOpensBesideTheButton()
     {
         QFETCH(int, menuHeight);
         QFETCH(int, buttonHeight);
+        QFETCH(Qt::LayoutDirection, direction);
+        QFETCH(int, key);
+        QFETCH(int, x);
         std::unique_ptr<QMenu> menu(makeMenu(menuHeight));
         PopupTrigger button({.kwargs = {{QStringLiteral("text"), QStringLiteral("More")}}});
+        button.setLayoutDirection(direction);
+        menu->setLayoutDirection(direction);
         button.setMenu(menu.get());
         button.setFixedSize(120, buttonHeight);
         button.move(200, 300);
@@ -279,9 +363,14 @@ private Q_SLOTS:
         QCOMPARE(button.get_menu_height(), menuHeight);
         menu->hide();
 
-        const MenuRun run = runMenu(button, *menu);
+        const Qt::KeyboardModifiers modifiers = key == Qt::Key_F10 ? Qt::ShiftModifier
+            : key == Qt::Key_Enter                                  ? Qt::KeypadModifier
+                                                                    : Qt::NoModifier;
+        const MenuRun run = runMenu(button, *menu, QPoint(), key ? std::function<void()>([&] {
+            QTest::keyClick(&button, Qt::Key(key), modifiers);
+        }) : std::function<void()>());
         QVERIFY(run.opened);
-        QCOMPARE(run.place, QPoint(40, buttonHeight - menuHeight));
+        QCOMPARE(run.place, QPoint(x, buttonHeight - menuHeight));
         QCOMPARE(menu->height(), menuHeight);
     }
 
@@ -422,6 +511,30 @@ private Q_SLOTS:
         button->open_context_menu();
         QVERIFY(!guard);
         QVERIFY(!menu->isVisible());
+    }
+
+    // A child that, from its destructor, closes the trigger's menu and sets
+    // the Button States the trigger follows: neither reaches the trigger once
+    // its own destructor has run (the aboutToHide callback is gone by then).
+    void teardownWithAChildClosingTheMenuAndSettingStates()
+    {
+        int calls = 0;
+        State text(QStringLiteral("Menu")), color(QStringLiteral("primary")), disabled(false);
+        auto *trigger = new PopupTrigger({.aboutToHide = [&] { ++calls; },
+                                          .kwargs = {{"text", QVariant::fromValue(&text)},
+                                                     {"color", QVariant::fromValue(&color)},
+                                                     {"disabled", QVariant::fromValue(&disabled)}}});
+        std::unique_ptr<QMenu> menu(makeMenu(100));
+        trigger->setMenu(menu.get());
+        auto *late = new testsupport::LateSetter(
+            {{&text, QStringLiteral("Gone")}, {&color, QStringLiteral("error")}, {&disabled, true}}, trigger);
+        late->also = [&menu] { menu->hide(); };
+        menu->popup(QPoint(10, 10));
+        QVERIFY(menu->isVisible());
+        delete trigger;
+        QVERIFY(!menu->isVisible());   // the child did close it
+        QCOMPARE(calls, 0);
+        QCOMPARE(text.value(), QVariant(QStringLiteral("Gone")));
     }
 };
 

@@ -1,5 +1,6 @@
 // The gallery's pages against the checked-in golden images: every page, in
-// the light and the dark theme, at device pixel ratio 1 and 2. A picture
+// the light and the dark theme, at device pixel ratio 1 and 2, and the
+// Buttons page laid out right to left. A picture
 // may differ from its golden one only in a few anti-aliased pixels; on a
 // failure the rendered picture and a difference map (differing pixels red
 // over the golden picture in grey) are written beside the test.
@@ -34,7 +35,8 @@ bool render(int ratio, QString *error)
     gallery.setProcessEnvironment(env);
     gallery.setProcessChannelMode(QProcess::MergedChannels);
     gallery.start(QStringLiteral(GALLERY),
-                  {QStringLiteral("--screenshots"), renderedDir(), QStringLiteral("--suffix"), QStringLiteral("@%1x").arg(ratio)});
+                  {QStringLiteral("--screenshots"), renderedDir(), QStringLiteral("--suffix"), QStringLiteral("@%1x").arg(ratio),
+                   QStringLiteral("--rtl"), QStringLiteral("buttons")});
     if (!gallery.waitForFinished(300000) || gallery.exitStatus() != QProcess::NormalExit || gallery.exitCode() != 0) {
         *error = QString::fromUtf8(gallery.readAll());
         return false;

@@ -2,6 +2,7 @@
 #include <tessera/kit/i18n.h>
 #include <tessera/kit/theme.h>
 
+#include "propertycheck.h"
 #include "testsupport.h"
 
 #include <QDesktopServices>
@@ -123,10 +124,10 @@ private Q_SLOTS:
         variant.setValue(QString("extended"));
         QCOMPARE(b.buttonVariant(), QString("extended"));
         testsupport::drainEvents();
-        QVERIFY(b.styleSheet().contains("background-color: #d32f2f;"));
+        QVERIFY(b.styleSheet().contains("background-color: #b71c1c;"));
         color.setValue(QString("success"));
         testsupport::drainEvents();
-        QVERIFY(b.styleSheet().contains("background-color: #2e7d32;"));
+        QVERIFY(b.styleSheet().contains("background-color: #1b5e20;"));
     }
 
     void deletedStateReadsAsNone()
@@ -241,7 +242,7 @@ private Q_SLOTS:
         outlined.ensurePolished();
         testsupport::drainEvents();
         QCOMPARE(iconInk(contained.icon()), QColor("#ffffff"));   // primary.contrastText
-        QCOMPARE(iconInk(outlined.icon()), QColor("#d32f2f"));    // error.main
+        QCOMPARE(iconInk(outlined.icon()), QColor("#b71c1c"));    // error.main
         // A sheet of the caller's decides the colour then.
         OwnSheet own;
         own.ensurePolished();
@@ -278,27 +279,27 @@ private Q_SLOTS:
         QTest::addColumn<QString>("hoverHas");
 
         QTest::newRow("primary contained") << QVariantMap{}
-                                           << QStringList{"padding: 6px 16px;", "background-color: #1976d2;", "color: #ffffff;"}
-                                           << "background-color: #1565c0;";
+                                           << QStringList{"padding: 6px 16px;", "background-color: #1565c0;", "color: #ffffff;"}
+                                           << "background-color: #0d47a1;";
         QTest::newRow("secondary outlined small")
             << QVariantMap{{"color", "secondary"}, {"variant", "outlined"}, {"size", "small"}}
             << QStringList{"padding: 4px 10px;", "background-color: transparent;", "color: #9c27b0;"}
-            << "background-color: rgba(156, 39, 176, 0.06);";
+            << "background-color: rgba(156, 39, 176, 0.04);";
         QTest::newRow("error text large") << QVariantMap{{"color", "error"}, {"variant", "text"}, {"size", "large"}}
-                                          << QStringList{"padding: 8px 22px;", "color: #d32f2f;", "border: 1px solid transparent;"}
-                                          << "background-color: rgba(211, 47, 47, 0.06);";
+                                          << QStringList{"padding: 8px 22px;", "color: #b71c1c;", "border: 1px solid transparent;"}
+                                          << "background-color: rgba(183, 28, 28, 0.04);";
         QTest::newRow("success soft") << QVariantMap{{"color", "success"}, {"variant", "soft"}}
-                                      << QStringList{"background-color: rgba(46, 125, 50, 0.12);", "color: #1b5e20;"}
-                                      << "background-color: rgba(46, 125, 50, 0.2);";
+                                      << QStringList{"background-color: rgba(27, 94, 32, 0.08);", "color: #124116;"}
+                                      << "background-color: rgba(27, 94, 32, 0.12);";
         QTest::newRow("inherit is the default colour") << QVariantMap{{"color", "inherit"}}
                                                        << QStringList{"background-color: #e0e0e0;", "color: #212121;"}
                                                        << "background-color: #bdbdbd;";
         QTest::newRow("unknown texts fall back") << QVariantMap{{"color", "chartreuse"}, {"variant", "bogus"}, {"size", "huge"}}
-                                                 << QStringList{"padding: 6px 16px;", "background-color: #1976d2;"}
-                                                 << "background-color: #1565c0;";
+                                                 << QStringList{"padding: 6px 16px;", "background-color: #1565c0;"}
+                                                 << "background-color: #0d47a1;";
         QTest::newRow("circular wears contained colours") << QVariantMap{{"variant", "circular"}, {"color", "info"}}
-                                                          << QStringList{"background-color: #0288d1;", "border-radius: 24px;"}
-                                                          << "background-color: #01579b;";
+                                                          << QStringList{"background-color: #01579b;", "border-radius: 24px;"}
+                                                          << "background-color: #013e6f;";
     }
     void themeStyles()
     {
@@ -450,6 +451,58 @@ private Q_SLOTS:
         QVERIFY(followed.styleSheet().contains(":disabled {"));
     }
 
+    void properties_data()
+    {
+        QTest::addColumn<QByteArray>("property");
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<QVariant>("value");
+        QTest::addColumn<bool>("restyles");
+        QTest::newRow("text") << QByteArray("text") << "text" << QVariant("Send") << false;
+        QTest::newRow("color") << QByteArray("color") << "color" << QVariant("error") << true;
+        QTest::newRow("variant") << QByteArray("variant") << "variant" << QVariant("outlined") << true;
+        QTest::newRow("themeSize") << QByteArray("themeSize") << "size" << QVariant("large") << true;
+        QTest::newRow("disabled") << QByteArray("disabled") << "disabled" << QVariant(true) << false;
+    }
+    void properties()
+    {
+        QFETCH(QByteArray, property);
+        QFETCH(QString, option);
+        QFETCH(QVariant, value);
+        QFETCH(bool, restyles);
+        Button b;
+        std::function<QWidget *()> reference;
+        if (restyles)
+            reference = [&] { return new Button({.kwargs = {{option, value}}}); };
+        if (!testsupport::checkPropertyWrite(&b, property.constData(), value, reference))
+            return;
+        if (property == "text")
+            QCOMPARE(b.QPushButton::text(), QString("Send"));
+        if (property == "disabled") {
+            QVERIFY(!b.isEnabled());
+            QSignalSpy notified(&b, &Button::disabledChanged);
+            b.setEnabled(true);   // QWidget's own switch is reported too
+            QCOMPARE(notified.count(), 1);
+            QVERIFY(!b.isDisabled());
+        }
+    }
+
+    // A property write replaces the State the option followed.
+    void aWriteReplacesTheStateBinding()
+    {
+        State color(QString("error"));
+        State disabled(false);
+        Button b({.kwargs = {{"color", stateValue(&color)}, {"disabled", stateValue(&disabled)}}});
+        b.setColor("secondary");
+        b.setDisabled(true);
+        color.setValue(QString("warning"));
+        disabled.setValue(false);
+        QCOMPARE(b.buttonColor(), QString("secondary"));
+        QVERIFY(b.isDisabled());
+        Button plain({.kwargs = {{"color", "secondary"}}});
+        testsupport::drainEvents();
+        QCOMPARE(b.styleSheet(), plain.styleSheet().replace(plain.objectName(), b.objectName()));
+    }
+
     void clickCallsHandlerAndOpensHref()
     {
         UrlSink sink;
@@ -467,11 +520,16 @@ private Q_SLOTS:
                                    {"href", "tessera-test://after"}}});
         failing.click();
         QCOMPARE(sink.opened.last(), QUrl("tessera-test://after"));
+        // So does one that throws something other than a std::exception.
+        Button odd({.kwargs = {{"onClick", QVariant::fromValue(Button::ClickHandler([] { throw 42; }))},
+                               {"href", "tessera-test://after-odd"}}});
+        odd.click();
+        QCOMPARE(sink.opened.last(), QUrl("tessera-test://after-odd"));
 
         // Not a URL with a scheme: nothing is opened.
         Button relative({.kwargs = {{"href", "docs/button"}}});
         relative.click();
-        QCOMPARE(sink.opened.size(), 3);
+        QCOMPARE(sink.opened.size(), 4);
 
         Button disabled({.kwargs = {{"onClick", QVariant::fromValue(Button::ClickHandler([&clicks] { ++clicks; }))},
                                     {"disabled", true}}});
@@ -526,6 +584,66 @@ private Q_SLOTS:
         } catch (const OptionError &e) {
             QCOMPARE(e.option(), option);
         }
+    }
+
+    // A child that sets, from its destructor, a State the button follows:
+    // Qt destroys the children after the button's own destructor, so by then
+    // the button must no longer listen (its data is gone).
+    void statesSetByAChildDuringTeardown_data()
+    {
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<QVariant>("initial");
+        QTest::addColumn<QVariant>("late");
+        const QVariant red = QVariant::fromValue(StyleMap{{QStringLiteral("root"), StyleMap{{QStringLiteral("color"), QStringLiteral("red")}}}});
+        const QVariant blue = QVariant::fromValue(StyleMap{{QStringLiteral("root"), StyleMap{{QStringLiteral("color"), QStringLiteral("blue")}}}});
+        QTest::newRow("text") << "text" << QVariant("before") << QVariant("after");
+        QTest::newRow("children") << "children" << QVariant() << widgetListValue({});
+        QTest::newRow("disabled") << "disabled" << QVariant(false) << QVariant(true);
+        QTest::newRow("color") << "color" << QVariant("primary") << QVariant("error");
+        QTest::newRow("size") << "size" << QVariant("medium") << QVariant("large");
+        QTest::newRow("variant") << "variant" << QVariant("contained") << QVariant("outlined");
+        QTest::newRow("classes") << "classes" << red << blue;
+        QTest::newRow("style") << "style" << QVariant("color: red;") << QVariant("color: blue;");
+        QTest::newRow("disableRipple") << "disableRipple" << QVariant(false) << QVariant(true);
+        QTest::newRow("sx") << "sx" << QVariant("#x { color: red; }") << QVariant("#x { color: blue; }");
+        QTest::newRow("startIcon") << "startIcon" << QVariant(MoreVert) << QVariant(":/icons/add.svg");
+        QTest::newRow("language") << QString() << QVariant() << QVariant();
+    }
+    void statesSetByAChildDuringTeardown()
+    {
+        QFETCH(QString, option);
+        QFETCH(QVariant, initial);
+        QFETCH(QVariant, late);
+        State state(initial);
+        Button::Options options{.kwargs = {{"text", QVariant::fromValue(deferredTr("tessera::Theme", "Dark"))}}};
+        if (option == u"startIcon")
+            options.startIcon = &state;
+        else if (!option.isEmpty())
+            options.kwargs.insert(option, stateValue(&state));
+        auto *button = new Button(options);
+        auto *child = new testsupport::LateSetter({{&state, late}}, button);
+        child->also = [] { i18n()->setLanguage(QStringLiteral("de")); };
+        testsupport::drainEvents();   // styled once: the sx State is followed from then on
+
+        delete button;
+        QCOMPARE(state.value(), late);   // the child did set it
+        i18n()->setLanguage(QStringLiteral("en"));
+    }
+
+    void refusedWrites_data()
+    {
+        QTest::addColumn<QByteArray>("property");
+        QTest::addColumn<QVariant>("value");
+        QTest::newRow("color none") << QByteArray("color") << QVariant();
+        QTest::newRow("variant with a brace") << QByteArray("variant") << QVariant("text{");
+        QTest::newRow("themeSize empty") << QByteArray("themeSize") << QVariant("");
+    }
+    void refusedWrites()
+    {
+        QFETCH(QByteArray, property);
+        QFETCH(QVariant, value);
+        Button b({.kwargs = {{"color", "secondary"}}});
+        testsupport::checkRefusedWrite(&b, property.constData(), value);
     }
 
     void nothingRunsAfterDestruction()

@@ -32,6 +32,14 @@ private Q_SLOTS:
         QTest::newRow("empty and null skipped") << testsupport::json("{'color': '', 'border': null}") << QString();
         QTest::newRow("not a token stays") << testsupport::json("{'font-family': 'Noto Sans', 'width': '1.5em', 'color': 'palette.no.such'}")
                                            << QString("font-family: Noto Sans; width: 1.5em; color: palette.no.such;");
+        QTest::newRow("colour expressions")
+            << testsupport::json("{'color': 'alpha(palette.primary.main, 0.5)', 'background': 'darken(#ffffff, 50%)', "
+                                 "'border-color': 'lighten(alpha(palette.common.black, 0.5), 0.5)'}")
+            << QString("color: rgba(21, 101, 192, 0.5); background: #808080; border-color: rgba(128, 128, 128, 0.5);");
+        QTest::newRow("malformed expressions dropped")
+            << testsupport::json("{'color': 'alpha(palette.primary.main)', 'background': 'alpha(palette.no.such, 0.5)', "
+                                 "'border-color': 'darken(red, 2)', 'outline-color': 'alpha(red, 0.5', 'ok': '1px'}")
+            << QString("ok: 1px;");
         QTest::newRow("injection dropped")
             << testsupport::json("{'color': 'red; } QWidget { color: blue', 'x{': '1', 'ok': '1px'}")
             << QString("ok: 1px;");

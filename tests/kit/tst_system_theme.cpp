@@ -3,11 +3,14 @@
 
 #include <tessera/kit/theme.h>
 
+#include <tessera/kit/app_palette.h>
+
 #include <tessera/kit/registry.h>
 
 #include "testsupport.h"
 
 #include <QFile>
+#include <QApplication>
 #include <QGuiApplication>
 #include <QPalette>
 #include <QSignalSpy>
@@ -225,6 +228,40 @@ private Q_SLOTS:
         desktopGoes("dark");
         QTRY_VERIFY(trigger.styleSheet().contains(dark, Qt::CaseInsensitive));
         QVERIFY(!trigger.styleSheet().contains(light, Qt::CaseInsensitive));
+    }
+
+    // Last: from here on the application palette follows the theme, so the
+    // desktop can no longer be played by setting it.
+    void applyPaletteFollowsEverySwitch()
+    {
+        setTheme("light");
+        applyPalette(qobject_cast<QApplication *>(QCoreApplication::instance()));
+        QWidget window;
+        applyPalette(&window);
+        const auto colour = [](const QPalette &p, QPalette::ColorRole role) { return p.color(role).name(); };
+        for (const char *theme : {"dark", "light", "dark"}) {
+            setTheme(theme);
+            QCOMPARE(colour(QApplication::palette(), QPalette::Window), token(theme, "palette.background.default"));
+            QCOMPARE(colour(QApplication::palette(), QPalette::Base), token(theme, "palette.background.paper"));
+            QCOMPARE(colour(QApplication::palette(), QPalette::Text), token(theme, "palette.text.primary"));
+            QCOMPARE(colour(QApplication::palette(), QPalette::Highlight), token(theme, "palette.primary.main"));
+            QCOMPARE(colour(window.palette(), QPalette::Window), token(theme, "palette.background.default"));
+        }
+
+        // "system" reads the desktop (light here), not the dark window roles
+        // the application palette had a moment ago, and leaves them to it, so
+        // the answer to the switch does not start another one.
+        QSignalSpy changes(useTheme()->signal, &ThemeSignal::changed);
+        setTheme("system");
+        QCOMPARE(useTheme()->name(), QString("light"));
+        const QString desktopWindow = colour(QApplication::palette(), QPalette::Window);
+        QVERIFY(desktopWindow != token("light", "palette.background.default"));
+        QVERIFY(desktopWindow != token("dark", "palette.background.default"));
+        QCOMPARE(colour(QApplication::palette(), QPalette::Base), token("light", "palette.background.paper"));
+        QCOMPARE(colour(window.palette(), QPalette::Window), token("light", "palette.background.default"));
+        testsupport::drainEvents(20);
+        QCOMPARE(changes.count(), 1);
+        QCOMPARE(useTheme()->name(), QString("light"));
     }
 };
 

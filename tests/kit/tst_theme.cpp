@@ -174,6 +174,10 @@ private Q_SLOTS:
         QCOMPARE(loadTheme(path), QString("ocean"));
         setTheme("ocean");
         QCOMPARE(useTheme()->resolveToken(u"palette.primary.main").value(), QString("#006064"));
+        // The base's tints are derived from the palette, so they follow the new colour.
+        QCOMPARE(useTheme()->components.findPath(u"PyButton.styles.root.colorStyle.primary.props.textVariant.slots.hover.backgroundColor")
+                     ->text(),
+                 QString("rgba(0, 96, 100, 0.04)"));
         QCOMPARE(useTheme()->resolveToken(u"palette.primary.contrastText"),
                  themeData("light").findPath(u"palette.primary.contrastText")->text());
         setTheme("light");
@@ -194,8 +198,8 @@ private Q_SLOTS:
         QTest::newRow("wrong kind") << testsupport::json("{'extends': 'light', 'palette': {'mode': 3}}")
                                     << QString("key path \"palette.mode\" must be a text");
         QTest::newRow("bad extends") << testsupport::json("{'extends': 'nope'}") << QString("\"extends\" must name a registered theme");
-        QTest::newRow("removed by null") << testsupport::json("{'extends': 'dark', 'components': {'KnobField': {'styles': {'root': null}}}}")
-                                         << QString("key path \"components.KnobField.styles.root\" must be a mapping");
+        QTest::newRow("removed by null") << testsupport::json("{'extends': 'dark', 'components': {'KnobField': {'styles': null}}}")
+                                         << QString("key path \"components.KnobField.styles\" must be a mapping");
     }
     void badFilesAreRefusedNamingFileAndPlace()
     {
@@ -210,6 +214,78 @@ private Q_SLOTS:
         QCOMPARE(themeNames(), before);
         QCOMPARE(useTheme()->name(), QString("dark"));
         setTheme("light");
+    }
+
+    // Colour expressions in theme values: evaluated when the theme is applied,
+    // refused by loadTheme() naming the key path and the expression.
+    void colourExpressions_data()
+    {
+        QTest::addColumn<QString>("expression");
+        QTest::addColumn<QString>("result");   // the colour, or a part of the error
+        QTest::addColumn<bool>("valid");
+        QTest::newRow("alpha of a token") << "alpha(palette.primary.main, 0.12)" << "rgba(21, 101, 192, 0.12)" << true;
+        QTest::newRow("percentage") << "alpha(#1565c0, 12%)" << "rgba(21, 101, 192, 0.12)" << true;
+        QTest::newRow("darken") << "darken(palette.common.white, 0.5)" << "#808080" << true;
+        QTest::newRow("lighten keeps alpha") << "lighten(rgba(0, 0, 0, 0.5), 1)" << "rgba(255, 255, 255, 0.5)" << true;
+        QTest::newRow("nested, spaces") << "alpha( darken(white, 0.5) , 0.25 )" << "rgba(128, 128, 128, 0.25)" << true;
+        QTest::newRow("token holding an expression") << "alpha(palette.action.hover, 1)" << "#000000" << true;
+        QTest::newRow("one argument") << "alpha(palette.primary.main)" << "takes two arguments" << false;
+        QTest::newRow("three arguments") << "alpha(red, 0.1, 2)" << "takes two arguments" << false;
+        QTest::newRow("unknown token") << "alpha(palette.no.such, 0.5)" << "unknown token path \"palette.no.such\"" << false;
+        QTest::newRow("token not a colour") << "alpha(palette.mode, 0.5)" << "not a colour" << false;
+        QTest::newRow("factor out of range") << "darken(red, 1.5)" << "from 0 to 1" << false;
+        QTest::newRow("not a colour") << "lighten(notacolour, 0.5)" << "neither a token path nor a colour" << false;
+        QTest::newRow("unbalanced") << "alpha((red, 0.5)" << "unbalanced parentheses" << false;
+    }
+    void colourExpressions()
+    {
+        QFETCH(QString, expression);
+        QFETCH(QString, result);
+        QFETCH(bool, valid);
+        const QString name = QStringLiteral("expr-%1").arg(QTest::currentDataTag()).replace(' ', '-').replace(',', '-');
+        StyleMap document{{"name", name},
+                          {"extends", "light"},
+                          {"components", StyleMap{{"KnobField", StyleMap{{"styles", StyleMap{{"root", StyleMap{{"color", expression}}}}}}}}}};
+        const QString path = write(name + ".json", document.toJson());
+        const QString error = errorOf([&] { loadTheme(path); });
+        if (valid) {
+            QVERIFY2(error.isEmpty(), qPrintable(error));
+            setTheme(name);
+            QCOMPARE(useTheme()->components.findPath(u"KnobField.styles.root.color")->text(), result);
+            setTheme("light");
+        } else {
+            QVERIFY2(error.contains("key path \"components.KnobField.styles.root.color\""), qPrintable(error));
+            QVERIFY2(error.contains(u'"' + expression + u'"'), qPrintable(error));
+            QVERIFY2(error.contains(result), qPrintable(error));
+            QVERIFY(!themeNames().contains(name));
+        }
+    }
+
+    // The editor fields render a missing "root" as no declarations, so a
+    // theme without one loads (with "root": null too).
+    void themeWithoutEditorRootLoads_data()
+    {
+        QTest::addColumn<QString>("editor");
+        QTest::addColumn<bool>("asNull");
+        for (const char *editor : {"KnobField", "StepperField", "CalendarField"}) {
+            QTest::addRow("%s absent", editor) << QString(editor) << false;
+            QTest::addRow("%s null", editor) << QString(editor) << true;
+        }
+    }
+    void themeWithoutEditorRootLoads()
+    {
+        QFETCH(QString, editor);
+        QFETCH(bool, asNull);
+        const QString root = "components." + editor + ".styles.root";
+        const QString name = QString("rootless-%1-%2").arg(editor).arg(asNull);
+        StyleMap data = themeData("light");
+        QVERIFY(data.removePath(root));
+        if (asNull)
+            testsupport::setPath(data, root, StyleValue());
+        data.insert("name", name);
+        const QString path = write(name + ".json", data.toJson(true));
+        QCOMPARE(errorOf([&] { QCOMPARE(loadTheme(path), name); }), QString());
+        QVERIFY(validateTheme(themeData(name)).isEmpty());
     }
 
     void missingFileIsRefused()

@@ -4,15 +4,20 @@
 // zero-delay timer, deferred task and deferred delete has been handled, and
 // building test themes from the built-in ones.
 
+#include <tessera/kit/state.h>
 #include <tessera/kit/stylemap.h>
 #include <tessera/kit/theme.h>
 
 #include <QEvent>
 #include <QObject>
+#include <QPointer>
+#include <QVariant>
+#include <QWidget>
 #include <QString>
 #include <QStringList>
 
 #include <functional>
+#include <utility>
 
 namespace testsupport {
 
@@ -60,6 +65,35 @@ public:
 
 private:
     QEvent::Type m_type;
+};
+
+/*!
+    A child that changes what its parent follows while the parent is torn
+    down: its destructor gives each State its new value, then runs \c also
+    (a theme or language switch, say). Qt destroys children after the parent's
+    own destructor has run, so the parent must no longer listen by then.
+*/
+class LateSetter : public QWidget
+{
+public:
+    using Change = std::pair<QPointer<tessera::State>, QVariant>;
+    explicit LateSetter(QList<Change> changes, QWidget *parent = nullptr)
+        : QWidget(parent), m_changes(std::move(changes))
+    {
+    }
+    ~LateSetter() override
+    {
+        for (const Change &change : std::as_const(m_changes)) {
+            if (change.first)
+                change.first->setValue(change.second);
+        }
+        if (also)
+            also();
+    }
+    std::function<void()> also;
+
+private:
+    QList<Change> m_changes;
 };
 
 } // namespace testsupport

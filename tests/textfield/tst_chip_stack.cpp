@@ -75,12 +75,22 @@ private Q_SLOTS:
     {
         const int before = int(QApplication::allWidgets().size());
         try {
-            ChipStack stack({});
+            ChipStack stack(ChipStack::Options{});
             QFAIL("a ChipStack without content was built");
         } catch (const OptionError &e) {
             QCOMPARE(e.option(), QStringLiteral("content"));
         }
         QCOMPARE(int(QApplication::allWidgets().size()), before);
+
+        // With only a parent, the stack shows a State of its own.
+        QWidget form;
+        auto *own = new ChipStack(&form);
+        QCOMPARE(own->parentWidget(), &form);
+        QVERIFY(own->content());
+        QCOMPARE(own->content()->parent(), own);
+        QCOMPARE(own->layout()->count(), 0);
+        own->content()->setValue(widgetListValue({new QLabel("a"), new QLabel("b")}));
+        QCOMPARE(own->layout()->count(), 2);
     }
 
     void createConvertsNamedOptions_data()
@@ -265,18 +275,58 @@ private Q_SLOTS:
         QCOMPARE(shown(&stack), (QList<QWidget *>{edit}));
     }
 
-    void otherWidgetsAreDeletedEvenWhenShownAgain()
+    // A rebuild deletes only the widgets the new value no longer holds; those
+    // it still holds are stacked again, the same instances, in the new order.
+    void widgetsStillHeldSurviveARebuild()
     {
-        QPointer<QLabel> a = label("a");
-        QLabel *b = label("b");
-        State content(widgetListValue({a}));
+        QPointer<QLabel> a = label("a"), b = label("b"), c = label("c");
+        State content(widgetListValue({a, b}));
         ChipStack stack({.content = &content});
 
-        content.setValue(widgetListValue({a, b}));
-        QCOMPARE(shown(&stack), (QList<QWidget *>{a, b}));   // shown until the loop turns
+        content.setValue(widgetListValue({a, b, c}));   // one appended
+        testsupport::drainEvents();
+        QVERIFY(a && b && c);
+        QCOMPARE(shown(&stack), (QList<QWidget *>{a, b, c}));
+
+        content.setValue(QVariant::fromValue(QList<QWidget *>{c, a, b}));   // reordered
+        testsupport::drainEvents();
+        QVERIFY(a && b && c);
+        QCOMPARE(shown(&stack), (QList<QWidget *>{c, a, b}));
+
+        content.setValue(widgetListValue({c, b}));   // one removed
+        QCOMPARE(shown(&stack), (QList<QWidget *>{c, b}));
+        QVERIFY(a);   // deleted once the loop turns
         testsupport::drainEvents();
         QVERIFY(!a);
-        QCOMPARE(shown(&stack), (QList<QWidget *>{b}));
+
+        Q_EMIT content.valueChanged(content.value());   // the same list again
+        testsupport::drainEvents();
+        QVERIFY(b && c);
+        QCOMPARE(shown(&stack), (QList<QWidget *>{c, b}));
+
+        // Let go and held again before the loop turns: it stays.
+        content.setValue(widgetListValue({b}));
+        content.setValue(widgetListValue({b, c}));
+        testsupport::drainEvents();
+        QVERIFY(b && c);
+        QCOMPARE(shown(&stack), (QList<QWidget *>{b, c}));
+        QCOMPARE(c->parentWidget(), &stack);
+        QVERIFY(!c->isHidden());
+    }
+
+    // A chip that sets the content State from its destructor, while Qt
+    // destroys the frame's children: the frame no longer listens.
+    void contentSetByAChipDuringTeardown()
+    {
+        State content;
+        auto *stack = new ChipStack({.content = &content});
+        QPointer<QLabel> chip = label("chip");
+        auto *late = new testsupport::LateSetter({{&content, QStringLiteral("gone")}});
+        content.setValue(widgetListValue({chip, late}));
+        QCOMPARE(shown(stack), (QList<QWidget *>{chip, late}));
+        delete stack;
+        QVERIFY(!chip);
+        QCOMPARE(content.value(), QVariant(QStringLiteral("gone")));
     }
 
     void deletedWidgetsInTheValueAreSkipped_data()

@@ -1,12 +1,14 @@
 // The editor-field family: KnobField, StepperField and CalendarField share one
 // design, so most cases run once per class.
 
+#include <tessera/kit/i18n.h>
 #include <tessera/kit/qss.h>
 #include <tessera/kit/registry.h>
 #include <tessera/material/textfield/calendar_field.h>
 #include <tessera/material/textfield/knob_field.h>
 #include <tessera/material/textfield/stepper_field.h>
 
+#include "propertycheck.h"
 #include "testsupport.h"
 
 #include <QApplication>
@@ -123,15 +125,26 @@ const QStringList classes{"KnobField", "StepperField", "CalendarField"};
 QString themeWithRoot(const QString &base, const StyleMap &root)
 {
     return testsupport::registerVariant(base, [&](StyleMap &data) {
-        for (const QString &cls : classes)
+        for (const QString &cls : classes) {
             testsupport::setPath(data, "components." + cls + ".styles.root", root);
+            data.removePath(QString("components." + cls + ".styles.focus"));
+        }
     });
 }
 
-QString expectedSheet(const QString &name, const QString &variant, const QString &rootQss)
+// The sheet of one rule for the root style, and a second one for the focus style when there is one.
+QString expectedSheet(const QString &name, const QString &variant, const QString &rootQss, const QString &focusQss = {})
 {
-    return "\n" + QString(16, ' ') + "#" + name + "[variant=" + variant + "] {\n" + QString(20, ' ') + rootQss + "\n"
-           + QString(16, ' ') + "}\n" + QString(12, ' ');
+    const auto rule = [&](const QString &state, const QString &qss) {
+        return "\n" + QString(16, ' ') + "#" + name + "[variant=" + variant + "]" + state + " {\n" + QString(20, ' ') + qss
+               + "\n" + QString(16, ' ') + "}";
+    };
+    return rule("", rootQss) + (focusQss.isEmpty() ? QString() : rule(":focus", focusQss)) + "\n" + QString(12, ' ');
+}
+
+QString focusQssOf(const QString &cls)
+{
+    return get_qss_style(useTheme()->components.findPath(QString(cls + ".styles.focus")));
 }
 
 void addClassRows()
@@ -179,7 +192,7 @@ private Q_SLOTS:
         QCOMPARE(p->label(), QString("Volume"));
         QCOMPARE(q->label(), QString("<none>"));
         QCOMPARE(p->variant(), QString("outlined"));
-        QVERIFY(w->styleSheet().isEmpty() && !w->property("variant").isValid());   // nothing inside the constructor
+        QVERIFY(w->styleSheet().isEmpty());   // nothing inside the constructor
         testsupport::drainEvents();
         QCOMPARE(w->property("variant").toString(), QString("outlined"));
 
@@ -229,6 +242,44 @@ private Q_SLOTS:
         }
     }
 
+    // A null child is refused naming "children", before anything is built.
+    void nullChildIsRefused_data() { addClassRows(); }
+    void nullChildIsRefused()
+    {
+        QFETCH(QString, cls);
+        auto *chip = new QLabel("kg");
+        const qsizetype widgets = QApplication::allWidgets().size();
+        try {
+            make(cls, {.children = QList<QWidget *>{chip, nullptr}});
+            QFAIL("a null child was accepted");
+        } catch (const OptionError &e) {
+            QCOMPARE(e.option(), QString("children"));
+        }
+        QCOMPARE(QApplication::allWidgets().size(), widgets);
+        QCOMPARE(chip->parentWidget(), nullptr);
+        delete chip;
+    }
+
+    // The fields follow the theme (and no State): a child that switches the
+    // theme and the language from its destructor reaches nothing of them.
+    void childSwitchingThemeDuringTeardown_data() { addClassRows(); }
+    void childSwitchingThemeDuringTeardown()
+    {
+        QFETCH(QString, cls);
+        auto *late = new testsupport::LateSetter({});
+        late->also = [] {
+            setTheme("dark");
+            i18n()->setLanguage("de");
+        };
+        const int applied = g_applied;
+        auto p = make(cls, {.children = QList<QWidget *>{late}});
+        p.reset();
+        testsupport::drainEvents();
+        QCOMPARE(g_applied, applied);
+        QCOMPARE(useTheme()->name(), QString("dark"));   // the child did switch it
+        i18n()->setLanguage("en");
+    }
+
     void exactSheet_data()
     {
         QTest::addColumn<QString>("cls");
@@ -272,6 +323,27 @@ private Q_SLOTS:
         QCOMPARE(testsupport::lines(w->styleSheet()), testsupport::lines(expected));
         QCOMPARE(w->property("variant").toString(), variant);
         QCOMPARE(get_qss_style(root), QString("color: #102030; border-width: 2px;"));
+    }
+
+    // The built-in themes give each editor a keyboard focus look of at least 2px, in a rule of its own.
+    void focusLookFromTheTheme_data() { addClassRows(); }
+    void focusLookFromTheTheme()
+    {
+        QFETCH(QString, cls);
+        for (const char *theme : {"light", "dark"}) {
+            setTheme(theme);
+            // A variant of its own, so the memo entries of other tests are not touched.
+            auto p = make(cls, {.variant = "ring"});
+            QWidget *w = p->widget();
+            w->show();
+            testsupport::drainEvents();
+            const QString focus = focusQssOf(cls);
+            QVERIFY(focus.contains("border-color: "));
+            QCOMPARE(w->styleSheet(),
+                     expectedSheet(w->objectName(), "ring", get_qss_style(useTheme()->components.findPath(QString(cls + ".styles.root"))),
+                                   focus));
+        }
+        setTheme("light");
     }
 
     void memoSharedByInstancesAndKeyedByTheme_data() { addClassRows(); }
@@ -337,7 +409,7 @@ private Q_SLOTS:
         getStylesheet(cls, "v0", "medium");
         getStylesheet(cls, "v2", "medium");
         QCOMPARE(builds(cls), start + 129);
-        QCOMPARE(getStylesheet(cls, "v1", "medium").count("[variant=v1]"), 1);
+        QCOMPARE(getStylesheet(cls, "v1", "medium").count("[variant=v1] {"), 1);
         QCOMPARE(builds(cls), start + 130);
 
         // Each class has its own memo.
@@ -423,7 +495,7 @@ private Q_SLOTS:
         testsupport::drainEvents();
         QCOMPARE(p->task().failed(), fails);
         QCOMPARE(w->property("variant").toString(), QString("filled"));
-        QCOMPARE(w->styleSheet(), fails ? QString() : expectedSheet(w->objectName(), "filled", ""));
+        QCOMPARE(w->styleSheet(), fails ? QString() : expectedSheet(w->objectName(), "filled", "", focusQssOf(cls)));
         QCOMPARE(builds(cls), count + !fails);
 
         // The next good theme styles it; a broken one then leaves that sheet alone.
@@ -509,6 +581,7 @@ private Q_SLOTS:
             QTest::addRow("%s label", m) << path << "label" << QVariant(42);
             QTest::addRow("%s children", m) << path << "children" << QVariant("x");
             QTest::addRow("%s children element", m) << path << "children" << QVariant(QVariantList{1});
+            QTest::addRow("%s children null", m) << path << "children" << QVariant::fromValue(QList<QWidget *>{nullptr});
             QTest::addRow("%s variant none", m) << path << "variant" << none;
             QTest::addRow("%s variant number", m) << path << "variant" << QVariant(1);
             QTest::addRow("%s size", m) << path << "size" << QVariant(QVariantList{});
@@ -543,6 +616,46 @@ private Q_SLOTS:
         testsupport::drainEvents();
         QVERIFY(w->styleSheet().contains("[variant=filled]"));
         QVERIFY(w->styleSheet().endsWith("#" + w->objectName() + " { margin-left: 5px; }"));
+    }
+
+    // The options as a form or a script writes them, on a field built with a parent.
+    void properties_data()
+    {
+        QTest::addColumn<QString>("module");
+        QTest::addColumn<QByteArray>("property");
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<QVariant>("value");
+        QTest::addColumn<bool>("restyles");
+        for (const char *m : {"knob_field", "stepper_field", "calendar_field"}) {
+            const QString path = QString("tessera.material.textfield.") + m;
+            QTest::addRow("%s variant", m) << path << QByteArray("variant") << "variant" << QVariant("filled") << true;
+            QTest::addRow("%s themeSize", m) << path << QByteArray("themeSize") << "size" << QVariant("small") << false;
+            QTest::addRow("%s label", m) << path << QByteArray("label") << "label" << QVariant("Weight") << false;
+        }
+    }
+    void properties()
+    {
+        QFETCH(QString, module);
+        QFETCH(QByteArray, property);
+        QFETCH(QString, option);
+        QFETCH(QVariant, value);
+        QFETCH(bool, restyles);
+        QWidget form;
+        QWidget *w = nullptr;
+        if (module.endsWith("knob_field"))
+            w = new KnobField(&form);
+        else if (module.endsWith("stepper_field"))
+            w = new StepperField(&form);
+        else
+            w = new CalendarField(&form);
+        QCOMPARE(w->parentWidget(), &form);
+        std::function<QWidget *()> reference;
+        if (restyles)
+            reference = [&] { return create(module, {{option, value}}); };
+        if (!testsupport::checkPropertyWrite(w, property.constData(), value, reference))
+            return;
+        if (property != "label")
+            testsupport::checkRefusedWrite(w, property.constData(), QVariant("a]b"));
     }
 };
 

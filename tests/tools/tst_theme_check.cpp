@@ -7,6 +7,7 @@
 
 #include "testsupport.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
@@ -76,8 +77,12 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("file");
         QTest::newRow("sample ocean theme") << source("examples/themes/ocean.json");
-        QTest::newRow("built-in light") << source("kit/themes/light.json");
-        QTest::newRow("built-in dark") << source("kit/themes/dark.json");
+        // Every built-in theme the kit ships, whatever its name: this is their checker.
+        const QDir builtIn(source("kit/themes"));
+        const QStringList themes = builtIn.entryList({QStringLiteral("*.json")}, QDir::Files, QDir::Name);
+        QVERIFY(themes.contains(QStringLiteral("light.json")) && themes.contains(QStringLiteral("dark.json")));
+        for (const QString &theme : themes)
+            QTest::addRow("built-in %s", qPrintable(theme)) << builtIn.filePath(theme);
     }
     void usableFilesPass()
     {
@@ -145,8 +150,8 @@ private Q_SLOTS:
         QTest::newRow("mistyped value") << testsupport::json("{\n  'extends': 'light',\n  'palette': {\n    'mode': 3\n  }\n}")
                                         << QString(":4:13: error: key path \"palette.mode\" must be a text");
         QTest::newRow("null replaces a mapping")
-            << testsupport::json("{'extends': 'dark',\n 'components': {'KnobField': {'styles': {'root': null}}}}")
-            << QString(":2:50: error: key path \"components.KnobField.styles.root\" must be a mapping");
+            << testsupport::json("{'extends': 'dark',\n 'components': {'KnobField': {'styles': null}}}")
+            << QString(":2:41: error: key path \"components.KnobField.styles\" must be a mapping");
         // Columns count characters: the u-umlaut is two bytes.
         QTest::newRow("columns in characters")
             << testsupport::json("{'name': 'Meeresgr\xc3\xbcn', 'extends': 'light', 'palette': {'mode': false}}")
@@ -177,14 +182,19 @@ private Q_SLOTS:
         QVERIFY2(run.output.contains(file + expected), qPrintable(run.output));
     }
 
-    void unreadNamesWarnWithoutFailing()
+    // Unread names and token paths that name nothing are most often typing mistakes.
+    void suspectNamesWarnWithoutFailing()
     {
         const QString file = write(testsupport::json(
-            "{'extends': 'light',\n 'colours': {},\n 'components': {'Knobfield': {'styles': {'root': {}}}}}"));
+            "{'extends': 'light',\n 'colours': {},\n 'components': {'Knobfield': {'styles': {'root': {}}}},\n"
+            " 'palette': {'divider': 'palette.grey._5OO', 'text': {'disabled': 'palette.grey._500'}}}"));
         const Run run = runTool({file});
         QVERIFY2(run.code == 0, qPrintable(run.output));
         QVERIFY2(run.output.contains(file + QStringLiteral(":2:13: warning: \"colours\"")), qPrintable(run.output));
         QVERIFY2(run.output.contains(file + QStringLiteral(":3:30: warning: component \"Knobfield\"")), qPrintable(run.output));
+        QVERIFY2(run.output.contains(file + QStringLiteral(":4:25: warning: \"palette.grey._5OO\" looks like a token path")),
+                 qPrintable(run.output));
+        QVERIFY2(!run.output.contains(QStringLiteral("\"palette.grey._500\" looks like")), qPrintable(run.output));
     }
 
     void laterFilesExtendEarlierOnes()
@@ -272,7 +282,64 @@ private Q_SLOTS:
         const Run ocean = runTool({source("examples/themes/ocean.json"), QStringLiteral("--print-qss"), QStringLiteral("BusyTrigger"),
                                    QStringLiteral("--option"), QStringLiteral("variant=outlined")});
         QCOMPARE(ocean.code, 0);
-        QVERIFY2(ocean.output.contains(QLatin1String("rgba(0, 121, 107, 0.5)")), qPrintable(ocean.output));
+        // Its tints are derived from its own primary colour (alpha(palette.primary.main, 0.04) on hover).
+        QVERIFY2(ocean.output.contains(QLatin1String("rgba(0, 105, 92, 0.04)")), qPrintable(ocean.output));
+    }
+
+    // --contrast builds every widget in the theme and measures what its sheets
+    // draw; a colour expression the kit cannot evaluate is refused at its place.
+    void contrastAndExpressions_data()
+    {
+        QTest::addColumn<QByteArray>("content");   // empty: the built-in or sample file of the row's name
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<int>("line");             // the line of the entry the first expected finding names
+        QTest::addColumn<QStringList>("expected");
+        const QStringList clean{QStringLiteral(" below the minimum")};
+        QTest::newRow("built-in light") << QByteArray() << source("kit/themes/light.json") << 0 << 0 << clean;
+        QTest::newRow("built-in dark") << QByteArray() << source("kit/themes/dark.json") << 0 << 0 << clean;
+        QTest::newRow("sample ocean") << QByteArray() << source("examples/themes/ocean.json") << 0 << 0 << clean;
+        QTest::newRow("pale primary on light paper")
+            << QByteArray("{\n  \"name\": \"pale\",\n  \"extends\": \"light\",\n  \"palette\": {\n"
+                          "    \"primary\": { \"main\": \"#90caf9\" }\n  }\n}\n")
+            << QString() << 1 << 5
+            << QStringList{QStringLiteral("Button color=primary variant=outlined: #name text #90caf9 on #"),
+                           QStringLiteral("needs 4.5:1 (colour \"palette.primary.main\")"),
+                           QStringLiteral("border #90caf9"), QStringLiteral("needs 3.0:1")};
+        QTest::newRow("malformed expression")
+            << QByteArray("{\n  \"name\": \"broken\",\n  \"extends\": \"light\",\n  \"components\": {\"KnobField\": {\"styles\": {\n"
+                          "    \"root\": {\"color\": \"alpha(palette.primary.main)\"}}}}\n}\n")
+            << QString() << 1 << 5
+            << QStringList{QStringLiteral("key path \"components.KnobField.styles.root.color\": colour expression "
+                                          "\"alpha(palette.primary.main)\": alpha() takes two arguments")};
+    }
+    void contrastAndExpressions()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, file);
+        QFETCH(int, code);
+        QFETCH(int, line);
+        QFETCH(QStringList, expected);
+        if (!content.isEmpty())
+            file = write(content);
+        const Run run = runTool({QStringLiteral("--contrast"), file});
+        QVERIFY2(run.code == code, qPrintable(run.output));
+        for (const QString &text : expected)
+            QVERIFY2(run.output.contains(text), qPrintable(text + u'\n' + run.output));
+        if (code == 0) {
+            // Every widget was built and measured, and nothing fell short.
+            static const QRegularExpression summary(QStringLiteral(": contrast: (\\d+) pairs measured, 0 below the minimum"));
+            const auto m = summary.match(run.output);
+            QVERIFY2(m.hasMatch(), qPrintable(run.output));
+            QVERIFY2(m.captured(1).toInt() > 500, qPrintable(run.output));
+        } else {
+            // The first finding is placed at the entry that gives its colour.
+            const QString at = QStringLiteral("%1:%2:").arg(file).arg(line);
+            const QStringList lines = run.output.split(u'\n');
+            QVERIFY2(std::any_of(lines.cbegin(), lines.cend(),
+                                 [&](const QString &l) { return l.startsWith(at) && l.contains(expected.first()); }),
+                     qPrintable(run.output));
+        }
     }
 
     void unknownClassIsRefused()

@@ -424,12 +424,40 @@
         <translation>Kit</translation>
     </message>
     <message>
-        <source>Every widget follows the theme switch at once: pick Light or Dark above.</source>
-        <translation>Jedes Widget folgt dem Designwechsel sofort: Wählen Sie oben Hell oder Dunkel.</translation>
+        <source>Load theme</source>
+        <translation>Design laden</translation>
     </message>
     <message>
-        <source>Palette</source>
-        <translation>Palette</translation>
+        <source>Theme files (*.json)</source>
+        <translation>Designdateien (*.json)</translation>
+    </message>
+    <message>
+        <source>Load theme…</source>
+        <translation>Design laden …</translation>
+    </message>
+    <message>
+        <source>%1 has problems; the gallery keeps the last good theme.</source>
+        <translation>%1 hat Fehler; die Galerie behält das letzte fehlerfreie Design.</translation>
+    </message>
+    <message>
+        <source>Colours, with the contrast of their text</source>
+        <translation>Farben, mit dem Kontrast ihres Textes</translation>
+    </message>
+    <message>
+        <source>Text on the backgrounds</source>
+        <translation>Text auf den Hintergründen</translation>
+    </message>
+    <message>
+        <source>Greys, divider and actions</source>
+        <translation>Grautöne, Trennlinie und Aktionen</translation>
+    </message>
+    <message>
+        <source>%1 · %2px · weight %3</source>
+        <translation>%1 · %2 px · Stärke %3</translation>
+    </message>
+    <message>
+        <source>Every widget follows the theme switch at once: pick Light or Dark above, or load a theme file.</source>
+        <translation>Jedes Widget folgt dem Designwechsel sofort: Wählen Sie oben Hell oder Dunkel, oder laden Sie eine Designdatei.</translation>
     </message>
 </context>
 </TS>

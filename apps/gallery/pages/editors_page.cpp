@@ -34,12 +34,13 @@ StyleMap variantLook(const QString &variant, bool round)
         return StyleMap();
     }
     const int radius = 6;
+    // At rest the underline is neutral; the primary colour is the focus look.
     if (variant == u"filled")
         return StyleMap{{"backgroundColor", "palette.background.neutral"},
                         {"borderStyle", "solid"},
                         {"borderWidth", 0},
                         {"borderBottomWidth", 2},
-                        {"borderColor", "palette.primary.main"},
+                        {"borderColor", "palette.text.secondary"},
                         {"borderTopLeftRadius", radius},
                         {"borderTopRightRadius", radius}};
     if (variant == u"standard")
@@ -49,6 +50,18 @@ StyleMap variantLook(const QString &variant, bool round)
                         {"borderBottomWidth", 1},
                         {"borderColor", "palette.text.secondary"}};
     return StyleMap{{"borderStyle", "solid"}, {"borderRadius", radius}};
+}
+
+// The focus look of an underlined variant: the theme's focus rule draws a 2px
+// ring all round; these keep the underline (in the primary colour) instead.
+StyleMap variantFocus(const QString &variant, bool round)
+{
+    if (round || (variant != u"filled" && variant != u"standard"))
+        return StyleMap();
+    return StyleMap{{"borderWidth", 0},
+                    {"borderBottomWidth", 2},
+                    {"borderColor", "palette.primary.main"},
+                    {"padding", variant == u"filled" ? "4px 8px" : "4px 8px 3px 8px"}};
 }
 
 // The kit's arrow icon tinted with a theme colour, written once per colour to
@@ -97,6 +110,8 @@ tessera::Sx editorStyle(int kind, const QString &variant, const StyleMap &look)
     return tessera::Sx::Function([kind, variant, look] {
         StyleMap sx = kind == 0 ? StyleMap() : stepControls();
         sx.insert(QStringLiteral("&[variant=%1]").arg(variant), look);
+        if (const StyleMap focus = variantFocus(variant, kind == 0); !focus.isEmpty())
+            sx.insert(QStringLiteral("&[variant=%1]:focus").arg(variant), focus);
         return QVariant(sx);
     });
 }
