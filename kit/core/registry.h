@@ -72,8 +72,12 @@ TESSERA_KIT_EXPORT QStringList moduleSearchPaths();
 } // namespace tessera
 
 //! Registers \a Class of this library under \a modulePath when the library is loaded.
+//! The texts are made inside a function, so that no QString is part of the static's initializer.
 #define TESSERA_REGISTER_MODULE(modulePath, Class, creator)                                        \
     namespace {                                                                                    \
-    const bool tesseraModuleRegistered_##Class =                                                   \
-        ::tessera::registerModule(QStringLiteral(modulePath), QStringLiteral(#Class), creator);    \
+    bool tesseraRegisterModule_##Class()                                                           \
+    {                                                                                              \
+        return ::tessera::registerModule(QStringLiteral(modulePath), QStringLiteral(#Class), creator); \
+    }                                                                                              \
+    const bool tesseraModuleRegistered_##Class = tesseraRegisterModule_##Class();                  \
     }

@@ -19,21 +19,22 @@ namespace tessera {
 
 namespace {
 
-const QString kText = QStringLiteral("text");
-const QString kChildren = QStringLiteral("children");
-const QString kClasses = QStringLiteral("classes");
-const QString kColor = QStringLiteral("color");
-const QString kComponent = QStringLiteral("component");
-const QString kDisabled = QStringLiteral("disabled");
-const QString kDisableFocusRipple = QStringLiteral("disableFocusRipple");
-const QString kDisableRipple = QStringLiteral("disableRipple");
-const QString kHref = QStringLiteral("href");
-const QString kSize = QStringLiteral("size");
-const QString kVariant = QStringLiteral("variant");
-const QString kOnClick = QStringLiteral("onClick");
-const QString kStyle = QStringLiteral("style");
-const QString kSx = QStringLiteral("sx");
-const QString kAccessibleName = QStringLiteral("accessibleName");
+// Option names: literals, so that loading the library runs no constructor for them.
+constexpr QLatin1String kText("text");
+constexpr QLatin1String kChildren("children");
+constexpr QLatin1String kClasses("classes");
+constexpr QLatin1String kColor("color");
+constexpr QLatin1String kComponent("component");
+constexpr QLatin1String kDisabled("disabled");
+constexpr QLatin1String kDisableFocusRipple("disableFocusRipple");
+constexpr QLatin1String kDisableRipple("disableRipple");
+constexpr QLatin1String kHref("href");
+constexpr QLatin1String kSize("size");
+constexpr QLatin1String kVariant("variant");
+constexpr QLatin1String kOnClick("onClick");
+constexpr QLatin1String kStyle("style");
+constexpr QLatin1String kSx("sx");
+constexpr QLatin1String kAccessibleName("accessibleName");
 
 bool absent(const QVariant &v)
 {
