@@ -1,5 +1,7 @@
 // Theme switch over N editor fields against raw per-widget setStyleSheet()
-// with the same final sheets, for each of the three field classes.
+// with the same final sheets, for each of the three field classes (ratio,
+// stall, in-view), and the first styling of a form of N = 3000 StepperFields
+// built from scratch (stall, in-view).
 //
 //   bench_editor_fields [--quick]     N = 100, 1000, 3000 (100 only with --quick)
 
@@ -35,5 +37,8 @@ int main(int argc, char **argv)
             ok = ok && f.ok;
         }
     }
+    // Building a form of fields from scratch: the first styling goes through the same queue.
+    const std::vector<int> sizes = bench::switchSizes(argc, argv);
+    bench::measureBuildFromScratch(QStringLiteral("stepper_field"), sizes.back(), classes[1].second);
     return ok ? 0 : 1;
 }

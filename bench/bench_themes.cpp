@@ -32,6 +32,7 @@
 #include <QFrame>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHash>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
@@ -381,10 +382,46 @@ int main(int argc, char **argv)
         bench::drainToIdle();
         const QString sheet = sample->styleSheet();
         const QString sampleName = sample->objectName();
+        // The dynamic properties the sheet selects on ("#name[variant=outlined]"):
+        // without them the raw base would match none of its rules.
+        QList<QPair<QByteArray, QVariant>> properties;
+        for (const QByteArray &property : sample->dynamicPropertyNames())
+            properties.append({property, sample->property(property)});
+        // Sheets of inner widgets (a BusyTrigger's text label): the raw base's
+        // inner widget of the same class, in the same order, gets the same sheet.
+        struct Inner
+        {
+            QByteArray className;
+            int index;
+            QString sheet;
+        };
+        QList<Inner> inner;
+        {
+            QHash<QByteArray, int> seen;
+            for (const QWidget *child : sample->findChildren<QWidget *>()) {
+                const QByteArray cls = child->metaObject()->className();
+                const int index = seen[cls]++;
+                if (!child->styleSheet().isEmpty())
+                    inner.append({cls, index, child->styleSheet()});
+            }
+        }
         delete sample;
         bench::drainToIdle();
-        const auto rawStyled = [&c, sheet, sampleName]() -> QWidget * {
+        const auto rawStyled = [&c, sheet, sampleName, properties, inner]() -> QWidget * {
             QWidget *w = c.raw();
+            for (const auto &[property, value] : properties)
+                w->setProperty(property, value);
+            if (!inner.isEmpty()) {
+                QHash<QByteArray, int> seen;
+                for (QWidget *child : w->findChildren<QWidget *>()) {
+                    const QByteArray cls = child->metaObject()->className();
+                    const int index = seen[cls]++;
+                    for (const Inner &in : inner) {
+                        if (in.className == cls && in.index == index)
+                            child->setStyleSheet(in.sheet);
+                    }
+                }
+            }
             if (!sheet.isEmpty()) {
                 const QString name = newObjectName();
                 w->setObjectName(name);

@@ -19,16 +19,15 @@ target_compile_features(tessera_kit PUBLIC cxx_std_20)
 add_library(tessera_widgets INTERFACE)
 add_library(Tessera::widgets ALIAS tessera_widgets)
 target_link_libraries(tessera_widgets INTERFACE ${_widget_targets})
+# Linking every widget means loading every widget library at start, where
+# each registers its module path, so that create() by module path works for
+# all of them wherever the program lives. Linkers that drop libraries whose
+# symbols the program does not use (--as-needed) would leave them out.
+if(CMAKE_SYSTEM_NAME STREQUAL "Linux" AND BUILD_SHARED_LIBS)
+    target_link_options(tessera_widgets INTERFACE "LINKER:--no-as-needed")
+endif()
 set_target_properties(tessera_widgets PROPERTIES EXPORT_NAME widgets)
 
-# Tessera::designer: the host widgets that Qt Designer forms use.
-set(_designer)
-if(TARGET tessera_designer)
-    set(_designer tessera_designer)
-    install(FILES ${CMAKE_SOURCE_DIR}/plugins/designer/widget_hosts.h
-        ${TESSERA_GENERATED_DIR}/tessera/designer/designer_export.h
-        DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/tessera/designer COMPONENT development)
-endif()
 
 # A static build also has to ship what the libraries link privately: the
 # object libraries holding their compiled resources (themes, icons,
@@ -36,7 +35,7 @@ endif()
 # (sanitizers) a static consumer inherits.
 set(_extra_exports)
 if(NOT BUILD_SHARED_LIBS)
-    foreach(_t IN ITEMS tessera_kit ${_widget_targets} ${_designer})
+    foreach(_t IN ITEMS tessera_kit ${_widget_targets})
         get_target_property(_links ${_t} LINK_LIBRARIES)
         get_target_property(_interface ${_t} INTERFACE_LINK_LIBRARIES)
         foreach(_l IN LISTS _links _interface)
@@ -52,7 +51,7 @@ if(NOT BUILD_SHARED_LIBS)
     list(REMOVE_DUPLICATES _extra_exports)
 endif()
 
-install(TARGETS tessera_kit ${_widget_targets} tessera_widgets ${_designer} ${_extra_exports}
+install(TARGETS tessera_kit ${_widget_targets} tessera_widgets ${_extra_exports}
     EXPORT TesseraTargets
     LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT runtime NAMELINK_COMPONENT development
     ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT development
@@ -100,6 +99,10 @@ install(FILES ${CMAKE_BINARY_DIR}/TesseraConfig.cmake ${CMAKE_BINARY_DIR}/Tesser
 
 # pkg-config: one package for the kit and all widget modules.
 set(TESSERA_PC_LIBS "-ltessera_kit")
+if(CMAKE_SYSTEM_NAME STREQUAL "Linux" AND BUILD_SHARED_LIBS)
+    # Every widget library is loaded at start (see Tessera::widgets above).
+    set(TESSERA_PC_LIBS "-Wl,--no-as-needed ${TESSERA_PC_LIBS}")
+endif()
 foreach(_t IN LISTS _widget_targets)
     string(APPEND TESSERA_PC_LIBS " -l${_t}")
 endforeach()
@@ -107,10 +110,6 @@ set(TESSERA_PC_REQUIRES_PRIVATE "")
 set(TESSERA_PC_LIBS_PRIVATE "")
 if(NOT BUILD_SHARED_LIBS)
     set(TESSERA_PC_REQUIRES_PRIVATE "Qt6Svg Qt6SvgWidgets")
-    set(TESSERA_PC_LIBS_PRIVATE "${CMAKE_DL_LIBS}")
-    if(TESSERA_PC_LIBS_PRIVATE)
-        string(PREPEND TESSERA_PC_LIBS_PRIVATE "-l")
-    endif()
 endif()
 # The prefix is found relative to the .pc file, so the package can be
 # installed (or moved) anywhere. Absolute GNUInstallDirs settings (a distro's

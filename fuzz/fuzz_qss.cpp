@@ -42,17 +42,48 @@ const char *const valueWords[] = {
     "rgba(0, 0, 0, 0.5)", "qlineargradient(x1:0, y1:0, x2:1, y2:1, stop:0 red, stop:1 blue)",
 };
 
+// The words decoded once: a copy of a QString is a reference count, not a conversion.
+template <std::size_t N>
+QStringList decoded(const char *const (&words)[N])
+{
+    QStringList out;
+    for (const char *word : words)
+        out.append(QString::fromUtf8(word));
+    return out;
+}
+
+const QStringList &keyTexts()
+{
+    static const QStringList texts = decoded(keyWords);
+    return texts;
+}
+
+const QStringList &valueTexts()
+{
+    static const QStringList texts = decoded(valueWords);
+    return texts;
+}
+
+// The longest text one entry gets: 1 Ki characters. Longer texts find nothing
+// more (the renderer and the checks scan them the same way) but cost their
+// length several times over in every rendering. The renderer's size limit is
+// lowered to 16 Ki characters in this build (see CMakeLists.txt), so that it
+// is still reached, by a few long entries or by "&" keys that repeat the
+// selector at every level, without renderings of megabytes.
+constexpr int LongestTextOrder = 10;
+constexpr qsizetype LongestText = qsizetype(1) << LongestTextOrder;
+
 struct Builder
 {
     FuzzedDataProvider &in;
-    int budget = 4000;   // entries in total, to keep one input bounded
+    int budget = 256;   // entries in total, to keep one input bounded
     int deepest = 0;
 
-    QString text(const char *const *words, std::size_t count)
+    QString text(const QStringList &words)
     {
         const int pick = in.ConsumeIntegralInRange(0, 31);
         if (pick < 22)
-            return QString::fromUtf8(words[in.ConsumeIntegralInRange<std::size_t>(0, count - 1)]);
+            return words[in.ConsumeIntegralInRange<qsizetype>(0, words.size() - 1)];
         if (pick < 26) {
             const std::string bytes = in.ConsumeRandomLengthString(64);
             return QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
@@ -62,10 +93,10 @@ struct Builder
             const std::string bytes = in.ConsumeRandomLengthString(64);
             return QString(reinterpret_cast<const QChar *>(bytes.data()), qsizetype(bytes.size() / 2));
         }
-        // A huge text: one chunk repeated, up to 256 Ki characters (sizes spread evenly by order).
-        const QString chunk = QString::fromUtf8(words[in.ConsumeIntegralInRange<std::size_t>(0, count - 1)]);
-        const int times = 1 << in.ConsumeIntegralInRange(0, 18);
-        return chunk.repeated(chunk.isEmpty() ? 0 : std::min<qsizetype>(times, (1 << 18) / chunk.size()));
+        // A long text: one chunk repeated, up to LongestText characters (sizes spread evenly by order).
+        const QString &chunk = words[in.ConsumeIntegralInRange<qsizetype>(0, words.size() - 1)];
+        const int times = 1 << in.ConsumeIntegralInRange(0, LongestTextOrder);
+        return chunk.repeated(chunk.isEmpty() ? 0 : std::min<qsizetype>(times, LongestText / chunk.size()));
     }
 
     StyleValue value(int depth)
@@ -86,7 +117,7 @@ struct Builder
         case 3:
         case 4:
         case 5:
-            return text(valueWords, std::size(valueWords));
+            return text(valueTexts());
         default:
             return map(depth + 1);
         }
@@ -109,7 +140,7 @@ struct Builder
         }
         const int entries = in.ConsumeIntegralInRange(0, 8);
         for (int i = 0; i < entries && budget > 0 && in.remaining_bytes() > 0; ++i, --budget)
-            out.insert(text(keyWords, std::size(keyWords)), value(depth));
+            out.insert(text(keyTexts()), value(depth));
         return out;
     }
 };
@@ -169,7 +200,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         setTheme(dark ? QStringLiteral("dark") : QStringLiteral("light"));
 
     const QString scope = QStringLiteral("#x");
-    const double limit = double(MaxStyleDocumentSize);
+    const double limit = double(TESSERA_FUZZ_MAX_RENDERED_STYLE_SIZE);
     try {
         const QString decls = get_qss_style(style);   // the declaration form never recurses
         if (const QString why = qssoracle::checkDeclarations(decls, scope); !why.isEmpty())
@@ -202,7 +233,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     // A caller's own selector is taken as given, but one that could end a rule
     // early is refused, never rendered: the structure must hold whatever it is.
-    const QString selector = QStringLiteral("#") + builder.text(keyWords, std::size(keyWords));
+    const QString selector = QStringLiteral("#") + builder.text(keyTexts());
     try {
         const QString rules = get_qss_style(style, selector);
         if (!rules.isEmpty()) {

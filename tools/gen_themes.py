@@ -3,7 +3,8 @@
 
 The build reads only the JSON files; this script is how they are produced.
 Run it from anywhere:  python3 tools/gen_themes.py
-then check the result: tessera-theme-check --contrast kit/themes/light.json kit/themes/dark.json
+then check the result with the kit's checker (the test suite runs it on every
+built-in theme):        build/bin/tessera-theme-check --contrast kit/themes/*.json
 
 Colour values are written as theme token paths ("palette.primary.main"), and
 tints as colour expressions over them ("alpha(palette.primary.main, 0.12)",

@@ -343,6 +343,7 @@ public:
             }
         }
         warnUnread(data, base, index);
+        warnUnresolvedTokens(data, full, index);
 
         if (m_problems == 0) {
             // The kit's own loader has the last word (and registers the theme).
@@ -402,6 +403,37 @@ private:
             if (!known || !known->isMap() || !known->map().contains(key))
                 report(index.find(QStringLiteral("components.") + key).value_or(Position{}),
                        QStringLiteral("component \"%1\" is not one the widgets read").arg(key), "warning");
+        }
+    }
+
+    /*
+        A text shaped like a token path ("palette.primary.mian") that names no
+        text or number of the theme is written into the style sheet as it
+        stands, where Qt drops it: most often a typing mistake. The shape is the
+        renderer's: letters, digits and underscores in two or more dotted parts,
+        the first starting with a letter or an underscore. Tokens resolve against
+        the whole theme, the base of "extends" included.
+    */
+    void warnUnresolvedTokens(const tessera::StyleMap &map, const tessera::StyleMap &full, const PositionIndex &index,
+                              const QString &path = QString())
+    {
+        static const QRegularExpression tokenShaped(QStringLiteral("^[\\p{L}_][\\p{L}\\p{N}_]*(\\.[\\p{L}\\p{N}_]+)+$"));
+        for (const auto &[key, value] : map) {
+            if (path.isEmpty() && (key == QLatin1String("name") || key == QLatin1String("extends")))
+                continue;
+            const QString here = path.isEmpty() ? key : path + u'.' + key;
+            if (value.isMap()) {
+                warnUnresolvedTokens(value.map(), full, index, here);
+                continue;
+            }
+            if (!value.isText() || !tokenShaped.match(value.text()).hasMatch())
+                continue;
+            const tessera::StyleValue *target = full.findPath(value.text());
+            if (!target || !(target->isText() || target->isNumber()))
+                report(index.find(here).value_or(Position{}),
+                       QStringLiteral("\"%1\" looks like a token path but names no text or number of the theme")
+                           .arg(value.text()),
+                       "warning");
         }
     }
 

@@ -5,7 +5,7 @@
 //   consumer [THEME.json] [MODULE_PATH...]
 //
 // A theme file given first is loaded and checked; the module paths default
-// to every module whose library is installed.
+// to every module linked into this program (each registered itself).
 //
 // Exit status 0 when every check passed, 1 otherwise.
 
@@ -20,7 +20,6 @@
 #endif
 
 #include <QApplication>
-#include <QDir>
 #include <QLabel>
 #include <QTextStream>
 #include <QVBoxLayout>
@@ -54,19 +53,6 @@ bool sameClass(const QWidget *widget, const QString &className)
     return actual == className || actual.endsWith(QStringLiteral("::") + className);
 }
 
-// Module paths whose library is installed next to the kit.
-QStringList installedModules()
-{
-    QStringList found;
-    const QDir dir(tessera::moduleDirectory());
-    for (const QString &path : tessera::knownModules()) {
-        const QString base = QStringLiteral("libtessera_") + path.section(u'.', -1) + QStringLiteral(".so*");
-        if (!dir.entryList({base}, QDir::Files).isEmpty())
-            found << path;
-    }
-    return found;
-}
-
 // Named options for create(), as a host would pass them from a form or a script.
 QVariantMap optionsFor(const QString &modulePath, QObject *owner)
 {
@@ -90,7 +76,7 @@ int main(int argc, char **argv)
     if (!modules.isEmpty() && modules.first().endsWith(QLatin1String(".json")))
         themeFile = modules.takeFirst();
     if (modules.isEmpty())
-        modules = installedModules();
+        modules = tessera::registeredModules();
 
     // Themes: the built-in ones ship inside the kit; switching is live.
     int changes = 0;

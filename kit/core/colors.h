@@ -34,6 +34,7 @@ namespace tessera {
 class TESSERA_KIT_EXPORT ColorExpressionError : public std::runtime_error
 {
 public:
+    //! An error whose what() is \a message.
     explicit ColorExpressionError(const QString &message);
 };
 

@@ -24,17 +24,20 @@ class TESSERA_KIT_EXPORT DeferredText
 {
 public:
     DeferredText() = default;
+    //! The Linguist source text \a sourceText of \a context (with an optional \a disambiguation).
     DeferredText(const char *context, const char *sourceText, const char *disambiguation = nullptr);
     //! Any callable yielding the display text (it is called on every translate()).
     explicit DeferredText(std::function<QString()> function);
 
+    //! Whether this holds neither a source text nor a callable.
     bool isNull() const { return !m_function && m_source.isEmpty(); }
     //! The text for the current language.
     QString operator()() const;
 
-    QByteArray context() const { return m_context; }
-    QByteArray sourceText() const { return m_source; }
+    QByteArray context() const { return m_context; }       //!< The translation context (empty for a callable).
+    QByteArray sourceText() const { return m_source; }     //!< The source text (empty for a callable).
 
+    //! Whether \a a and \a b are the same source text; callables never compare equal.
     friend bool operator==(const DeferredText &a, const DeferredText &b)
     {
         return !a.m_function && !b.m_function && a.m_context == b.m_context
@@ -73,6 +76,7 @@ TESSERA_KIT_EXPORT bool isCallableText(const QVariant &value);
 class TESSERA_KIT_EXPORT I18n : public QObject
 {
     Q_OBJECT
+    //! The current language code; writing it is setLanguage().
     Q_PROPERTY(QString language READ language WRITE setLanguage NOTIFY langChanged)
 public:
     //! The current language code ("en" until another one is set).

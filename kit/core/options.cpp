@@ -1,5 +1,7 @@
 #include "options.h"
 
+#include <algorithm>
+
 #include "qss.h"
 
 #include <QUuid>
@@ -246,6 +248,18 @@ void forbid(const QVariantMap &options, const QString &name, const QString &why)
 {
     if (options.contains(name))
         throw OptionError(name, why);
+}
+
+const QString &themeKey(const QString &property, const QString &value)
+{
+    const auto isKeyCharacter = [](QChar c) {
+        return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') || c == u'_'
+            || c == u'-' || c == u'.';
+    };
+    if (value.isEmpty() || !std::all_of(value.begin(), value.end(), isKeyCharacter))
+        throw OptionError(property, QStringLiteral("expected a theme key (letters, digits, '_', '-', '.'), got \"%1\"")
+                                        .arg(value.left(40)));
+    return value;
 }
 
 } // namespace option

@@ -16,6 +16,7 @@ namespace tessera {
 class TESSERA_KIT_EXPORT ModuleError : public std::runtime_error
 {
 public:
+    //! An error whose what() is \a message.
     explicit ModuleError(const QString &message);
 };
 
@@ -31,10 +32,17 @@ TESSERA_KIT_EXPORT bool registerModule(const QString &modulePath, const QString 
 
 /*!
     Loads the widget library of \a modulePath ("tessera.material.button.busy_trigger")
-    once; later calls are no-ops. Only the kit's own module paths are accepted,
-    and their libraries are looked up next to the kit's library, so no other
-    file is ever loaded. Throws ModuleError for an unknown or malformed path
-    or a library that cannot be loaded.
+    once; later calls are no-ops, and so is the first one when the application
+    links the library (it registered itself when the program started).
+
+    Only the kit's own module paths are accepted, and each names one library
+    file of the kit (libtessera_busy_trigger.so.0, tessera_busy_trigger.dll, ...):
+    no text of the caller becomes part of a file name. The library is taken
+    from the first folder of moduleSearchPaths() that holds it, else from the
+    system's own library search under its versioned name.
+
+    Throws ModuleError for an unknown or malformed path, naming the known
+    ones, or for a library that cannot be loaded, naming where it was looked for.
 */
 TESSERA_KIT_EXPORT void loadModule(const QString &modulePath);
 
@@ -51,14 +59,25 @@ TESSERA_KIT_EXPORT QStringList registeredModules();
 TESSERA_KIT_EXPORT QString moduleClassName(const QString &modulePath);
 //! The module paths of the kit's widget libraries (the only ones loadModule() accepts).
 TESSERA_KIT_EXPORT QStringList knownModules();
-//! The folder in which loadModule() looks for widget libraries (the kit library's own folder).
-TESSERA_KIT_EXPORT QString moduleDirectory();
+/*!
+    The folders in which loadModule() looks for a widget library, in this order:
+    the libraries' folder relative to the program's (the layout of the build
+    tree and of an install: \c bin and \c lib under one prefix), the folders of
+    QCoreApplication::libraryPaths() (an application adds its own with
+    QCoreApplication::addLibraryPath()), and the folder the libraries were
+    configured to be installed into. Folders that do not exist are listed too.
+*/
+TESSERA_KIT_EXPORT QStringList moduleSearchPaths();
 
 } // namespace tessera
 
 //! Registers \a Class of this library under \a modulePath when the library is loaded.
+//! The texts are made inside a function, so that no QString is part of the static's initializer.
 #define TESSERA_REGISTER_MODULE(modulePath, Class, creator)                                        \
     namespace {                                                                                    \
-    const bool tesseraModuleRegistered_##Class =                                                   \
-        ::tessera::registerModule(QStringLiteral(modulePath), QStringLiteral(#Class), creator);    \
+    bool tesseraRegisterModule_##Class()                                                           \
+    {                                                                                              \
+        return ::tessera::registerModule(QStringLiteral(modulePath), QStringLiteral(#Class), creator); \
+    }                                                                                              \
+    const bool tesseraModuleRegistered_##Class = tesseraRegisterModule_##Class();                  \
     }

@@ -1,4 +1,5 @@
 #include "restyle.h"
+#include "restyle_p.h"
 #include "tasks_p.h"
 
 #include <QCoreApplication>
@@ -20,12 +21,12 @@ RestyleLifecycle::~RestyleLifecycle()
 void RestyleLifecycle::_subscribeToTheme()
 {
     m_themeSubscription << QObject::connect(theme->signal, &ThemeSignal::changed, m_self, [this] { _onThemeChanged(); });
-    detail::zeroDelay(m_self, [this] { _scheduleSetStyleSheet(); });
+    detail::nextPass(m_self, [this] { _scheduleSetStyleSheet(); });
 }
 
 void RestyleLifecycle::_onThemeChanged()
 {
-    detail::zeroDelay(m_self, [this] { _scheduleSetStyleSheet(); });
+    detail::nextPass(m_self, [this] { _scheduleSetStyleSheet(); });
 }
 
 void RestyleLifecycle::_scheduleSetStyleSheet()
@@ -39,6 +40,17 @@ void RestyleLifecycle::_lazy_set_stylesheet()
 {
     _set_stylesheet();
 }
+
+namespace detail {
+
+void followTheme(QWidget *widget, std::function<void()> restyle)
+{
+    QObject::connect(useTheme()->signal, &ThemeSignal::changed, widget, [widget, restyle = std::move(restyle)] {
+        nextPass(widget, [widget, restyle] { runLater(widget, restyle); });
+    });
+}
+
+} // namespace detail
 
 void RestyleLifecycle::_onDestroy()
 {

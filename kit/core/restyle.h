@@ -21,17 +21,23 @@ namespace tessera {
     A themed widget derives from its Qt base and from RestyleLifecycle, and
     supplies only its build step, _set_stylesheet():
 
-    theme change -> _onThemeChanged() -> zero-delay single-shot timer ->
+    theme change -> _onThemeChanged() -> zero-delay hop (next pass) ->
     _scheduleSetStyleSheet() -> deferred task (handle in _setupStyleSheet) ->
     _lazy_set_stylesheet() -> _set_stylesheet() -> setStyleSheet().
 
-    The timer and the task are bound to the widget, so nothing queued for a
-    destroyed widget runs; the destructor stops following the theme and
-    cancels the pending task. It
+    Construction starts the same chain. The hop and the task go through the
+    kit's one queue (see runLater()): a widget's build runs on a later pass
+    than its hop, widgets in view are built before widgets out of view and
+    hidden ones, and a switch over many widgets is spread over slices of a
+    few milliseconds, with the event loop (input, timers, painting) running
+    in between. Every trigger leads to one build. The hop and the task are
+    bound to the widget, so nothing queued for a destroyed widget runs; the
+    destructor stops following the theme and cancels the pending task. It
     runs after the widget's own destructor, when the widget's own members are
     gone, and reads only the task handle, which this class holds; it runs
-    before Qt destroys the children and emits QObject::destroyed. A build that throws ends that task
-    only; the widget keeps its previous style sheet.
+    before Qt destroys the children and emits QObject::destroyed. A build
+    that throws ends that task only; the widget keeps its previous style
+    sheet.
 
     \code
     class Swatch : public QFrame, public tessera::RestyleLifecycle {
@@ -51,11 +57,12 @@ public:
     virtual ~RestyleLifecycle();
 
 protected:
+    //! The lifecycle of \a self, the widget that derives from this class.
     explicit RestyleLifecycle(QWidget *self);
 
-    //! Connects theme->signal->changed to _onThemeChanged and starts the first zero-delay timer.
+    //! Connects theme->signal->changed to _onThemeChanged and starts the first zero-delay hop.
     void _subscribeToTheme();
-    //! Slot of the theme's change signal: starts a zero-delay single-shot timer.
+    //! Slot of the theme's change signal: queues the zero-delay hop to _scheduleSetStyleSheet().
     void _onThemeChanged();
     //! Schedules a deferred task running _lazy_set_stylesheet(); keeps its handle.
     void _scheduleSetStyleSheet();
@@ -145,8 +152,10 @@ template<typename Value>
 class LruMemo
 {
 public:
+    //! An empty memo that keeps at most \a capacity values.
     explicit LruMemo(int capacity = 128) : m_capacity(capacity) {}
 
+    //! The value under \a key, made by \a build() on a miss (and then the most recently used).
     template<typename Build>
     const Value &get(const QStringList &key, Build &&build)
     {
@@ -167,12 +176,12 @@ public:
         return m_entries.front().second;
     }
 
-    bool contains(const QStringList &key) const { return m_index.contains(key); }
-    int size() const { return int(m_entries.size()); }
-    int capacity() const { return m_capacity; }
+    bool contains(const QStringList &key) const { return m_index.contains(key); }   //!< Whether \a key is memoised.
+    int size() const { return int(m_entries.size()); }                              //!< The number of values held.
+    int capacity() const { return m_capacity; }                                     //!< The most values held.
     //! How many values have been built (memo misses that completed).
     int builds() const { return m_builds; }
-    int hits() const { return m_hits; }
+    int hits() const { return m_hits; }   //!< How many get() calls found their value.
     //! Keys from most to least recently used.
     QList<QStringList> keys() const
     {

@@ -26,16 +26,20 @@ namespace tessera {
 class TESSERA_KIT_EXPORT State : public QObject
 {
     Q_OBJECT
+    //! The value held; writing a different one emits valueChanged.
     Q_PROPERTY(QVariant value READ value WRITE setValue NOTIFY valueChanged)
 public:
+    //! A State holding \a value, owned by \a parent.
     explicit State(QVariant value = {}, QObject *parent = nullptr);
     ~State() override;
 
+    //! The value held.
     QVariant value() const;
     //! Stores \a value and emits valueChanged when it differs from the current one.
     void setValue(const QVariant &value);
 
 Q_SIGNALS:
+    //! Emitted with the new \a value after setValue() changed it.
     void valueChanged(const QVariant &value);
 
 private:

@@ -2,10 +2,14 @@
 #include "tasks_p.h"
 
 #include <QCoreApplication>
+#include <QEvent>
 #include <QMetaObject>
 #include <QPointer>
 #include <QThread>
 #include <QTimer>
+#include <QWidget>
+
+#include <chrono>
 
 #include <deque>
 
@@ -52,38 +56,67 @@ void runStep(const std::shared_ptr<Task::Data> &data, const std::function<void()
 }
 
 /*
-    A queue of calls for the next pass of the GUI event loop. Every call
-    queued during one pass waits behind a single posted call, which runs them
-    in the order they were queued on the next pass. A theme switch queues one
-    zero-delay call and then one deferred task per themed widget: one posted
-    event for all of them costs less than one each (Qt allocates the event
-    and wakes the event dispatcher for every post), and keeps Qt's queue of
-    posted events short.
+    The kit's one queue of deferred work on the GUI thread, and its owner:
+    the zero-delay hops of the restyle lifecycle, and every deferred task
+    (the themed widgets' style builds among them).
 
-    A call queued while the queue runs waits for the next pass, so nothing
-    ever runs in the pass that queued it. Each call holds its context through
-    a QPointer and is dropped when the context is gone. There are two queues:
-    the zero-delay calls and the deferred tasks.
+    Order. On each pass the hops run first, in the order they were queued
+    (each is a handful of instructions: it schedules a task). Then the tasks,
+    by where the user's eye finds their context object: widgets in view
+    (shown, and not clipped away by their ancestors, so a scroll area's rows
+    out of sight do not count), then shown widgets out of view, then hidden
+    ones (other pages, closed dialogs). A context that is not a widget counts
+    as in view. Within each group, the order of scheduling. The place is
+    decided when the task is scheduled. Nothing is dropped but the work of
+    destroyed contexts and cancelled tasks.
+
+    Slices. One pass runs work for a bounded time (at least one item):
+    SliceInView while it serves widgets in view, whose repaint follows the
+    slice, SliceOutOfView when it serves only others. Then it hands the loop
+    back: the next pass is a posted event of low priority, so the layout and
+    paint requests the slice made, input and timers get their turn before
+    the next slice. A switch over a handful of
+    widgets still runs its hops on the first pass and its builds on the
+    second; one over thousands spreads over as many slices as it needs.
+
+    Work queued during a pass never runs in that pass. Each item holds its
+    context through a QPointer and is dropped when the context is gone.
 */
-class PassQueue : public QObject
+class Scheduler : public QObject
 {
 public:
     using QObject::QObject;
 
-    static PassQueue *zeroDelay() { return instance(0); }
-    static PassQueue *tasks() { return instance(1); }
-
-    //! Queues \a step; with \a data, the step runs as that task (see runStep()).
-    void add(QObject *context, std::function<void()> step, std::shared_ptr<Task::Data> data = {})
+    static Scheduler *instance()
     {
-        m_pending.push_back({context, std::move(data), std::move(step), m_pass});
-        if (!m_posted) {
-            m_posted = true;
-            QMetaObject::invokeMethod(this, &PassQueue::runPending, Qt::QueuedConnection);
-        }
+        static QPointer<Scheduler> scheduler;
+        if (!scheduler)
+            scheduler = new Scheduler(QCoreApplication::instance());   // goes with the application
+        return scheduler;
+    }
+
+    void addHop(QObject *context, std::function<void()> call) { add(Hops, context, std::move(call), {}); }
+
+    void addTask(QObject *context, std::function<void()> step, std::shared_ptr<Task::Data> data)
+    {
+        add(placeOf(context), context, std::move(step), std::move(data));
+    }
+
+protected:
+    bool event(QEvent *event) override
+    {
+        if (event->type() != sliceEventType())
+            return QObject::event(event);
+        const auto *slice = static_cast<const SliceEvent *>(event);
+        if (slice->generation == m_generation)   // a superseded call does nothing
+            runSlice();
+        return true;
     }
 
 private:
+    // The queues, in the order a pass serves them.
+    enum Queue { Hops, InView, OutOfView, Hidden, QueueCount };
+
     struct Pending
     {
         QPointer<QObject> context;
@@ -92,37 +125,103 @@ private:
         quint64 pass;
     };
 
-    static PassQueue *instance(int which)
+    struct SliceEvent : QEvent
     {
-        static QPointer<PassQueue> queues[2];
-        if (!queues[which])
-            queues[which] = new PassQueue(QCoreApplication::instance());   // goes with the application
-        return queues[which];
+        explicit SliceEvent(quint64 g) : QEvent(sliceEventType()), generation(g) {}
+        quint64 generation;
+    };
+
+    static QEvent::Type sliceEventType()
+    {
+        static const auto type = QEvent::Type(QEvent::registerEventType());
+        return type;
     }
 
-    void runPending()
+    static Queue placeOf(QObject *context)
     {
+        if (!context->isWidgetType())
+            return InView;
+        const auto *widget = static_cast<const QWidget *>(context);
+        if (!widget->isVisible())
+            return Hidden;
+        // The widget's rectangle, clipped by every ancestor up to its window.
+        QRect visible = widget->rect();
+        for (const QWidget *w = widget; !w->isWindow();) {
+            visible.translate(w->pos());
+            w = w->parentWidget();
+            visible &= w->rect();
+            if (visible.isEmpty())
+                return OutOfView;
+        }
+        return widget->window()->isMinimized() ? OutOfView : InView;
+    }
+
+    void add(Queue queue, QObject *context, std::function<void()> step, std::shared_ptr<Task::Data> data)
+    {
+        m_queues[queue].push_back({context, std::move(data), std::move(step), m_pass});
+        ++m_size;
+        if (!m_posted)
+            post();
+    }
+
+    // Posts the call for the next pass; an earlier call still pending is superseded.
+    void post()
+    {
+        m_posted = true;
+        QCoreApplication::postEvent(this, new SliceEvent(++m_generation), Qt::LowEventPriority);
+    }
+
+    void runSlice()
+    {
+        m_posted = false;
         const quint64 pass = ++m_pass;
-        // With more than one call to run, the next pass's call is posted now:
-        // should a call spin a nested event loop, the rest of this pass runs
-        // inside it, in order, as separately posted calls would.
-        m_posted = m_pending.size() > 1 && m_pending[1].pass < pass;
-        if (m_posted)
-            QMetaObject::invokeMethod(this, &PassQueue::runPending, Qt::QueuedConnection);
-        while (!m_pending.empty() && m_pending.front().pass < pass) {
-            const Pending next = std::move(m_pending.front());
-            m_pending.pop_front();
-            if (!next.context)
-                continue;
-            if (next.data)
-                runStep(next.data, next.step);
-            else
-                next.step();
+        // With more than one item to run, the next pass's call is posted now:
+        // should an item spin a nested event loop (a modal dialog), the rest
+        // runs inside it, in order. A slice that ends normally supersedes it
+        // with a call posted after the requests the slice made (layout,
+        // repaint), so that they are served first.
+        if (m_size > 1)
+            post();
+        const auto start = std::chrono::steady_clock::now();
+        bool ranOne = false;
+        bool servedInView = false;
+        for (int q = 0; q < QueueCount; ++q) {
+            std::deque<Pending> &queue = m_queues[q];
+            while (!queue.empty() && queue.front().pass < pass) {
+                // A slice that served widgets in view keeps their budget: their repaint follows it.
+                servedInView = servedInView || q <= InView;
+                const auto budget = servedInView ? detail::SliceInView : detail::SliceOutOfView;
+                if (ranOne && std::chrono::steady_clock::now() - start >= budget)
+                    return finishSlice();
+                const Pending next = std::move(queue.front());
+                queue.pop_front();
+                --m_size;
+                if (!next.context)
+                    continue;
+                ranOne = true;
+                if (next.data)
+                    runStep(next.data, next.step);
+                else
+                    next.step();
+            }
+        }
+        finishSlice();
+    }
+
+    void finishSlice()
+    {
+        if (m_size > 0) {
+            post();
+        } else if (m_posted) {
+            ++m_generation;   // nothing left: the early call will find nothing to do
+            m_posted = false;
         }
     }
 
-    std::deque<Pending> m_pending;
+    std::deque<Pending> m_queues[QueueCount];
+    std::size_t m_size = 0;
     quint64 m_pass = 0;
+    quint64 m_generation = 0;   // of the call that runs the next slice
     bool m_posted = false;
 };
 
@@ -139,7 +238,7 @@ Task runLater(QObject *context, std::function<void()> step)
     Task task;
     task.d = std::make_shared<Task::Data>();
     if (onGuiThread(context)) {
-        PassQueue::tasks()->add(context, std::move(step), task.d);
+        Scheduler::instance()->addTask(context, std::move(step), task.d);
         return task;
     }
     // Another thread's object: a queued call to a functor with a context object
@@ -151,10 +250,10 @@ Task runLater(QObject *context, std::function<void()> step)
 
 namespace detail {
 
-void zeroDelay(QObject *context, std::function<void()> call)
+void nextPass(QObject *context, std::function<void()> call)
 {
     if (onGuiThread(context))
-        PassQueue::zeroDelay()->add(context, std::move(call));
+        Scheduler::instance()->addHop(context, std::move(call));
     else
         QTimer::singleShot(0, context, std::move(call));
 }

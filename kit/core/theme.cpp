@@ -1,4 +1,5 @@
 #include "theme.h"
+#include "tasks_p.h"
 
 #include "app_palette_p.h"
 #include "colors.h"
@@ -12,7 +13,6 @@
 #include <QPalette>
 #include <QPointer>
 #include <QStyleHints>
-#include <QTimer>
 
 #include <cstring>
 #include <functional>
@@ -207,7 +207,7 @@ private:
         if (m_pending)
             return;
         m_pending = true;
-        QTimer::singleShot(0, this, [this] {
+        detail::nextPass(this, [this] {
             m_pending = false;
             m_onChange();
         });

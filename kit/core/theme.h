@@ -44,8 +44,8 @@ using TokenIndex = QHash<TokenPath, QString>;
 //! The palette of a theme: its mode ("light", "dark") and its colour tokens.
 struct TESSERA_KIT_EXPORT Palette
 {
-    QString mode;
-    StyleMap values;
+    QString mode;       //!< "light" or "dark".
+    StyleMap values;    //!< The "palette" mapping: primary, secondary, text, background, ...
 };
 
 /*!
@@ -63,9 +63,11 @@ struct TESSERA_KIT_EXPORT Palette
 class TESSERA_KIT_EXPORT Theme
 {
 public:
+    //! Emits changed() after every switch; lives as long as the application's theme.
     ThemeSignal *signal = nullptr;
     //! Component key ("FieldShell", "PyButton", ...) to its entry ({"styles": {...}}).
     StyleMap components;
+    //! The palette in force: its mode and colour tokens.
     Palette palette;
     //! Typography variants ("button", "body1", "h6", ...) to style mappings.
     StyleMap typography;
@@ -87,6 +89,7 @@ public:
         Returns std::nullopt when the path does not name a text or number.
     */
     std::optional<QString> resolveToken(QStringView path) const;
+    //! \overload
     std::optional<QString> resolveToken(const QString &path) const;
     /*!
         The text form of the token at \a path, as resolveToken() gives it, read
@@ -110,6 +113,7 @@ private:
 class TESSERA_KIT_EXPORT ThemeError : public std::runtime_error
 {
 public:
+    //! An error whose what() is \a message.
     explicit ThemeError(const QString &message);
 };
 
@@ -186,10 +190,11 @@ TESSERA_KIT_EXPORT StyleMap themeData(const QString &name);
 //! One key path that the widgets read, and the kind its value must have.
 struct TESSERA_KIT_EXPORT ThemeRequirement
 {
+    //! The kind of value a key path must hold.
     enum class Kind { Map, Text, Number, Style /* a mapping, or absent when optional */ };
-    QString path;
-    Kind kind;
-    bool optional = false;
+    QString path;           //!< The dotted key path ("components.FieldShell.styles.title").
+    Kind kind;              //!< What its value must be.
+    bool optional = false;  //!< Whether the path may be absent.
 };
 
 //! Every key path of a theme document that the kit's widgets read.

@@ -19,21 +19,22 @@ namespace tessera {
 
 namespace {
 
-const QString kText = QStringLiteral("text");
-const QString kChildren = QStringLiteral("children");
-const QString kClasses = QStringLiteral("classes");
-const QString kColor = QStringLiteral("color");
-const QString kComponent = QStringLiteral("component");
-const QString kDisabled = QStringLiteral("disabled");
-const QString kDisableFocusRipple = QStringLiteral("disableFocusRipple");
-const QString kDisableRipple = QStringLiteral("disableRipple");
-const QString kHref = QStringLiteral("href");
-const QString kSize = QStringLiteral("size");
-const QString kVariant = QStringLiteral("variant");
-const QString kOnClick = QStringLiteral("onClick");
-const QString kStyle = QStringLiteral("style");
-const QString kSx = QStringLiteral("sx");
-const QString kAccessibleName = QStringLiteral("accessibleName");
+// Option names: literals, so that loading the library runs no constructor for them.
+constexpr QLatin1String kText("text");
+constexpr QLatin1String kChildren("children");
+constexpr QLatin1String kClasses("classes");
+constexpr QLatin1String kColor("color");
+constexpr QLatin1String kComponent("component");
+constexpr QLatin1String kDisabled("disabled");
+constexpr QLatin1String kDisableFocusRipple("disableFocusRipple");
+constexpr QLatin1String kDisableRipple("disableRipple");
+constexpr QLatin1String kHref("href");
+constexpr QLatin1String kSize("size");
+constexpr QLatin1String kVariant("variant");
+constexpr QLatin1String kOnClick("onClick");
+constexpr QLatin1String kStyle("style");
+constexpr QLatin1String kSx("sx");
+constexpr QLatin1String kAccessibleName("accessibleName");
 
 bool absent(const QVariant &v)
 {
@@ -250,11 +251,19 @@ struct Button::Private
     QHash<QString, QPointer<State>> states;
     //! The button's connections to its States, the language and itself; released first at teardown.
     Subscriptions subscriptions;
+    //! Their connections, dropped when a property write replaces the State.
+    QHash<QString, QMetaObject::Connection> stateConnections;
+    QMetaObject::Connection iconConnection;
+    //! The effective values last notified.
+    QString color;
+    QString variant;
+    QString size;
+    bool disabled = false;
 };
 
-Button::Button() : Button(Options{}) {}
+Button::Button(QWidget *parent) : Button(Options{}, parent) {}
 
-Button::Button(const Options &options) : QPushButton(nullptr), RestyleLifecycle(this), d(nullptr)
+Button::Button(const Options &options, QWidget *parent) : QPushButton(parent), RestyleLifecycle(this), d(nullptr)
 {
     checkOptions(options.kwargs);
     _args = options.args;
@@ -276,6 +285,10 @@ Button::Button(const Options &options) : QPushButton(nullptr), RestyleLifecycle(
     updateChildren();
     updateIcon();
     setEnabled(!optionValue(kDisabled).toBool());
+    d->color = buttonColor();
+    d->variant = buttonVariant();
+    d->size = buttonSize();
+    d->disabled = isDisabled();
 
     Subscriptions &subscriptions = d->subscriptions;
     subscriptions << connect(this, &QPushButton::clicked, this, [this] { handleClick(); });
@@ -285,26 +298,30 @@ Button::Button(const Options &options) : QPushButton(nullptr), RestyleLifecycle(
     for (auto it = d->states.begin(); it != d->states.end(); ++it) {
         State *state = it.value();
         const QString name = it.key();
+        QMetaObject::Connection connection;
         if (name == kText || name == kAccessibleName) {
-            subscriptions << connect(state, &State::valueChanged, this, [this] { updateText(); });
+            connection = connect(state, &State::valueChanged, this, [this] { updateText(); });
         } else if (name == kChildren) {
-            subscriptions << connect(state, &State::valueChanged, this, [this] { updateChildren(); });
+            connection = connect(state, &State::valueChanged, this, [this] { updateChildren(); });
         } else if (name == kDisabled) {
-            subscriptions << connect(state, &State::valueChanged, this,
-                                     [this] { setEnabled(!optionValue(kDisabled).toBool()); });
+            connection = connect(state, &State::valueChanged, this,
+                                 [this] { setEnabled(!optionValue(kDisabled).toBool()); });
         } else if (name == kColor || name == kSize || name == kVariant || name == kClasses || name == kStyle
                    || name == kDisableRipple) {
-            subscriptions << connect(state, &State::valueChanged, this, [this] {
+            connection = connect(state, &State::valueChanged, this, [this] {
                 updateIcon();
                 _onThemeChanged();
+                notifyLook();
             });
         } else if (name == kSx) {
             d->sxState = state;
-            subscriptions << connect(state, &State::valueChanged, this, [this] { _onThemeChanged(); });
+            connection = connect(state, &State::valueChanged, this, [this] { _onThemeChanged(); });
         }
+        d->stateConnections.insert(name, connection);
+        subscriptions << connection;
     }
     if (State *icon = _startIcon.state())
-        subscriptions << connect(icon, &State::valueChanged, this, [this] { updateIcon(); });
+        subscriptions << (d->iconConnection = connect(icon, &State::valueChanged, this, [this] { updateIcon(); }));
 
     _subscribeToTheme();
 }
@@ -358,6 +375,93 @@ QString Button::buttonVariant() const
     return _componentType == u"OrbAction" ? QStringLiteral("circular") : QStringLiteral("contained");
 }
 
+QString Button::buttonText() const
+{
+    return d->textShown;
+}
+
+void Button::replaceOption(const QString &name, const QVariant &value)
+{
+    if (d->states.remove(name))
+        disconnect(d->stateConnections.take(name));
+    if (value.isNull())
+        _buttonKwargs.remove(name);
+    else
+        _buttonKwargs.insert(name, value);
+}
+
+void Button::setText(const QString &text)
+{
+    replaceOption(kText, text);
+    updateText();
+}
+
+void Button::setColor(const QString &color)
+{
+    setLookOption(kColor, QStringLiteral("color"), color);
+}
+
+void Button::setVariant(const QString &variant)
+{
+    setLookOption(kVariant, QStringLiteral("variant"), variant);
+}
+
+void Button::setThemeSize(const QString &size)
+{
+    setLookOption(kSize, QStringLiteral("themeSize"), size);
+}
+
+void Button::setLookOption(const QString &name, const QString &property, const QString &value)
+{
+    option::themeKey(property, value);
+    if (!d->states.contains(name) && _buttonKwargs.value(name) == QVariant(value))
+        return;
+    replaceOption(name, value);
+    updateIcon();
+    _scheduleSetStyleSheet();
+    notifyLook();
+}
+
+bool Button::isDisabled() const
+{
+    return testAttribute(Qt::WA_ForceDisabled);
+}
+
+void Button::setDisabled(bool disabled)
+{
+    replaceOption(kDisabled, disabled);
+    setEnabled(!disabled);   // changeEvent() notifies
+}
+
+void Button::notifyLook()
+{
+    const QString color = buttonColor();
+    const QString variant = buttonVariant();
+    const QString size = buttonSize();
+    if (color != d->color) {
+        d->color = color;
+        Q_EMIT colorChanged(color);
+    }
+    if (variant != d->variant) {
+        d->variant = variant;
+        Q_EMIT variantChanged(variant);
+    }
+    if (size != d->size) {
+        d->size = size;
+        Q_EMIT themeSizeChanged(size);
+    }
+}
+
+void Button::setStartIcon(const StateOr<QString> &icon)
+{
+    disconnect(d->iconConnection);
+    d->iconConnection = {};
+    _startIcon = icon;
+    if (State *state = _startIcon.state())
+        d->iconConnection = connect(state, &State::valueChanged, this, [this] { updateIcon(); });
+    updateIcon();
+}
+
 QString Button::appliedStyleSheet() const
 {
     return d->appliedSheet;
@@ -390,6 +494,12 @@ void Button::changeEvent(QEvent *event)
     case QEvent::PaletteChange:
     case QEvent::StyleChange:
         updateIcon();
+        break;
+    case QEvent::EnabledChange:
+        if (isDisabled() != d->disabled) {
+            d->disabled = isDisabled();
+            Q_EMIT disabledChanged(d->disabled);
+        }
         break;
     default:
         break;
@@ -426,9 +536,12 @@ void Button::updateText()
     QString text = translate(value);
     if (text.isNull() && !absent(value) && value.canConvert<QString>() && !asState(value))
         text = value.toString();
+    const bool changed = text != d->textShown;
     d->textShown = text;
-    setText(d->children.isEmpty() ? text : QString());
+    QPushButton::setText(d->children.isEmpty() ? text : QString());
     nameForAssistiveTools(this, optionValue(kAccessibleName), text.isEmpty() && d->children.isEmpty());
+    if (changed)
+        Q_EMIT textChanged(text);
     updateGeometry();
 }
 
@@ -463,7 +576,7 @@ void Button::updateChildren()
         w->show();
         d->children.append(w);
     }
-    setText(d->children.isEmpty() ? d->textShown : QString());
+    QPushButton::setText(d->children.isEmpty() ? d->textShown : QString());
     if (d->children.isEmpty())
         updateIcon();
     else

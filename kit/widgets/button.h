@@ -58,51 +58,94 @@ namespace tessera {
 class TESSERA_KIT_EXPORT Button : public QPushButton, public RestyleLifecycle
 {
     Q_OBJECT
+    //! The "text" option (shadows QAbstractButton's text with the same meaning; see setText()).
+    Q_PROPERTY(QString text READ buttonText WRITE setText NOTIFY textChanged)
+    Q_PROPERTY(QString color READ buttonColor WRITE setColor NOTIFY colorChanged)
+    Q_PROPERTY(QString variant READ buttonVariant WRITE setVariant NOTIFY variantChanged)
+    Q_PROPERTY(QString themeSize READ buttonSize WRITE setThemeSize NOTIFY themeSizeChanged)
+    Q_PROPERTY(bool disabled READ isDisabled WRITE setDisabled NOTIFY disabledChanged)
 public:
+    //! Called when the button is clicked (the "onClick" option).
     using ClickHandler = std::function<void()>;
 
+    //! The button's options; see the class description for each.
     struct Options
     {
-        QVariantList args{};
-        StateOr<QString> startIcon{};
-        QString componentType{};
-        QVariantMap kwargs{};
+        QVariantList args{};            //!< Positional arguments; a first text is the button text.
+        StateOr<QString> startIcon{};   //!< A resource path or icon key, a State holding one, or none.
+        QString componentType{};        //!< The kind of button, for its defaults ("OrbAction").
+        QVariantMap kwargs{};           //!< Named options, each a plain value or a State*.
     };
 
-    //! A button with every option at its default.
-    Button();
-    explicit Button(const Options &options);
+    //! A button with every option at its default, a child of \a parent.
+    explicit Button(QWidget *parent = nullptr);
+    //! A button with \a options, a child of \a parent; throws OptionError naming a bad one.
+    explicit Button(const Options &options, QWidget *parent = nullptr);
     ~Button() override;
 
     //! The start icon option as received (plain text, State or none).
     const StateOr<QString> &startIcon() const { return _startIcon; }
+    //! The kind of button given at construction (empty for a plain button).
     QString componentType() const { return _componentType; }
     //! The named options as received.
     const QVariantMap &buttonOptions() const { return _buttonKwargs; }
+    //! The positional arguments as received.
     const QVariantList &buttonArgs() const { return _args; }
 
     //! The current value of a named option: a State's value, or the plain value.
     QVariant optionValue(const QString &name) const;
     //! The effective colour, size and variant (after the component-type defaults).
     QString buttonColor() const;
-    QString buttonSize() const;
-    QString buttonVariant() const;
+    QString buttonSize() const;      //!< The effective size ("small", "medium", "large").
+    QString buttonVariant() const;   //!< The effective variant ("contained", "outlined", "text", ...).
+
+    /*!
+        The options as properties. A write replaces the named option (and a
+        State it followed), notifies once when the effective value changed, and
+        restyles this button on the next restyle pass. \c color, \c variant
+        and \c themeSize (the \c size option) must be theme keys: anything
+        else throws OptionError naming the property, and nothing changes.
+
+        setText() hides QAbstractButton::setText(): called on a Button it sets
+        the "text" option, so the text survives language changes and replaces
+        a State. \c disabled is the inverse of QWidget's own enabled state
+        (setDisabled() hides QWidget's slot of the same meaning and also
+        replaces a State); disabledChanged() follows every setEnabled() too.
+    */
+    //! The text of the "text" option as shown (empty when children are the content).
+    QString buttonText() const;
+    void setText(const QString &text);
+    void setColor(const QString &color);
+    void setVariant(const QString &variant);
+    void setThemeSize(const QString &size);
+    //! Whether the button was disabled itself (QWidget::setEnabled(false)), not through its parent.
+    bool isDisabled() const;
+    void setDisabled(bool disabled);
 
     //! The style sheet the button applied itself on its last pass (empty before the first).
     QString appliedStyleSheet() const;
 
-    QSize sizeHint() const override;
-    QSize minimumSizeHint() const override;
+    QSize sizeHint() const override;          //!< \reimp
+    QSize minimumSizeHint() const override;   //!< \reimp
+
+Q_SIGNALS:
+    void textChanged(const QString &text);
+    void colorChanged(const QString &color);
+    void variantChanged(const QString &variant);
+    void themeSizeChanged(const QString &size);
+    void disabledChanged(bool disabled);
 
 protected:
     void _set_stylesheet(const StyleMap &component_styled = {}) override;
-    void changeEvent(QEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
+    void changeEvent(QEvent *event) override;   //!< \reimp
+    void keyPressEvent(QKeyEvent *event) override;   //!< \reimp
+    //! Replaces the start icon (and a State it followed) and shows the new one.
+    void setStartIcon(const StateOr<QString> &icon);
 
-    QVariantList _args;
-    StateOr<QString> _startIcon;
-    QString _componentType;
-    QVariantMap _buttonKwargs;
+    QVariantList _args;   //!< The positional arguments as received.
+    StateOr<QString> _startIcon;   //!< The start icon option as received.
+    QString _componentType;   //!< The kind of button given at construction.
+    QVariantMap _buttonKwargs;   //!< The named options as received.
     //! The caller's extra style; read by every style pass.
     Sx _sx;
 
@@ -112,6 +155,12 @@ private:
     void updateChildren();
     void updateIcon();
     void handleClick();
+    //! Stores a plain value for the named option, dropping a State it followed.
+    void replaceOption(const QString &name, const QVariant &value);
+    //! The write of colour, variant or size: checks the theme key (naming \a property), then restyles.
+    void setLookOption(const QString &name, const QString &property, const QString &value);
+    //! Emits the NOTIFY signals of colour, variant and size when their effective values changed.
+    void notifyLook();
     bool ownsStyleSheet() const;
     //! The button's own rules for \a components, each selecting "#" followed by \a name.
     QString composeStyleSheet(const StyleMap &components, const QString &name) const;

@@ -42,6 +42,7 @@ namespace tessera {
 */
 struct EditorFieldOptions
 {
+    //! The kind of the \c onChange option.
     using ChangeHandler = EditorChangeHandler;
 
     //! Accepted and not used: the field is created without a parent (a layout re-parents it).
@@ -102,8 +103,10 @@ struct EditorFieldOptions
 class EditorStyleTemplate
 {
 public:
+    //! The template of the theme component \a componentKey ("KnobField").
     explicit EditorStyleTemplate(QString componentKey) : m_componentKey(std::move(componentKey)) {}
 
+    //! The theme component whose root style the template holds.
     QString componentKey() const { return m_componentKey; }
 
     /*!
@@ -120,6 +123,7 @@ public:
         return m_memo.get(key, [&] { return build(variant); });
     }
 
+    //! The memo of template texts, for inspection.
     const LruMemo<QString> &memo() const { return m_memo; }
 
 private:
@@ -179,7 +183,9 @@ private:
     class Knob : public tessera::EditorField<QDial> {
         Q_OBJECT
     public:
-        explicit Knob(Options options = {}) : EditorField(std::move(options), &Knob::_get_stylesheet) {}
+        explicit Knob(QWidget *parent = nullptr) : Knob(Options{}, parent) {}
+        explicit Knob(Options options, QWidget *parent = nullptr)
+            : EditorField(std::move(options), &Knob::_get_stylesheet, parent) {}
     protected:
         static QString _get_stylesheet(const QString &_variant, const QString &_size, const QString &_theme_mode);
     };
@@ -189,17 +195,47 @@ template<typename QtEditor>
 class EditorField : public QtEditor, public FieldShellBase, public RestyleLifecycle
 {
 public:
-    using Options = EditorFieldOptions;
-    using ChangeHandler = EditorFieldOptions::ChangeHandler;
+    using Options = EditorFieldOptions;                         //!< The field's options.
+    using ChangeHandler = EditorFieldOptions::ChangeHandler;    //!< The kind of the \c onChange option.
     //! The class-level template builder: (variant, size, palette mode) -> template text.
     using StylesheetGetter = QString (*)(const QString &_variant, const QString &_size, const QString &_theme_mode);
 
     ~EditorField() override = default;
 
+    /*!
+        The options as properties (each concrete field declares them with
+        Q_PROPERTY and the NOTIFY signals variantChanged, themeSizeChanged and
+        labelChanged). A write notifies once when the value changed; a new
+        \c variant or \c themeSize restyles the field on the next restyle
+        pass. \c variant and \c themeSize (the \c size option) must be theme
+        keys: anything else throws OptionError naming the property, and
+        nothing changes.
+    */
+    QString variant() const { return _variant; }
+    void setVariant(const QString &variant) { writeThemeKey(_variant, "variant", variant); }
+    QString themeSize() const { return _size; }
+    void setThemeSize(const QString &size) { writeThemeKey(_size, "themeSize", size); }
+    //! Stored only: the field shows no label of its own. A null text is no label.
+    QString label() const { return _label.value_or(QString()); }
+    void setLabel(const QString &label)
+    {
+        std::optional<QString> value;
+        if (!label.isNull())
+            value = label;
+        if (value == _label)
+            return;
+        _label = std::move(value);
+        notify("labelChanged", this->label());
+    }
+
 protected:
-    //! Throws OptionError naming "children" when the list holds a null widget; nothing is left built then.
-    EditorField(Options options, StylesheetGetter getStylesheet)
-        : QtEditor(), FieldShellBase(), RestyleLifecycle(this), m_getStylesheet(getStylesheet)
+    /*!
+        A field with \a options, styled from the templates \a getStylesheet
+        builds. Throws OptionError naming "children" when the list holds a null
+        widget; nothing is left built then.
+    */
+    EditorField(Options options, StylesheetGetter getStylesheet, QWidget *parent = nullptr)
+        : QtEditor(parent), FieldShellBase(), RestyleLifecycle(this), m_getStylesheet(getStylesheet)
     {
         if (options.children)
             _children = option::childWidgets(*options.children);
@@ -212,6 +248,7 @@ protected:
         _init_ui();
     }
 
+    //! Lays out the children and subscribes to the theme (the constructor's last step).
     void _init_ui()
     {
         theme = useTheme();
@@ -238,31 +275,37 @@ protected:
         this->_applyStyleSheet(sheet);
     }
 
+    //! \reimp
     void enterEvent(QEnterEvent *event) override
     {
         FieldShellBase::enterEvent(this, event);
         QtEditor::enterEvent(event);
     }
+    //! \reimp
     void leaveEvent(QEvent *event) override
     {
         FieldShellBase::leaveEvent(this, event);
         QtEditor::leaveEvent(event);
     }
+    //! \reimp
     void mousePressEvent(QMouseEvent *event) override
     {
         FieldShellBase::mousePressEvent(this, event);
         QtEditor::mousePressEvent(event);
     }
+    //! \reimp
     void mouseReleaseEvent(QMouseEvent *event) override
     {
         FieldShellBase::mouseReleaseEvent(this, event);
         QtEditor::mouseReleaseEvent(event);
     }
+    //! \reimp
     void focusInEvent(QFocusEvent *event) override
     {
         FieldShellBase::focusInEvent(this, event);
         QtEditor::focusInEvent(event);
     }
+    //! \reimp
     void focusOutEvent(QFocusEvent *event) override
     {
         FieldShellBase::focusOutEvent(this, event);
@@ -271,14 +314,28 @@ protected:
 
     //! The children option, guarded: the row's widgets may be deleted by their owner later.
     std::optional<WidgetList> _children;
-    std::optional<QString> _label;
-    ChangeHandler _onChange;
-    Sx _sx;
-    QString _variant;
-    QString _size;
+    std::optional<QString> _label;   //!< The label option (stored only).
+    ChangeHandler _onChange;   //!< The change handler option (stored only).
+    Sx _sx;   //!< The caller's extra style, rendered after the template.
+    QString _variant;   //!< The variant: the "variant" property and the template key.
+    QString _size;   //!< The size: a template key only.
 
 private:
     Q_DISABLE_COPY(EditorField)
+    // Checks, stores and restyles a text option naming a theme entry, then notifies "<property>Changed".
+    void writeThemeKey(QString &option, const char *property, const QString &value)
+    {
+        if (option::themeKey(QString::fromLatin1(property), value) == option)
+            return;
+        option = value;
+        this->_scheduleSetStyleSheet();
+        notify((QByteArray(property) + "Changed").constData(), option);
+    }
+    // Emits the concrete class's NOTIFY signal: the template itself has no meta-object of its own.
+    void notify(const char *signal, const QString &value)
+    {
+        QMetaObject::invokeMethod(this, signal, Qt::DirectConnection, Q_ARG(QString, value));
+    }
     StylesheetGetter m_getStylesheet;
 };
 

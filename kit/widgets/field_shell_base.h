@@ -36,11 +36,17 @@ public:
     FieldShellBase();
     virtual ~FieldShellBase();
 
+    //! The pointer entered \a field: it is hovered.
     void enterEvent(QWidget *field, QEnterEvent *event);
+    //! The pointer left \a field: it is no longer hovered.
     void leaveEvent(QWidget *field, QEvent *event);
+    //! A mouse button went down on \a field: it is pressed.
     void mousePressEvent(QWidget *field, QMouseEvent *event);
+    //! The mouse button was released: \a field is no longer pressed.
     void mouseReleaseEvent(QWidget *field, QMouseEvent *event);
+    //! \a field gained keyboard focus.
     void focusInEvent(QWidget *field, QFocusEvent *event);
+    //! \a field lost keyboard focus.
     void focusOutEvent(QWidget *field, QFocusEvent *event);
 
     //! The pointer is over the field.

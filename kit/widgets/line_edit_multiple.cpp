@@ -2,7 +2,7 @@
 
 #include "options.h"
 #include "qss.h"
-#include "tasks_p.h"
+#include "restyle_p.h"
 #include "theme.h"
 
 #include <QEvent>
@@ -30,12 +30,11 @@ struct PyLineEditMultiple::Private
     QHBoxLayout *layout = nullptr;
     QLineEdit *edit = nullptr;
     QList<QWidget *> chips;
-    bool restylePending = false;
 };
 
-PyLineEditMultiple::PyLineEditMultiple() : PyLineEditMultiple(Options{}) {}
+PyLineEditMultiple::PyLineEditMultiple(QWidget *parent) : PyLineEditMultiple(Options{}, parent) {}
 
-PyLineEditMultiple::PyLineEditMultiple(const Options &options) : QWidget(nullptr), d(new Private)
+PyLineEditMultiple::PyLineEditMultiple(const Options &options, QWidget *parent) : QWidget(parent), d(new Private)
 {
     setObjectName(newObjectName());
     setAttribute(Qt::WA_StyledBackground);
@@ -73,15 +72,7 @@ PyLineEditMultiple::PyLineEditMultiple(const Options &options) : QWidget(nullptr
         d->edit->setText(rest.trimmed().isEmpty() ? QString() : rest);
         setValues(next);
     });
-    connect(useTheme()->signal, &ThemeSignal::changed, this, [this] {
-        if (d->restylePending)
-            return;
-        d->restylePending = true;
-        detail::zeroDelay(this, [this] {
-            d->restylePending = false;
-            restyle();
-        });
-    });
+    detail::followTheme(this, [this] { restyle(); });
 
     QStringList initial;
     for (const QString &v : options.values) {

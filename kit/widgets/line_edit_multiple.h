@@ -22,30 +22,39 @@ namespace tessera {
 class TESSERA_KIT_EXPORT PyLineEditMultiple : public QWidget
 {
     Q_OBJECT
+    //! The values held, in order.
     Q_PROPERTY(QStringList values READ values WRITE setValues NOTIFY valuesChanged)
 public:
+    //! The values to start with and the editor's placeholder text.
     struct Options
     {
-        QStringList values{};
-        QString placeholder{};
+        QStringList values{};     //!< Added in order, as addValue() would.
+        QString placeholder{};    //!< Shown in the empty editor.
     };
 
-    //! An empty editor.
-    PyLineEditMultiple();
-    explicit PyLineEditMultiple(const Options &options);
+    //! An editor with every option at its default, a child of \a parent.
+    explicit PyLineEditMultiple(QWidget *parent = nullptr);
+    //! An editor with \a options, a child of \a parent.
+    explicit PyLineEditMultiple(const Options &options, QWidget *parent = nullptr);
     ~PyLineEditMultiple() override;
 
+    //! The values held, in order.
     QStringList values() const;
+    //! Replaces the values with \a values (trimmed, empty and repeated ones left out).
     void setValues(const QStringList &values);
+    //! Adds \a value as the last chip unless it is empty or already held.
     void addValue(const QString &value);
+    //! Removes the value at \a index; an index out of range changes nothing.
     void removeValue(int index);
+    //! The editor in which values are typed.
     QLineEdit *lineEdit() const;
 
 Q_SIGNALS:
+    //! Emitted with the new \a values whenever a value was added or removed.
     void valuesChanged(const QStringList &values);
 
 protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;   //!< \reimp
 
 private:
     Q_DISABLE_COPY(PyLineEditMultiple)

@@ -20,10 +20,12 @@ class TESSERA_KIT_EXPORT PyPlainTextEdit : public QPlainTextEdit
 {
     Q_OBJECT
 public:
+    //! An empty editor, a child of \a parent.
     explicit PyPlainTextEdit(QWidget *parent = nullptr);
     ~PyPlainTextEdit() override;
 };
 
 namespace tessera {
+//! The kit's plain-text editor under the kit's namespace.
 using PyPlainTextEdit = ::PyPlainTextEdit;
 }

@@ -1,5 +1,6 @@
 #include "svg_widget.h"
 
+#include "restyle_p.h"
 #include "colors.h"
 #include "svg_icon_p.h"
 #include "theme.h"
@@ -205,9 +206,9 @@ struct PySvgWidget::Private
     qreal angle = 0;
 };
 
-PySvgWidget::PySvgWidget() : PySvgWidget(Options{}) {}
+PySvgWidget::PySvgWidget(QWidget *parent) : PySvgWidget(Options{}, parent) {}
 
-PySvgWidget::PySvgWidget(const Options &options) : QWidget(nullptr), d(new Private)
+PySvgWidget::PySvgWidget(const Options &options, QWidget *parent) : QWidget(parent), d(new Private)
 {
     d->key = options.key;
     d->colorSpec = options.color;
@@ -229,7 +230,9 @@ PySvgWidget::PySvgWidget(const Options &options) : QWidget(nullptr), d(new Priva
         });
     }
 
-    connect(useTheme()->signal, &ThemeSignal::changed, this, [this] {
+    // The tint follows the theme through the kit's queue, beside the themed
+    // widgets' builds (an icon in view is re-tinted before those out of view).
+    detail::followTheme(this, [this] {
         const QColor color = detail::resolveColor(useTheme(), d->colorSpec);
         if (color != d->color) {
             d->color = color;

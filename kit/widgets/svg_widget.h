@@ -24,18 +24,21 @@ class TESSERA_KIT_EXPORT PySvgWidget : public QWidget
 {
     Q_OBJECT
 public:
+    //! Which icon, in which colour and size.
     struct Options
     {
-        QString key{};
-        QString color = QStringLiteral("palette.text.primary");
+        QString key{};                                           //!< "set:name" or a resource path.
+        QString color = QStringLiteral("palette.text.primary");  //!< A token path or a colour text.
         int size = 20;   //!< icon edge in device-independent pixels
     };
 
-    //! A widget with every option at its default.
-    PySvgWidget();
-    explicit PySvgWidget(const Options &options);
+    //! A widget with every option at its default, a child of \a parent.
+    explicit PySvgWidget(QWidget *parent = nullptr);
+    //! A widget with \a options, a child of \a parent.
+    explicit PySvgWidget(const Options &options, QWidget *parent = nullptr);
     ~PySvgWidget() override;
 
+    //! The icon's key, as given.
     QString key() const;
     //! The colour now in use (the token resolved against the current theme).
     QColor resolvedColor() const;
@@ -44,12 +47,12 @@ public:
     //! Whether the icon is animated (spins while visible) and its timer is running now.
     bool isSpinning() const;
 
-    QSize sizeHint() const override;
+    QSize sizeHint() const override;               //!< \reimp
 
 protected:
-    void paintEvent(QPaintEvent *event) override;
-    void showEvent(QShowEvent *event) override;
-    void hideEvent(QHideEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;  //!< \reimp
+    void showEvent(QShowEvent *event) override;    //!< \reimp
+    void hideEvent(QHideEvent *event) override;    //!< \reimp
 
 private:
     Q_DISABLE_COPY(PySvgWidget)

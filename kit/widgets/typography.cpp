@@ -2,8 +2,7 @@
 
 #include "i18n.h"
 #include "qss.h"
-#include "tasks.h"
-#include "tasks_p.h"
+#include "restyle_p.h"
 #include "theme.h"
 
 #include <QHBoxLayout>
@@ -35,12 +34,12 @@ struct Typography::Private
     QString variant;
     StyleMap sx;
     QLabel *label = nullptr;
-    bool restylePending = false;
+    QMetaObject::Connection textConnection;
 };
 
-Typography::Typography() : Typography(Options{}) {}
+Typography::Typography(QWidget *parent) : Typography(Options{}, parent) {}
 
-Typography::Typography(const Options &options) : QWidget(nullptr), d(new Private)
+Typography::Typography(const Options &options, QWidget *parent) : QWidget(parent), d(new Private)
 {
     d->text = options.text;
     d->variant = options.variant;
@@ -56,31 +55,14 @@ Typography::Typography(const Options &options) : QWidget(nullptr), d(new Private
     d->label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     layout->addWidget(d->label);
 
-    auto refreshText = [this] {
-        d->label->setText(displayText(d->text.current()));
-        updateGeometry();
-    };
     if (State *state = d->text.state())
-        connect(state, &State::valueChanged, this, refreshText);
-    connect(i18n(), &I18n::langChanged, this, refreshText);
-    connect(useTheme()->signal, &ThemeSignal::changed, this, [this] {
-        // Restyle once the theme switch has finished, not inside its signal,
-        // and on the same pass of the event loop as the themed widgets' builds
-        // (a zero-delay timer, then a deferred task, as in RestyleLifecycle).
-        // A themed parent (BusyTrigger) re-polishes this label when it applies
-        // its own sheet; when both happen on one pass, the layout request the
-        // new font posts is answered once, after both, instead of once for the
-        // label and once more for the parent.
-        if (d->restylePending)
-            return;
-        d->restylePending = true;
-        detail::zeroDelay(this, [this] {
-            runLater(this, [this] {
-                d->restylePending = false;
-                applyStyle();
-            });
-        });
-    });
+        d->textConnection = connect(state, &State::valueChanged, this, &Typography::refreshText);
+    connect(i18n(), &I18n::langChanged, this, &Typography::refreshText);
+    // Restyled through the kit's queue like the themed widgets: a themed
+    // parent (BusyTrigger) re-polishes this label when it applies its own
+    // sheet, and with both in one slice the layout request the new font posts
+    // is answered once, after both.
+    detail::followTheme(this, [this] { applyStyle(); });
 
     refreshText();
     applyStyle();
@@ -95,6 +77,32 @@ Typography::~Typography()
 QString Typography::text() const
 {
     return d->label->text();
+}
+
+void Typography::setText(const QString &text)
+{
+    setTextOption(StateOr<QVariant>(QVariant(text)));
+}
+
+void Typography::setTextOption(const StateOr<QVariant> &text)
+{
+    // A new text replaces a State the old one followed.
+    disconnect(d->textConnection);
+    d->textConnection = {};
+    d->text = text;
+    if (State *state = d->text.state())
+        d->textConnection = connect(state, &State::valueChanged, this, &Typography::refreshText);
+    refreshText();
+}
+
+void Typography::refreshText()
+{
+    const QString shown = displayText(d->text.current());
+    if (shown == d->label->text())
+        return;
+    d->label->setText(shown);
+    updateGeometry();
+    Q_EMIT textChanged(shown);
 }
 
 QString Typography::variant() const

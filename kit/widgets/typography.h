@@ -24,33 +24,46 @@ namespace tessera {
 class TESSERA_KIT_EXPORT Typography : public QWidget
 {
     Q_OBJECT
+    //! The text shown (a write replaces a State or deferred text with this plain text).
+    Q_PROPERTY(QString text READ text WRITE setText NOTIFY textChanged)
 public:
+    //! What a Typography shows and how.
     struct Options
     {
         //! QString, DeferredText, std::function<QString()>, or a State holding one of those.
         StateOr<QVariant> text{};
-        QString variant = QStringLiteral("body1");
-        StyleMap sx{};
+        QString variant = QStringLiteral("body1");  //!< The theme's typography variant.
+        StyleMap sx{};                              //!< Declarations applied after the variant's.
     };
 
-    //! A widget with every option at its default.
-    Typography();
-    explicit Typography(const Options &options);
+    //! A widget with every option at its default, a child of \a parent.
+    explicit Typography(QWidget *parent = nullptr);
+    //! A widget with \a options, a child of \a parent.
+    explicit Typography(const Options &options, QWidget *parent = nullptr);
     ~Typography() override;
 
     //! The text shown now.
     QString text() const;
+    //! Shows \a text as it is; a State the text followed is no longer followed.
+    void setText(const QString &text);
+    //! Replaces the text option: a text, a deferred text or a State holding one.
+    void setTextOption(const StateOr<QVariant> &text);
+    //! The typography variant in use.
     QString variant() const;
 
-    QSize sizeHint() const override;
-    QSize minimumSizeHint() const override;
+    QSize sizeHint() const override;          //!< \reimp
+    QSize minimumSizeHint() const override;   //!< \reimp
 
     //! The declarations now applied to the text: the variant's font, then \c sx (tokens resolved).
     QString styleText() const;
 
+Q_SIGNALS:
+    void textChanged(const QString &text);
+
 private:
     Q_DISABLE_COPY(Typography)
     void applyStyle();
+    void refreshText();
     struct Private;
     Private *d;
 };

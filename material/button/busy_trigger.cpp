@@ -118,9 +118,9 @@ QString buildTemplate(const StyleMap &components, const QString &variant, const 
 
 } // namespace
 
-BusyTrigger::BusyTrigger() : BusyTrigger(Options{}) {}
+BusyTrigger::BusyTrigger(QWidget *parent) : BusyTrigger(Options{}, parent) {}
 
-BusyTrigger::BusyTrigger(const Options &options) : QFrame(), RestyleLifecycle(this)
+BusyTrigger::BusyTrigger(const Options &options, QWidget *parent) : QFrame(parent), RestyleLifecycle(this)
 {
     setObjectName(QStringLiteral("BusyTrigger_") + newObjectName());
 
@@ -147,6 +147,7 @@ BusyTrigger::BusyTrigger(const Options &options) : QFrame(), RestyleLifecycle(th
     label = new Typography({.text = labelText,
                             .variant = QStringLiteral("button"),
                             .sx = StyleMap{{QStringLiteral("color"), QStringLiteral("palette.text.disabled")}}});
+    connect(label, &Typography::textChanged, this, &BusyTrigger::textChanged);
 
     _init_ui();
 }
@@ -158,6 +159,7 @@ BusyTrigger::~BusyTrigger()
     // the trigger. The pending style task is cancelled by RestyleLifecycle's
     // destructor, which runs after this one: the trigger's own members are
     // gone by then, so the cancellation touches only the task handle.
+    disconnect(m_loadingConnection);
     m_subscriptions.release();
 }
 
@@ -179,14 +181,15 @@ void BusyTrigger::_init_ui()
 void BusyTrigger::connectSignalSlot()
 {
     if (State *state = _loading.state())
-        m_subscriptions << connect(state, &State::valueChanged, this, &BusyTrigger::_update_loading);
+        m_loadingConnection = connect(state, &State::valueChanged, this, &BusyTrigger::_update_loading);
 }
 
 void BusyTrigger::_update_loading(const QVariant &)
 {
     const bool wasBusy = loadingWidget->isVisibleTo(this);
     // A State deleted by its owner reads as none, so the icon is hidden.
-    if (truthy(_loading.current())) {
+    const bool on = truthy(_loading.current());
+    if (on) {
         // Take the icon out and put it back, so that a repeated switch to on
         // leaves the row as it was.
         m_row->removeWidget(loadingWidget);
@@ -198,6 +201,82 @@ void BusyTrigger::_update_loading(const QVariant &)
     // Screen readers hear "busy" while the icon is shown.
     if (loadingWidget->isVisibleTo(this) != wasBusy)
         notifyAccessibleBusyChanged(this);
+    if (on != m_loadingShown) {
+        m_loadingShown = on;
+        Q_EMIT loadingChanged(on);
+    }
+}
+
+bool BusyTrigger::isLoading() const
+{
+    return truthy(_loading.current());
+}
+
+void BusyTrigger::setLoading(bool loading)
+{
+    // A plain value replaces the State the option followed.
+    disconnect(m_loadingConnection);
+    m_loadingConnection = {};
+    _loading = loading;
+    _update_loading();
+}
+
+void BusyTrigger::setLoadingPosition(const QString &position)
+{
+    if (position == _loadingPosition)
+        return;
+    _loadingPosition = position;
+    if (m_loadingShown)
+        _update_loading();
+    Q_EMIT loadingPositionChanged(position);
+}
+
+QString BusyTrigger::text() const
+{
+    return label->text();
+}
+
+void BusyTrigger::setText(const QString &text)
+{
+    // The label follows "text" when it is set, the loading indicator otherwise
+    // (as at construction); the label reports the change through textChanged.
+    _text = text;
+    _kwargs.insert(QStringLiteral("text"), text);
+    label->setTextOption(text.isEmpty() ? _loadingIndicator : StateOr<QVariant>(QVariant(text)));
+}
+
+namespace {
+
+// The write of a text option that names a theme entry: checked (OptionError
+// naming \a property), stored, and restyled. Returns whether it changed.
+template<typename Restyle>
+bool writeThemeKey(QString &option, const char *property, const QString &value, Restyle restyle)
+{
+    if (option::themeKey(QString::fromLatin1(property), value) == option)
+        return false;
+    option = value;
+    restyle();
+    return true;
+}
+
+} // namespace
+
+void BusyTrigger::setColor(const QString &color)
+{
+    if (writeThemeKey(_color, "color", color, [this] { _scheduleSetStyleSheet(); }))
+        Q_EMIT colorChanged(color);
+}
+
+void BusyTrigger::setVariant(const QString &variant)
+{
+    if (writeThemeKey(_variant, "variant", variant, [this] { _scheduleSetStyleSheet(); }))
+        Q_EMIT variantChanged(variant);
+}
+
+void BusyTrigger::setThemeSize(const QString &size)
+{
+    if (writeThemeKey(_size, "themeSize", size, [this] { _scheduleSetStyleSheet(); }))
+        Q_EMIT themeSizeChanged(size);
 }
 
 QString BusyTrigger::_get_stylesheet(const QString &_variant, const QString &_size, const QString &_color,
@@ -216,13 +295,15 @@ QString BusyTrigger::_get_stylesheet(const QString &_variant, const QString &_si
 void BusyTrigger::_set_stylesheet(const StyleMap &)
 {
     const QString mode = useTheme()->palette.mode;
-    _writeProperty("variant", _variant);
-    if (_color == u"inherit")
-        _color = QStringLiteral("default");
-    _variant.remove(QStringLiteral("Extended"));
-    _variant.replace(QStringLiteral("extended"), QStringLiteral("contained"));
+    // The options stay as given (they are the widget's properties); the names
+    // the theme is read with are normalised: "inherit" is styled as
+    // "default", "Extended" is cut from variants and "extended" is "contained".
+    const QString color = _color == u"inherit" ? QStringLiteral("default") : _color;
+    QString variant = _variant;
+    variant.remove(QStringLiteral("Extended"));
+    variant.replace(QStringLiteral("extended"), QStringLiteral("contained"));
 
-    QString sheet = _get_stylesheet(_variant, _size, _color, mode);
+    QString sheet = _get_stylesheet(variant, _size, color, mode);
     const QString name = objectName();
     fillObjectName(sheet, name);
     const QString sx_qss = _sx.render(name);

@@ -76,29 +76,67 @@ class TESSERA_BUSY_TRIGGER_EXPORT BusyTrigger : public QFrame, public RestyleLif
                 "        loadingPosition?: \"start\" | \"center\" | \"end\"\n"
                 "        loadingIndicator?: \"Loading...\" | any str\n\n    Returns:\n"
                 "        new instance of BusyTrigger\n    ")
+    Q_PROPERTY(bool loading READ isLoading WRITE setLoading NOTIFY loadingChanged)
+    Q_PROPERTY(QString loadingPosition READ loadingPosition WRITE setLoadingPosition NOTIFY loadingPositionChanged)
+    Q_PROPERTY(QString text READ text WRITE setText NOTIFY textChanged)
+    Q_PROPERTY(QString color READ color WRITE setColor NOTIFY colorChanged)
+    Q_PROPERTY(QString variant READ variant WRITE setVariant NOTIFY variantChanged)
+    Q_PROPERTY(QString themeSize READ themeSize WRITE setThemeSize NOTIFY themeSizeChanged)
 public:
+    //! The trigger's options; see the class description for each.
     struct Options
     {
-        StateOr<bool> loading = {};
-        QString loadingPosition = QStringLiteral("start");
+        StateOr<bool> loading = {};                          //!< Whether the loading icon shows, or a State to follow.
+        QString loadingPosition = QStringLiteral("start");   //!< "start" puts the icon before the label.
         //! A text, DeferredText or text function (in a QVariant), or a State holding one.
         StateOr<QVariant> loadingIndicator = {};
-        QString color = QStringLiteral("primary");
-        QString variant = QStringLiteral("contained");
-        QString size = QStringLiteral("medium");
-        Sx sx = {};
-        QVariantMap kwargs = {};
+        QString color = QStringLiteral("primary");           //!< The theme colour of the "PyButton" styles.
+        QString variant = QStringLiteral("contained");       //!< "contained", "outlined", "text" or "soft".
+        QString size = QStringLiteral("medium");             //!< "small", "medium" or "large".
+        Sx sx = {};                                          //!< The caller's extra style.
+        QVariantMap kwargs = {};                             //!< Further named options; "text" is the label text.
     };
 
-    //! Builds a trigger with the default options.
-    BusyTrigger();
-    explicit BusyTrigger(const Options &options);
+    //! Builds a trigger with the default options, a child of \a parent.
+    explicit BusyTrigger(QWidget *parent = nullptr);
+    //! Builds a trigger with \a options, a child of \a parent.
+    explicit BusyTrigger(const Options &options, QWidget *parent = nullptr);
     ~BusyTrigger() override;
+
+    /*!
+        The options as properties. A write replaces the option (and a State
+        it followed), notifies once when the value changed, and restyles this
+        widget on the next restyle pass. \c color, \c variant and \c themeSize
+        (the \c size option) must be theme keys: anything else throws
+        OptionError naming the property, and nothing changes.
+    */
+    bool isLoading() const;
+    void setLoading(bool loading);
+    QString loadingPosition() const { return _loadingPosition; }
+    void setLoadingPosition(const QString &position);
+    //! The label's text as shown ("text", or else the loading indicator).
+    QString text() const;
+    //! Sets the "text" option; an empty text shows the loading indicator.
+    void setText(const QString &text);
+    QString color() const { return _color; }
+    void setColor(const QString &color);
+    QString variant() const { return _variant; }
+    void setVariant(const QString &variant);
+    QString themeSize() const { return _size; }
+    void setThemeSize(const QString &size);
 
     //! The loading icon ("eos-icons:loading" tinted "palette.grey._500").
     PySvgWidget *loadingWidget = nullptr;
     //! The text label ("button" typography in the theme's disabled-text colour).
     Typography *label = nullptr;
+
+Q_SIGNALS:
+    void loadingChanged(bool loading);
+    void loadingPositionChanged(const QString &position);
+    void textChanged(const QString &text);
+    void colorChanged(const QString &color);
+    void variantChanged(const QString &variant);
+    void themeSizeChanged(const QString &size);
 
 protected:
     //! Builds the centred row, subscribes to the loading State and to the theme.
@@ -125,21 +163,23 @@ protected:
     //! The template memo shared by every BusyTrigger (and subclass) instance.
     static const LruMemo<QString> &_stylesheetMemo();
 
-    QVariantMap _kwargs;
+    QVariantMap _kwargs;   //!< The further named options, kept whole.
     //! The "text" entry of the further options; invalid when absent.
     QVariant _text;
-    QString _variant;
-    QString _size;
-    QString _color;
-    Sx _sx;
-    StateOr<bool> _loading;
-    QString _loadingPosition;
-    StateOr<QVariant> _loadingIndicator;
+    QString _variant;   //!< The variant option.
+    QString _size;   //!< The size option.
+    QString _color;   //!< The colour option.
+    Sx _sx;   //!< The caller's extra style.
+    StateOr<bool> _loading;   //!< The loading condition: a flag or a State.
+    QString _loadingPosition;   //!< Where the icon goes: "start" or after the label.
+    StateOr<QVariant> _loadingIndicator;   //!< The label text used when no "text" is given.
 
 private:
     Q_DISABLE_COPY(BusyTrigger)
     QHBoxLayout *m_row = nullptr;
     Subscriptions m_subscriptions;
+    QMetaObject::Connection m_loadingConnection;
+    bool m_loadingShown = false;
 };
 
 } // namespace tessera

@@ -50,9 +50,9 @@ QPixmap turned(const QPixmap &source, qreal angle)
 
 } // namespace
 
-OrbAction::OrbAction() : OrbAction(Options{}) {}
+OrbAction::OrbAction(QWidget *parent) : OrbAction(Options{}, parent) {}
 
-OrbAction::OrbAction(const Options &options) : Button(baseOptions(options))
+OrbAction::OrbAction(const Options &options, QWidget *parent) : Button(baseOptions(options), parent)
 {
     _sx = options.sx;
     _kwargs = options.kwargs;
@@ -69,7 +69,39 @@ OrbAction::OrbAction(const Options &options) : Button(baseOptions(options))
         update();
     });
     if (State *animate = _animate.state())
-        m_subscriptions << connect(animate, &State::valueChanged, this, [this] { updateAnimation(); });
+        m_subscriptions << (m_animateConnection = connect(animate, &State::valueChanged, this, [this] { updateAnimation(); }));
+}
+
+QString OrbAction::iconSource() const
+{
+    return _startIcon.current().toString();
+}
+
+void OrbAction::setIconSource(const QString &icon)
+{
+    if (_startIcon.isPlain() && *_startIcon.plain() == icon)
+        return;
+    const QString before = iconSource();
+    setStartIcon(icon);
+    if (icon != before)
+        Q_EMIT iconSourceChanged(icon);
+}
+
+bool OrbAction::animate() const
+{
+    return _animate.current().toBool();
+}
+
+void OrbAction::setAnimate(bool animate)
+{
+    // A plain flag replaces the State the option followed.
+    disconnect(m_animateConnection);
+    m_animateConnection = {};
+    const bool before = this->animate();
+    _animate = animate;
+    updateAnimation();
+    if (animate != before)
+        Q_EMIT animateChanged(animate);
 }
 
 OrbAction::~OrbAction()

@@ -42,34 +42,54 @@ namespace tessera {
 class TESSERA_ORB_ACTION_EXPORT OrbAction : public Button
 {
     Q_OBJECT
+    //! The \c icon option (QAbstractButton's own "icon" property is the QIcon it draws).
+    Q_PROPERTY(QString iconSource READ iconSource WRITE setIconSource NOTIFY iconSourceChanged)
+    Q_PROPERTY(bool animate READ animate WRITE setAnimate NOTIFY animateChanged)
 public:
+    //! The button's options; see the class description for each.
     struct Options
     {
-        StateOr<QString> icon = {};
-        StateOr<bool> animate = false;
-        Sx sx = {};
+        StateOr<QString> icon = {};      //!< The start icon: a text, a State holding one, or none.
+        StateOr<bool> animate = false;   //!< Whether the icon turns while shown, or a State to follow.
+        Sx sx = {};                      //!< The caller's extra style.
         //! Further positional arguments, handed to Button.
         QVariantList args = {};
         //! Further named options, handed to Button and kept in _kwargs.
         QVariantMap kwargs = {};
     };
 
-    OrbAction();
-    explicit OrbAction(const Options &options);
+    //! A button with every option at its default, a child of \a parent.
+    explicit OrbAction(QWidget *parent = nullptr);
+    //! A button with \a options, a child of \a parent; throws OptionError naming a bad one.
+    explicit OrbAction(const Options &options, QWidget *parent = nullptr);
     ~OrbAction() override;
+
+    /*!
+        The \c icon and \c animate options as properties. A write replaces
+        the option (and a State it followed) and notifies once when the value
+        changed; the icon is shown, and turns or rests, at once.
+    */
+    QString iconSource() const;
+    void setIconSource(const QString &icon);
+    bool animate() const;
+    void setAnimate(bool animate);
 
     //! Whether the icon is turning now.
     bool isAnimating() const;
     //! The icon's current angle in degrees, clockwise (0 when resting).
     qreal iconAngle() const { return m_angle; }
 
-protected:
-    void initStyleOption(QStyleOptionButton *option) const override;
-    void showEvent(QShowEvent *event) override;
-    void hideEvent(QHideEvent *event) override;
+Q_SIGNALS:
+    void iconSourceChanged(const QString &icon);
+    void animateChanged(bool animate);
 
-    QVariantMap _kwargs;
-    StateOr<bool> _animate;
+protected:
+    void initStyleOption(QStyleOptionButton *option) const override;   //!< \reimp
+    void showEvent(QShowEvent *event) override;                         //!< \reimp
+    void hideEvent(QHideEvent *event) override;                         //!< \reimp
+
+    QVariantMap _kwargs;   //!< The further named options, as handed to Button.
+    StateOr<bool> _animate;   //!< Whether the icon turns: a flag or a State.
 
     //! Drives the icon angle from 0 to 360 degrees, looping.
     QVariantAnimation *_rotation = nullptr;
@@ -78,6 +98,7 @@ private:
     Q_DISABLE_COPY(OrbAction)
     void updateAnimation();
 
+    QMetaObject::Connection m_animateConnection;
     qreal m_angle = 0;
     bool m_shown = false;
     Subscriptions m_subscriptions;

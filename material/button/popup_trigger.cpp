@@ -201,10 +201,10 @@ Button::Options baseOptions(const PopupTrigger::Options &options)
 
 } // namespace
 
-PopupTrigger::PopupTrigger() : PopupTrigger(Options{}) {}
+PopupTrigger::PopupTrigger(QWidget *parent) : PopupTrigger(Options{}, parent) {}
 
-PopupTrigger::PopupTrigger(const Options &options)
-    : Button(baseOptions(options)),
+PopupTrigger::PopupTrigger(const Options &options, QWidget *parent)
+    : Button(baseOptions(options), parent),
       _context(options.context),
       _menu(options.menu),
       _icon(options.icon),
@@ -223,6 +223,18 @@ PopupTrigger::~PopupTrigger()
     // The menu may close while Qt destroys the children (a child's destructor
     // may hide it); the callback it would run is gone by then.
     m_menuSubscription.release();
+}
+
+void PopupTrigger::setIconSource(const QString &icon)
+{
+    std::optional<QString> value;
+    if (!icon.isNull())
+        value = icon;
+    if (value == _icon)
+        return;
+    _icon = std::move(value);
+    setStartIcon(_icon && !_icon->isEmpty() ? *_icon : defaultStartIcon());
+    Q_EMIT iconSourceChanged(iconSource());
 }
 
 QString PopupTrigger::defaultStartIcon()

@@ -74,25 +74,39 @@ namespace tessera {
 class TESSERA_POPUP_TRIGGER_EXPORT PopupTrigger : public Button
 {
     Q_OBJECT
+    //! The \c icon option (QAbstractButton's own "icon" property is the QIcon it draws).
+    Q_PROPERTY(QString iconSource READ iconSource WRITE setIconSource NOTIFY iconSourceChanged)
 public:
+    //! The trigger's options; see the class description for each.
     struct Options
     {
-        QVariant context = {};
-        QVariant menu = {};
-        std::optional<QString> icon = {};
-        std::function<void()> aboutToHide = {};
+        QVariant context = {};                    //!< Stored only.
+        QVariant menu = {};                       //!< Stored only (install the menu with setMenu()).
+        std::optional<QString> icon = {};         //!< The start icon; given, it also lets update_state() change the look.
+        std::function<void()> aboutToHide = {};   //!< Runs each time the installed menu is about to hide.
         //! Further positional arguments, handed to Button.
         QVariantList args = {};
         //! Further named options, handed to Button (sx included).
         QVariantMap kwargs = {};
     };
 
-    PopupTrigger();
-    explicit PopupTrigger(const Options &options);
+    //! A trigger with every option at its default, a child of \a parent.
+    explicit PopupTrigger(QWidget *parent = nullptr);
+    //! A trigger with \a options, a child of \a parent; throws OptionError naming a bad one.
+    explicit PopupTrigger(const Options &options, QWidget *parent = nullptr);
     ~PopupTrigger() override;
 
     //! The start icon used when \c icon is absent or empty.
     static QString defaultStartIcon();
+
+    /*!
+        The \c icon option: a null text is no icon option (the default icon,
+        and update_state() leaves the look alone); any other text is the option
+        given, an empty one meaning the default icon. A write shows the new
+        start icon and notifies once when the option changed.
+    */
+    QString iconSource() const { return _icon.value_or(QString()); }
+    void setIconSource(const QString &icon);
 
     //! True from the moment open_context_menu() opens the menu until it is reset.
     bool isOpen() const { return is_open; }
@@ -112,17 +126,20 @@ public Q_SLOTS:
     //! The slot for the menu's closing: resets the open state (and the look when \c icon is the empty text).
     void updateUiOnMenuHide();
 
+Q_SIGNALS:
+    void iconSourceChanged(const QString &icon);
+
 protected:
-    void actionEvent(QActionEvent *event) override;
+    void actionEvent(QActionEvent *event) override;   //!< \reimp
     void _set_stylesheet(const StyleMap &component_styled = {}) override;
     void keyPressEvent(QKeyEvent *event) override;
     void changeEvent(QEvent *event) override;
 
-    QVariant _context;
-    QVariant _menu;
-    std::optional<QString> _icon;
-    std::function<void()> _aboutToHide;
-    bool is_open = false;
+    QVariant _context;   //!< The context option (stored only).
+    QVariant _menu;   //!< The menu option (stored only).
+    std::optional<QString> _icon;   //!< The icon option; given, update_state() changes the look.
+    std::function<void()> _aboutToHide;   //!< Runs when the installed menu is about to hide.
+    bool is_open = false;   //!< Whether the button counts the menu as open.
 
 private:
     Q_DISABLE_COPY(PopupTrigger)

@@ -12,7 +12,12 @@ EditorStyleTemplate &styleTemplate()
 }
 } // namespace
 
-CalendarField::CalendarField(Options options) : EditorField(std::move(options), &CalendarField::_get_stylesheet) {}
+CalendarField::CalendarField(QWidget *parent) : CalendarField(Options{}, parent) {}
+
+CalendarField::CalendarField(Options options, QWidget *parent)
+    : EditorField(std::move(options), &CalendarField::_get_stylesheet, parent)
+{
+}
 
 CalendarField::~CalendarField() = default;
 

@@ -22,9 +22,20 @@ namespace tessera {
 class TESSERA_CALENDAR_FIELD_EXPORT CalendarField : public EditorField<QDateEdit>
 {
     Q_OBJECT
+    Q_PROPERTY(QString variant READ variant WRITE setVariant NOTIFY variantChanged)
+    Q_PROPERTY(QString themeSize READ themeSize WRITE setThemeSize NOTIFY themeSizeChanged)
+    Q_PROPERTY(QString label READ label WRITE setLabel NOTIFY labelChanged)
 public:
-    explicit CalendarField(Options options = {});
+    //! A date field with every option at its default, a child of \a parent.
+    explicit CalendarField(QWidget *parent = nullptr);
+    //! A date field with \a options, a child of \a parent; throws OptionError naming a bad one.
+    explicit CalendarField(Options options, QWidget *parent = nullptr);
     ~CalendarField() override;
+
+Q_SIGNALS:
+    void variantChanged(const QString &variant);
+    void themeSizeChanged(const QString &size);
+    void labelChanged(const QString &label);
 
 protected:
     //! Class-level and memoised: the style template for (variant, size, palette mode) of the current theme.

@@ -13,11 +13,11 @@ namespace tessera {
 namespace {
 
 // The frame is built only once its content State is known to exist.
-QWidget *requireContent(const ChipStack::Options &options)
+QWidget *requireContent(const ChipStack::Options &options, QWidget *parent)
 {
     if (!options.content)
         throw OptionError(QStringLiteral("content"), QStringLiteral("a ChipStack needs a State to show"));
-    return nullptr;
+    return parent;
 }
 
 // Plain widget pointers kept in a value may name widgets that are gone. They
@@ -96,8 +96,14 @@ private:
 
 } // namespace
 
-ChipStack::ChipStack(const Options &options)
-    : QFrame(requireContent(options)), _hidden(options.hidden), _content(options.content), _sx(options.sx)
+ChipStack::ChipStack(QWidget *parent) : ChipStack(Options{.content = new State}, parent)
+{
+    // The stack owns the State it made for itself.
+    _content->setParent(this);
+}
+
+ChipStack::ChipStack(const Options &options, QWidget *parent)
+    : QFrame(requireContent(options, parent)), _hidden(options.hidden), _content(options.content), _sx(options.sx)
 {
     setObjectName(newObjectName());
 

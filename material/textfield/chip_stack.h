@@ -57,6 +57,7 @@ class TESSERA_CHIP_STACK_EXPORT ChipStack : public QFrame
 {
     Q_OBJECT
 public:
+    //! The stack's options.
     struct Options
     {
         //! Stored only; a flag or a State holding one.
@@ -67,12 +68,21 @@ public:
         Sx sx = {};
         //! Further positional and named options are accepted and ignored.
         QVariantList args = {};
-        QVariantMap kwargs = {};
+        QVariantMap kwargs = {};   //!< Accepted and ignored.
     };
 
+    /*!
+        An empty stack that shows a State of its own (a child of the stack,
+        holding none): set content()->setValue(...) to fill it. This is what
+        Designer and uic build.
+    */
+    explicit ChipStack(QWidget *parent = nullptr);
     //! Throws OptionError naming "content" when no State is given; nothing is built then.
-    explicit ChipStack(const Options &options);
+    explicit ChipStack(const Options &options, QWidget *parent = nullptr);
     ~ChipStack() override;
+
+    //! The State whose value the stack shows (its own one when none was given).
+    State *content() const;
 
 protected:
     //! Clears the stack and shows the current value of _content.
@@ -84,9 +94,9 @@ protected:
     */
     void clear_layout(QLayout *layout, const QList<QWidget *> &kept = {});
 
-    StateOr<bool> _hidden;
-    QPointer<State> _content;
-    Sx _sx;
+    StateOr<bool> _hidden;   //!< The hidden option (stored only).
+    QPointer<State> _content;   //!< The State whose value is shown.
+    Sx _sx;   //!< The sx option (stored only).
 
 private:
     Q_DISABLE_COPY(ChipStack)

@@ -6,6 +6,7 @@
 #include <tessera/kit/registry.h>
 #include <tessera/kit/theme.h>
 
+#include <QCoreApplication>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QStringBuilder>
@@ -57,8 +58,10 @@ void nameAfterLabel(FieldShell *field, const StateOr<QString> &label)
 
 } // namespace
 
-FieldShell::FieldShell(Options options)
-    : QGroupBox()
+FieldShell::FieldShell(QWidget *parent) : FieldShell(Options{}, parent) {}
+
+FieldShell::FieldShell(Options options, QWidget *parent)
+    : QGroupBox(parent)
     , RestyleLifecycle(this)
     // Guarded, so a child that outlives an editor never dangles; a null
     // child is refused before anything is built.
@@ -83,6 +86,97 @@ FieldShell::~FieldShell()
     // a State or the language switch firing while the rest of the widget is
     // torn down (a child's destructor may set a State) must not reach us.
     m_subscriptions.release();
+    disconnect(m_labelConnection);
+}
+
+QString FieldShell::label() const
+{
+    if (const QString *text = _label.plain())
+        return *text;
+    if (const State *state = _label.state()) {
+        const QVariant value = state->value();
+        if (isCallableText(value))
+            return translate(value);
+        if (value.typeId() == QMetaType::QString)
+            return value.toString();
+    }
+    return {};
+}
+
+void FieldShell::setLabel(const QString &label)
+{
+    // A plain text replaces the State the label followed.
+    const bool wasState = _label.isState();
+    disconnect(m_labelConnection);
+    m_labelConnection = {};
+    if (!wasState && _label.plain() && *_label.plain() == label)
+        return;
+    const QString before = this->label();
+    _label = label;
+    if (m_initialized)
+        _set_translated_label();
+    if (label != before)
+        Q_EMIT labelChanged(label);
+}
+
+void FieldShell::setHiddenLabel(bool hidden)
+{
+    if (hidden == _hiddenLabel)
+        return;
+    _hiddenLabel = hidden;
+    if (m_initialized) {
+        if (hidden)
+            _hide_label();
+        else
+            _set_translated_label();
+    }
+    Q_EMIT hiddenLabelChanged(hidden);
+}
+
+void FieldShell::setThemeSize(const QString &size)
+{
+    if (option::themeKey(QStringLiteral("themeSize"), size) == _size)
+        return;
+    _size = size;
+    if (m_initialized)
+        _scheduleSetStyleSheet();
+    Q_EMIT themeSizeChanged(size);
+}
+
+void FieldShell::noteSelectedProperty(const char *name)
+{
+    // The rules select on "disabled" and "error", which are properties of the
+    // class: Qt reports no change of those, so the change is reported the way
+    // a dynamic property's is, and the next restyle pass applies the sheet
+    // again instead of skipping an unchanged text.
+    QDynamicPropertyChangeEvent changed(name);
+    QCoreApplication::sendEvent(this, &changed);
+}
+
+void FieldShell::setDisabled(bool disabled)
+{
+    if (disabled == _disabled)
+        return;
+    _disabled = disabled;
+    noteSelectedProperty("disabled");
+    if (m_initialized) {
+        // A disabled field stops following hovering; enabled again, it reads the option anew.
+        if (!disabled)
+            setStateProperty("hovered", _hovered);
+        slot_set_stylesheet();
+    }
+    Q_EMIT disabledChanged(disabled);
+}
+
+void FieldShell::setError(bool error)
+{
+    if (error == m_error)
+        return;
+    m_error = error;
+    noteSelectedProperty("error");
+    if (m_initialized)
+        slot_set_stylesheet();
+    Q_EMIT errorChanged(error);
 }
 
 void FieldShell::_init_ui()
@@ -93,9 +187,10 @@ void FieldShell::_init_ui()
 
     setObjectName(newObjectName());
 
-    // Followed also when the label is hidden: it still names the field for screen readers.
+    // _set_translated_label() does nothing while the label is hidden, so the
+    // State is followed either way and a later setHiddenLabel(false) shows it.
     if (State *label = _label.state())
-        m_subscriptions << connect(label, &State::valueChanged, this, &FieldShell::_set_translated_label);
+        m_labelConnection = connect(label, &State::valueChanged, this, &FieldShell::_set_translated_label);
     if (State *hovered = _hovered.state())
         m_subscriptions << connect(hovered, &State::valueChanged, this, &FieldShell::_set_hovered_prop);
     _set_hovered_prop();
@@ -192,8 +287,8 @@ void FieldShell::_set_stylesheet(const StyleMap &component_styled)
     theme = useTheme();
     const StyleMap &components = component_styled.isEmpty() ? theme->components : component_styled;
 
-    if (_disabled)
-        setProperty("disabled", true);
+    // "disabled" and "error", which the rules select on, are properties of
+    // the class: nothing to write here.
 
     // Every lookup below throws when a required entry is missing or of the
     // wrong kind; nothing has been applied to the widget at that point. The

@@ -44,7 +44,8 @@ namespace tessera {
     \code
     class NameField : public tessera::FieldShell {
     public:
-        explicit NameField(Options options) : FieldShell(std::move(options)) { _init_ui(); _show_label(); }
+        explicit NameField(Options options, QWidget *parent = nullptr)
+            : FieldShell(std::move(options), parent) { _init_ui(); _show_label(); }
     protected:
         void slot_set_stylesheet() override { style()->unpolish(this); style()->polish(this); }
     };
@@ -58,10 +59,16 @@ namespace tessera {
 class TESSERA_FIELD_SHELL_EXPORT FieldShell : public QGroupBox, public RestyleLifecycle
 {
     Q_OBJECT
+    Q_PROPERTY(QString label READ label WRITE setLabel NOTIFY labelChanged)
+    Q_PROPERTY(bool hiddenLabel READ isLabelHidden WRITE setHiddenLabel NOTIFY hiddenLabelChanged)
+    Q_PROPERTY(QString themeSize READ themeSize WRITE setThemeSize NOTIFY themeSizeChanged)
+    Q_PROPERTY(bool disabled READ isDisabled WRITE setDisabled NOTIFY disabledChanged)
+    Q_PROPERTY(bool error READ hasError WRITE setError NOTIFY errorChanged)
 public:
     //! Makes the tag widgets of a multiple value; FieldShell only looks at whether it is set.
     using RenderTags = std::function<QList<QWidget *>(const QVariant &value)>;
 
+    //! The field's options, in their positional order.
     struct Options
     {
         //! Only its truth is used: a disabled field ignores hovering and shows its disabled look.
@@ -69,17 +76,17 @@ public:
         //! A text (shown unchanged), or a State holding a text or a callable text
         //! (DeferredText, std::function<QString()>) that is translated on display. None: no title.
         StateOr<QString> label = {};
-        bool hiddenLabel = false;
-        StateOr<bool> focused = false;
-        StateOr<bool> hovered = false;
+        bool hiddenLabel = false;            //!< Keeps the title empty whatever the label.
+        StateOr<bool> focused = false;       //!< The "focused" look, or a State to follow.
+        StateOr<bool> hovered = false;       //!< The "hovered" look, or a State to follow.
         //! The editor widgets, laid out in one row in this order; none installs no layout.
         std::optional<QList<QWidget *>> children = std::nullopt;
-        bool multiple = false;
-        bool multiline = false;
-        RenderTags renderTags = {};
+        bool multiple = false;               //!< Picks the theme's styles for a field of several values.
+        bool multiline = false;              //!< Picks the theme's multi-line input styles.
+        RenderTags renderTags = {};          //!< Makes the tags of a multiple value (only whether it is set counts).
         //! A size of the theme's "FieldShellSize" styles ("small", "medium", "large").
         QString size = QStringLiteral("medium");
-        Sx sx = {};
+        Sx sx = {};                          //!< The caller's extra style, after the theme's rules.
         //! Kept for derived classes; FieldShell gives it no meaning.
         StateOr<QVariant> value = {};
         //! Further named options: accepted and ignored.
@@ -88,13 +95,46 @@ public:
 
     ~FieldShell() override;
 
+    /*!
+        The options as properties. A write replaces the option (and a State it
+        followed), notifies once when the value changed, and updates the
+        field: the title for \c label and \c hiddenLabel, the state
+        properties its style sheet selects on for \c disabled and \c error
+        (through slot_set_stylesheet()), and the style sheet, on the next
+        restyle pass, for \c themeSize (the \c size option, which must be a
+        theme key: anything else throws OptionError naming "themeSize", and
+        nothing changes).
+    */
+    //! The label's current text (a State's text as shown); empty without a label.
+    QString label() const;
+    void setLabel(const QString &label);
+    bool isLabelHidden() const { return _hiddenLabel; }
+    void setHiddenLabel(bool hidden);
+    QString themeSize() const { return _size; }
+    void setThemeSize(const QString &size);
+    //! The disabled look: a disabled field ignores hovering. It does not disable the editors.
+    bool isDisabled() const { return _disabled; }
+    void setDisabled(bool disabled);
+    //! The error look (the "error" state its style sheet selects on).
+    bool hasError() const { return m_error; }
+    void setError(bool error);
+
+Q_SIGNALS:
+    void labelChanged(const QString &label);
+    void hiddenLabelChanged(bool hidden);
+    void themeSizeChanged(const QString &size);
+    void disabledChanged(bool disabled);
+    void errorChanged(bool error);
+
 protected:
     /*!
         Stores \a options; throws OptionError naming "children" when the list
         holds a null widget (nothing is built then). The most-derived
         constructor calls _init_ui() when its own members are ready.
     */
-    explicit FieldShell(Options options);
+    explicit FieldShell(Options options, QWidget *parent = nullptr);
+    //! Stores the default options, as a child of \a parent; the most-derived constructor calls _init_ui().
+    explicit FieldShell(QWidget *parent = nullptr);
 
     /*!
         Second construction phase: names the widget, subscribes to the label,
@@ -126,7 +166,7 @@ protected:
     */
     void _set_stylesheet(const StyleMap &component_styled = {}) override;
 
-    bool event(QEvent *event) override;
+    bool event(QEvent *event) override;   //!< \reimp
 
 protected Q_SLOTS:
     //! Re-evaluates the title from the label (nothing when the label is hidden).
@@ -139,24 +179,28 @@ protected Q_SLOTS:
 protected:
     // The options, held unchanged (a State as the State itself). Declared in
     // the order in which they are stored.
-    std::optional<WidgetList> _children;
-    bool _disabled;
-    bool _multiple;
-    bool _multiline;
-    RenderTags _renderTags;
-    StateOr<bool> _hovered;
-    bool _hiddenLabel;
-    StateOr<bool> _focused;
-    StateOr<QString> _label;
-    QString _size;
-    Sx _sx;
-    StateOr<QVariant> _value;
+    std::optional<WidgetList> _children;   //!< The editor widgets, guarded.
+    bool _disabled;   //!< The disabled option.
+    bool _multiple;   //!< The multiple option.
+    bool _multiline;   //!< The multiline option.
+    RenderTags _renderTags;   //!< The renderTags option.
+    StateOr<bool> _hovered;   //!< The hovered option: a flag or a State.
+    bool _hiddenLabel;   //!< The hiddenLabel option.
+    StateOr<bool> _focused;   //!< The focused option: a flag or a State.
+    StateOr<QString> _label;   //!< The label option: a text or a State.
+    QString _size;   //!< The size option.
+    Sx _sx;   //!< The caller's extra style.
+    StateOr<QVariant> _value;   //!< The value option, kept for derived classes.
 
 private:
     Q_DISABLE_COPY(FieldShell)
     void setStateProperty(const char *name, const StateOr<bool> &option);
+    void noteSelectedProperty(const char *name);
     bool m_initialized = false;
     Subscriptions m_subscriptions;
+    bool m_error = false;
+    //! The label State's connection, replaced when a plain label is written.
+    QMetaObject::Connection m_labelConnection;
 };
 
 } // namespace tessera

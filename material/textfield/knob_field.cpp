@@ -12,7 +12,12 @@ EditorStyleTemplate &styleTemplate()
 }
 } // namespace
 
-KnobField::KnobField(Options options) : EditorField(std::move(options), &KnobField::_get_stylesheet) {}
+KnobField::KnobField(QWidget *parent) : KnobField(Options{}, parent) {}
+
+KnobField::KnobField(Options options, QWidget *parent)
+    : EditorField(std::move(options), &KnobField::_get_stylesheet, parent)
+{
+}
 
 KnobField::~KnobField() = default;
 

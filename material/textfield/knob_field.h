@@ -22,9 +22,20 @@ namespace tessera {
 class TESSERA_KNOB_FIELD_EXPORT KnobField : public EditorField<QDial>
 {
     Q_OBJECT
+    Q_PROPERTY(QString variant READ variant WRITE setVariant NOTIFY variantChanged)
+    Q_PROPERTY(QString themeSize READ themeSize WRITE setThemeSize NOTIFY themeSizeChanged)
+    Q_PROPERTY(QString label READ label WRITE setLabel NOTIFY labelChanged)
 public:
-    explicit KnobField(Options options = {});
+    //! A dial with every option at its default, a child of \a parent.
+    explicit KnobField(QWidget *parent = nullptr);
+    //! A dial with \a options, a child of \a parent; throws OptionError naming a bad one.
+    explicit KnobField(Options options, QWidget *parent = nullptr);
     ~KnobField() override;
+
+Q_SIGNALS:
+    void variantChanged(const QString &variant);
+    void themeSizeChanged(const QString &size);
+    void labelChanged(const QString &label);
 
 protected:
     //! Class-level and memoised: the style template for (variant, size, palette mode) of the current theme.

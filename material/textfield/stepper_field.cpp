@@ -12,7 +12,12 @@ EditorStyleTemplate &styleTemplate()
 }
 } // namespace
 
-StepperField::StepperField(Options options) : EditorField(std::move(options), &StepperField::_get_stylesheet) {}
+StepperField::StepperField(QWidget *parent) : StepperField(Options{}, parent) {}
+
+StepperField::StepperField(Options options, QWidget *parent)
+    : EditorField(std::move(options), &StepperField::_get_stylesheet, parent)
+{
+}
 
 StepperField::~StepperField() = default;
 

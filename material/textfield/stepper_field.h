@@ -22,9 +22,20 @@ namespace tessera {
 class TESSERA_STEPPER_FIELD_EXPORT StepperField : public EditorField<QSpinBox>
 {
     Q_OBJECT
+    Q_PROPERTY(QString variant READ variant WRITE setVariant NOTIFY variantChanged)
+    Q_PROPERTY(QString themeSize READ themeSize WRITE setThemeSize NOTIFY themeSizeChanged)
+    Q_PROPERTY(QString label READ label WRITE setLabel NOTIFY labelChanged)
 public:
-    explicit StepperField(Options options = {});
+    //! A spin box with every option at its default, a child of \a parent.
+    explicit StepperField(QWidget *parent = nullptr);
+    //! A spin box with \a options, a child of \a parent; throws OptionError naming a bad one.
+    explicit StepperField(Options options, QWidget *parent = nullptr);
     ~StepperField() override;
+
+Q_SIGNALS:
+    void variantChanged(const QString &variant);
+    void themeSizeChanged(const QString &size);
+    void labelChanged(const QString &label);
 
 protected:
     //! Class-level and memoised: the style template for (variant, size, palette mode) of the current theme.

@@ -1,14 +1,18 @@
-// The Qt Designer plugin: every widget of the kit (through its host, see
-// widget_hosts.h) in one collection under the "tessera" group of the widget
-// box, with its main options as properties.
+// The Qt Designer plugin: the kit's widgets themselves, in one collection
+// under the "tessera" group of the widget box. Designer and uic build them
+// with their (QWidget *parent) constructors and edit them through their
+// properties (text, color, variant, themeSize, loading, ...), so a form holds
+// the real widget and a connection made to it stays.
 
-#include "widget_hosts.h"
-
-#ifdef TESSERA_DESIGNER_TEXT_FIELD
-#include "text_field_host.h"
-#endif
-
-#include <tessera/kit/registry.h>
+#include <tessera/material/button/busy_trigger.h>
+#include <tessera/material/button/orb_action.h>
+#include <tessera/material/button/popup_trigger.h>
+#include <tessera/material/textfield/calendar_field.h>
+#include <tessera/material/textfield/chip_stack.h>
+#include <tessera/material/textfield/knob_field.h>
+#include <tessera/material/textfield/select_field.h>
+#include <tessera/material/textfield/stepper_field.h>
+#include <tessera/material/textfield/text_field.h>
 
 #include <QtUiPlugin/QDesignerCustomWidgetCollectionInterface>
 #include <QtUiPlugin/QDesignerCustomWidgetInterface>
@@ -16,8 +20,6 @@
 #include <QIcon>
 #include <QObject>
 
-#include <exception>
-#include <functional>
 #include <memory>
 #include <vector>
 
@@ -25,11 +27,12 @@ namespace {
 
 struct Entry
 {
-    QString className;   // the host class, as uic writes it
+    QString className;   // as uic writes it
     QString includeFile; // what uic includes for it
     QString objectName;  // the name a new instance gets in a form
     QString toolTip;
-    std::function<QWidget *(QWidget *)> make;
+    QString defaults;    // <property> elements a new instance starts with
+    QWidget *(*make)(QWidget *parent);
 };
 
 class WidgetInterface : public QDesignerCustomWidgetInterface
@@ -49,8 +52,8 @@ public:
     void initialize(QDesignerFormEditorInterface *) override { m_initialized = true; }
     QString domXml() const override
     {
-        return QStringLiteral("<ui language=\"c++\">\n <widget class=\"%1\" name=\"%2\"/>\n</ui>\n")
-            .arg(m_entry.className, m_entry.objectName);
+        return QStringLiteral("<ui language=\"c++\">\n <widget class=\"%1\" name=\"%2\">%3</widget>\n</ui>\n")
+            .arg(m_entry.className, m_entry.objectName, m_entry.defaults);
     }
 
 private:
@@ -58,10 +61,16 @@ private:
     bool m_initialized = false;
 };
 
-template<typename Host>
-std::function<QWidget *(QWidget *)> maker()
+template<typename Widget>
+QWidget *make(QWidget *parent)
 {
-    return [](QWidget *parent) { return new Host(parent); };
+    return new Widget(parent);
+}
+
+QString textProperty(const char *name, const char *value)
+{
+    return QStringLiteral("<property name=\"%1\"><string>%2</string></property>")
+        .arg(QLatin1String(name), QLatin1String(value));
 }
 
 } // namespace
@@ -75,48 +84,37 @@ class TesseraDesignerWidgets : public QObject, public QDesignerCustomWidgetColle
 public:
     explicit TesseraDesignerWidgets(QObject *parent = nullptr) : QObject(parent)
     {
-        using namespace tessera::designer;
-        const QString hosts = QStringLiteral("tessera/designer/widget_hosts.h");
-        const std::vector<std::pair<QString, Entry>> entries{
-            {QStringLiteral("tessera.material.button.busy_trigger"),
-             {QStringLiteral("tessera::designer::BusyTriggerHost"), hosts, QStringLiteral("busyTrigger"),
-              QStringLiteral("A button-styled frame with a label and a loading icon"), maker<BusyTriggerHost>()}},
-            {QStringLiteral("tessera.material.button.popup_trigger"),
-             {QStringLiteral("tessera::designer::PopupTriggerHost"), hosts, QStringLiteral("popupTrigger"),
-              QStringLiteral("A button that opens its popup menu beside itself"), maker<PopupTriggerHost>()}},
-            {QStringLiteral("tessera.material.button.orb_action"),
-             {QStringLiteral("tessera::designer::OrbActionHost"), hosts, QStringLiteral("orbAction"),
-              QStringLiteral("A floating action button"), maker<OrbActionHost>()}},
-            {QStringLiteral("tessera.material.textfield.field_shell"),
-             {QStringLiteral("tessera::designer::FieldShellHost"), hosts, QStringLiteral("fieldShell"),
-              QStringLiteral("The titled frame of the kit's input fields"), maker<FieldShellHost>()}},
-            {QStringLiteral("tessera.material.textfield.knob_field"),
-             {QStringLiteral("tessera::designer::KnobFieldHost"), hosts, QStringLiteral("knobField"),
-              QStringLiteral("A dial styled as a kit field"), maker<KnobFieldHost>()}},
-            {QStringLiteral("tessera.material.textfield.stepper_field"),
-             {QStringLiteral("tessera::designer::StepperFieldHost"), hosts, QStringLiteral("stepperField"),
-              QStringLiteral("A spin box styled as a kit field"), maker<StepperFieldHost>()}},
-            {QStringLiteral("tessera.material.textfield.calendar_field"),
-             {QStringLiteral("tessera::designer::CalendarFieldHost"), hosts, QStringLiteral("calendarField"),
-              QStringLiteral("A date editor styled as a kit field"), maker<CalendarFieldHost>()}},
-            {QStringLiteral("tessera.material.textfield.chip_stack"),
-             {QStringLiteral("tessera::designer::ChipStackHost"), hosts, QStringLiteral("chipStack"),
-              QStringLiteral("A stack of the widgets held by an observable value"), maker<ChipStackHost>()}},
+        using namespace tessera;
+        const QString button = QStringLiteral("tessera/material/button/");
+        const QString textfield = QStringLiteral("tessera/material/textfield/");
+        // FieldShell is not offered: it is an abstract base for field classes.
+        const std::vector<Entry> entries{
+            {QStringLiteral("tessera::BusyTrigger"), button + QStringLiteral("busy_trigger.h"),
+             QStringLiteral("busyTrigger"), QStringLiteral("A button-styled frame with a label and a loading icon"),
+             textProperty("text", "Button"), &make<BusyTrigger>},
+            {QStringLiteral("tessera::PopupTrigger"), button + QStringLiteral("popup_trigger.h"),
+             QStringLiteral("popupTrigger"), QStringLiteral("A button that opens its popup menu beside itself"),
+             textProperty("text", "Menu"), &make<PopupTrigger>},
+            {QStringLiteral("tessera::OrbAction"), button + QStringLiteral("orb_action.h"), QStringLiteral("orbAction"),
+             QStringLiteral("A floating action button"), textProperty("iconSource", "round:add"), &make<OrbAction>},
+            {QStringLiteral("tessera::KnobField"), textfield + QStringLiteral("knob_field.h"), QStringLiteral("knobField"),
+             QStringLiteral("A dial styled as a kit field"), {}, &make<KnobField>},
+            {QStringLiteral("tessera::StepperField"), textfield + QStringLiteral("stepper_field.h"),
+             QStringLiteral("stepperField"), QStringLiteral("A spin box styled as a kit field"), {}, &make<StepperField>},
+            {QStringLiteral("tessera::CalendarField"), textfield + QStringLiteral("calendar_field.h"),
+             QStringLiteral("calendarField"), QStringLiteral("A date editor styled as a kit field"), {},
+             &make<CalendarField>},
+            {QStringLiteral("tessera::ChipStack"), textfield + QStringLiteral("chip_stack.h"), QStringLiteral("chipStack"),
+             QStringLiteral("A stack of the widgets held by an observable value (content())"), {}, &make<ChipStack>},
+            {QStringLiteral("tessera::TextField"), textfield + QStringLiteral("text_field.h"), QStringLiteral("textField"),
+             QStringLiteral("A labelled text input with helper text, error, counter and clear button"),
+             textProperty("label", "Label"), &make<TextField>},
+            {QStringLiteral("tessera::SelectField"), textfield + QStringLiteral("select_field.h"),
+             QStringLiteral("selectField"), QStringLiteral("A labelled choice from a list"),
+             textProperty("label", "Label"), &make<SelectField>},
         };
-        // Only the modules that are installed beside the kit.
-        for (const auto &[path, entry] : entries) {
-            try {
-                tessera::loadModule(path);
-            } catch (const std::exception &) {
-                continue;
-            }
+        for (const Entry &entry : entries)
             m_owned.push_back(std::make_unique<WidgetInterface>(entry));
-        }
-#ifdef TESSERA_DESIGNER_TEXT_FIELD
-        m_owned.push_back(std::make_unique<WidgetInterface>(
-            Entry{QStringLiteral("tessera::designer::TextFieldHost"), QStringLiteral("text_field_host.h"), QStringLiteral("textField"),
-                  QStringLiteral("A labelled text input"), maker<TextFieldHost>()}));
-#endif
         for (const auto &w : m_owned)
             m_widgets.append(w.get());
     }

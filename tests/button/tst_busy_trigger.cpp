@@ -4,6 +4,7 @@
 #include <tessera/kit/qss.h>
 #include <tessera/kit/registry.h>
 
+#include "propertycheck.h"
 #include "testsupport.h"
 
 #include <QApplication>
@@ -357,13 +358,85 @@ private Q_SLOTS:
         }));
         Probe w({.color = color, .variant = variant});
         testsupport::drainEvents();
-        QCOMPARE(w.property("variant").toString(), variant);   // written before normalising
-        QCOMPARE(w._variant, styledVariant);
-        QCOMPARE(w._color, styledColor);
+        // Only the sheet is built from the normalised names: the options (the
+        // widget's properties) keep the values given.
         QCOMPARE(w.styleSheet(), expectedSheet(&w, styledVariant, styledColor));
         setTheme("light");
         testsupport::drainEvents();
-        QCOMPARE(w.property("variant").toString(), styledVariant);
+        QCOMPARE(w.property("variant").toString(), variant);
+        QCOMPARE(w.property("color").toString(), color);
+        QCOMPARE(w._variant, variant);
+        QCOMPARE(w._color, color);
+    }
+
+    void properties_data()
+    {
+        QTest::addColumn<QByteArray>("property");
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<QVariant>("value");
+        QTest::addColumn<bool>("restyles");
+        QTest::newRow("loading") << QByteArray("loading") << "loading" << QVariant(true) << false;
+        QTest::newRow("loadingPosition") << QByteArray("loadingPosition") << "loadingPosition" << QVariant("end") << false;
+        QTest::newRow("text") << QByteArray("text") << "text" << QVariant("Send") << false;
+        QTest::newRow("color") << QByteArray("color") << "color" << QVariant("secondary") << true;
+        QTest::newRow("variant") << QByteArray("variant") << "variant" << QVariant("outlined") << true;
+        QTest::newRow("themeSize") << QByteArray("themeSize") << "size" << QVariant("small") << true;
+    }
+    void properties()
+    {
+        QFETCH(QByteArray, property);
+        QFETCH(QString, option);
+        QFETCH(QVariant, value);
+        QFETCH(bool, restyles);
+        setTheme("light");
+        BusyTrigger w;
+        std::function<QWidget *()> reference;
+        if (restyles)
+            reference = [&] { return create("tessera.material.button.busy_trigger", {{option, value}}); };
+        if (!testsupport::checkPropertyWrite(&w, property.constData(), value, reference))
+            return;
+        if (property == "loading") {
+            QVERIFY(w.loadingWidget->isVisibleTo(&w));
+            QCOMPARE(indexIn(&w, w.loadingWidget), 0);
+        } else if (property == "loadingPosition") {
+            w.setLoading(true);
+            QCOMPARE(indexIn(&w, w.loadingWidget), 1);
+        } else if (property == "text") {
+            QCOMPARE(w.label->text(), QString("Send"));
+        }
+    }
+
+    void refusedWrites_data()
+    {
+        QTest::addColumn<QByteArray>("property");
+        QTest::addColumn<QVariant>("value");
+        QTest::newRow("empty color") << QByteArray("color") << QVariant(QString());
+        QTest::newRow("color with a brace") << QByteArray("color") << QVariant("primary}");
+        QTest::newRow("variant with a space") << QByteArray("variant") << QVariant("text x");
+        QTest::newRow("themeSize none") << QByteArray("themeSize") << QVariant();
+    }
+    void refusedWrites()
+    {
+        QFETCH(QByteArray, property);
+        QFETCH(QVariant, value);
+        BusyTrigger w;
+        testsupport::checkRefusedWrite(&w, property.constData(), value);
+    }
+
+    void aWriteReplacesTheStateBinding()
+    {
+        State busy(true);
+        State text(QString("Saving"));
+        BusyTrigger w({.loading = &busy, .kwargs = {{"text", QVariant::fromValue(static_cast<QObject *>(&text))}}});
+        QVERIFY(w.isLoading());
+        QCOMPARE(w.text(), QString("Saving"));
+        w.setLoading(false);
+        w.setText("Save");
+        busy.setValue(true);
+        text.setValue(QString("Still saving"));
+        QVERIFY(!w.isLoading());
+        QVERIFY(!w.loadingWidget->isVisibleTo(&w));
+        QCOMPARE(w.text(), QString("Save"));
     }
 
     void sxForms_data()

@@ -1,6 +1,7 @@
 #include <tessera/kit/registry.h>
 #include <tessera/material/button/orb_action.h>
 
+#include "propertycheck.h"
 #include "testsupport.h"
 
 #include <QApplication>
@@ -217,18 +218,45 @@ private Q_SLOTS:
         QVERIFY(orb.isAnimating());
     }
 
+    // The properties as a form or a script writes them; a write replaces a State.
+    void properties()
+    {
+        Orb orb;
+        QVERIFY(orb.icon().isNull());
+        if (!testsupport::checkPropertyWrite(&orb, "iconSource", MoreVert))
+            return;
+        QVERIFY(!orb.icon().isNull());
+        orb.show();
+        if (!testsupport::checkPropertyWrite(&orb, "animate", true))
+            return;
+        QVERIFY(orb.isAnimating());
+
+        State animate(true);
+        State icon(MoreVert);
+        Orb bound({.icon = &icon, .animate = &animate});
+        bound.show();
+        QVERIFY(bound.isAnimating());
+        bound.setAnimate(false);
+        bound.setIconSource(QString());
+        animate.setValue(false);
+        animate.setValue(true);
+        icon.setValue(QString(":/round/resource_tessera/round/add.svg"));
+        QVERIFY(!bound.isAnimating());
+        QVERIFY(bound.icon().isNull());
+        QCOMPARE(bound.iconSource(), QString());
+    }
+
     void plainAnimateRunsOnlyWhileShown()
     {
         QWidget window;
-        auto *orb = new Orb({.icon = MoreVert, .animate = true});
-        orb->setParent(&window);
+        auto *orb = new Orb(Orb::Options{.icon = MoreVert, .animate = true}, &window);
         QVERIFY(!orb->isAnimating());
         window.show();   // the orb is shown with its window
         QVERIFY(orb->isAnimating());
         window.hide();
         QVERIFY(!orb->isAnimating());
 
-        Orb still({.icon = MoreVert});
+        Orb still(Orb::Options{.icon = MoreVert});
         still.show();
         QVERIFY(!still.isAnimating());
     }

@@ -2,6 +2,7 @@
 #include <tessera/kit/theme.h>
 #include <tessera/material/button/popup_trigger.h>
 
+#include "propertycheck.h"
 #include "testsupport.h"
 
 #include <QApplication>
@@ -125,6 +126,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("startIcon");
         QTest::newRow("absent") << false << QString() << MoreVert;
         QTest::newRow("empty") << true << QString() << MoreVert;
+        QTest::newRow("empty text") << true << QString("") << MoreVert;
         QTest::newRow("text") << true << QStringLiteral(":/icons/svg_cache/ri_arrow-down-s-line.svg")
                               << QStringLiteral(":/icons/svg_cache/ri_arrow-down-s-line.svg");
     }
@@ -140,6 +142,17 @@ private Q_SLOTS:
         QCOMPARE(button._icon.has_value(), given);
         if (given)
             QCOMPARE(*button._icon, icon);
+
+        // The same option written as the iconSource property (a null text is no option).
+        if (!given || icon.isNull())
+            return;
+        Trigger written;
+        if (!testsupport::checkPropertyWrite(&written, "iconSource", icon))
+            return;
+        QCOMPARE(*written.startIcon().plain(), startIcon);
+        QCOMPARE(written._icon, button._icon);
+        written.update_state(true);
+        QCOMPARE(written.styleSheet(), expectedSheet(true));
     }
 
     void constructionStoresOptionsAndSetsTheIndicatorSheet()

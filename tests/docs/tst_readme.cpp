@@ -1,9 +1,12 @@
 // Every code block of README.md marked "<!-- example: FILE -->" must stand,
-// line for line, in FILE (indentation aside): the consumer example, the
-// sample theme and the pkg-config build are built and run by the install
-// test, so what the README shows is what the suite exercises.
+// line for line, in FILE (indentation aside): the first program, the
+// snippets, the consumer example and the sample theme are built and run by
+// the install test, so what the README shows is what the suite exercises.
+// Its pictures are the golden images the suite compares the gallery with.
 
+#include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTest>
 
 namespace {
@@ -105,7 +108,8 @@ private Q_SLOTS:
     void wholeFilesAreShownWhole_data()
     {
         QTest::addColumn<QString>("file");
-        QTest::newRow("first program") << QString("examples/consumer/hello.cpp");
+        QTest::newRow("first program") << QString("examples/hello/hello.cpp");
+        QTest::newRow("first program's CMakeLists") << QString("examples/hello/CMakeLists.txt");
         QTest::newRow("sample theme") << QString("examples/themes/ocean.json");
     }
     void wholeFilesAreShownWhole()
@@ -118,6 +122,26 @@ private Q_SLOTS:
         for (const Block &b : markedBlocks(readLines(source(QStringLiteral("README.md")))))
             found = found || (b.file == file && b.body == lines);
         QVERIFY2(found, qPrintable(file + " is not shown whole in the README"));
+    }
+
+    // The pictures are the gallery's golden images, referenced by path: every
+    // page in the light and the dark theme at device pixel ratio 1, and nothing
+    // else. Rendering the goldens anew updates the README with them.
+    void picturesAreTheGoldenImages()
+    {
+        const QString readme = readLines(source(QStringLiteral("README.md"))).join(u'\n');
+        static const QRegularExpression reference(QStringLiteral("(?:src=\"|\\]\\()([^\")]+\\.(?:png|jpg|svg|gif))"));
+        QStringList shown;
+        for (auto it = reference.globalMatch(readme); it.hasNext();)
+            shown << it.next().captured(1);
+        const QString folder = QStringLiteral("tests/golden/images/");
+        const QStringList goldens = QDir(source(folder)).entryList({QStringLiteral("*@1x.png")}, QDir::Files, QDir::Name);
+        QVERIFY(goldens.size() >= 2);
+        for (const QString &path : std::as_const(shown))
+            QVERIFY2(path.startsWith(folder) && goldens.contains(path.mid(folder.size())),
+                     qPrintable(path + QStringLiteral(" is not one of the golden images at ratio 1")));
+        for (const QString &golden : goldens)
+            QVERIFY2(shown.contains(folder + golden), qPrintable(golden + QStringLiteral(" is not shown in the README")));
     }
 };
 

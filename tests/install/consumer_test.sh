@@ -8,7 +8,8 @@
 #    include only installed headers and compile, and the package files hold
 #    no absolute path.
 # 2. examples/consumer is configured with find_package(Tessera) against the
-#    prefix, built and run offscreen with every installed module path.
+#    prefix, built and run offscreen with every installed module path; the
+#    README's snippets are built and run, and its first program is built.
 #    With the Designer package part, a form compiled by uic is built and run,
 #    and the installed plugin must resolve its libraries from the prefix.
 # 3. The same main.cpp is built with pkg-config alone and run again.
@@ -87,19 +88,33 @@ if [ "$sanitize" = ON ]; then
     flags=(-fsanitize=address,undefined -fno-omit-frame-pointer)
 fi
 
+# build_against_prefix EXAMPLE BUILD_DIR: configures examples/EXAMPLE with
+# find_package(Tessera) against the prefix and builds it in BUILD_DIR.
+build_against_prefix() {
+    "$cmake" -S "$source/examples/$1" -B "$2" -G Ninja \
+        -DCMAKE_PREFIX_PATH="$prefix" -DCMAKE_CXX_COMPILER="$cxx" -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_CXX_FLAGS="${flags[*]:-}" -DCMAKE_EXE_LINKER_FLAGS="${flags[*]:-}" > "$2.configure.log" \
+        || { cat "$2.configure.log"; fail "configuring examples/$1 against $prefix"; }
+    "$cmake" --build "$2" || fail "building examples/$1"
+}
+
 step "find_package(Tessera) build of examples/consumer"
-"$cmake" -S "$source/examples/consumer" -B "$work/cmake" -G Ninja \
-    -DCMAKE_PREFIX_PATH="$prefix" -DCMAKE_CXX_COMPILER="$cxx" -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_CXX_FLAGS="${flags[*]:-}" -DCMAKE_EXE_LINKER_FLAGS="${flags[*]:-}" > "$work/configure.log" \
-    || { cat "$work/configure.log"; fail "configuring the consumer against $prefix"; }
-"$cmake" --build "$work/cmake" || fail "building the consumer"
+build_against_prefix consumer "$work/cmake"
 step "run (find_package build)"
 "$work/cmake/consumer" "$source/examples/themes/ocean.json" "${modules[@]}" || fail "the consumer built with find_package reported failures"
 
-if [ -x "$work/cmake/form" ]; then
-    step "run the Designer form"
-    "$work/cmake/form" || fail "the form built with uic did not get its widgets"
+if [ -x "$work/cmake/snippets" ]; then
+    step "run the README's snippets (from the source folder, as the README's commands are)"
+    (cd "$source" && "$work/cmake/snippets") || fail "a README snippet did not do what the README says"
 fi
+if [ -e "$libdir/libtessera_busy_trigger.so" ]; then
+    step "the README's first program (examples/hello) builds against the prefix"
+    build_against_prefix hello "$work/hello"
+fi
+
+step "run the Designer form (uic against the installed headers)"
+[ -x "$work/cmake/form" ] || fail "examples/consumer/form.ui was not built"
+"$work/cmake/form" || fail "the form built with uic did not get its widgets and properties"
 plugin=$(find "$prefix" -name 'libtessera_designer_plugin.so' | head -n1)
 if [ -n "$plugin" ]; then
     step "the installed Designer plugin finds its libraries"

@@ -2,6 +2,7 @@
 #include <tessera/kit/i18n.h>
 #include <tessera/kit/theme.h>
 
+#include "propertycheck.h"
 #include "testsupport.h"
 
 #include <QDesktopServices>
@@ -450,6 +451,58 @@ private Q_SLOTS:
         QVERIFY(followed.styleSheet().contains(":disabled {"));
     }
 
+    void properties_data()
+    {
+        QTest::addColumn<QByteArray>("property");
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<QVariant>("value");
+        QTest::addColumn<bool>("restyles");
+        QTest::newRow("text") << QByteArray("text") << "text" << QVariant("Send") << false;
+        QTest::newRow("color") << QByteArray("color") << "color" << QVariant("error") << true;
+        QTest::newRow("variant") << QByteArray("variant") << "variant" << QVariant("outlined") << true;
+        QTest::newRow("themeSize") << QByteArray("themeSize") << "size" << QVariant("large") << true;
+        QTest::newRow("disabled") << QByteArray("disabled") << "disabled" << QVariant(true) << false;
+    }
+    void properties()
+    {
+        QFETCH(QByteArray, property);
+        QFETCH(QString, option);
+        QFETCH(QVariant, value);
+        QFETCH(bool, restyles);
+        Button b;
+        std::function<QWidget *()> reference;
+        if (restyles)
+            reference = [&] { return new Button({.kwargs = {{option, value}}}); };
+        if (!testsupport::checkPropertyWrite(&b, property.constData(), value, reference))
+            return;
+        if (property == "text")
+            QCOMPARE(b.QPushButton::text(), QString("Send"));
+        if (property == "disabled") {
+            QVERIFY(!b.isEnabled());
+            QSignalSpy notified(&b, &Button::disabledChanged);
+            b.setEnabled(true);   // QWidget's own switch is reported too
+            QCOMPARE(notified.count(), 1);
+            QVERIFY(!b.isDisabled());
+        }
+    }
+
+    // A property write replaces the State the option followed.
+    void aWriteReplacesTheStateBinding()
+    {
+        State color(QString("error"));
+        State disabled(false);
+        Button b({.kwargs = {{"color", stateValue(&color)}, {"disabled", stateValue(&disabled)}}});
+        b.setColor("secondary");
+        b.setDisabled(true);
+        color.setValue(QString("warning"));
+        disabled.setValue(false);
+        QCOMPARE(b.buttonColor(), QString("secondary"));
+        QVERIFY(b.isDisabled());
+        Button plain({.kwargs = {{"color", "secondary"}}});
+        testsupport::drainEvents();
+        QCOMPARE(b.styleSheet(), plain.styleSheet().replace(plain.objectName(), b.objectName()));
+    }
+
     void clickCallsHandlerAndOpensHref()
     {
         UrlSink sink;
@@ -575,6 +628,22 @@ private Q_SLOTS:
         delete button;
         QCOMPARE(state.value(), late);   // the child did set it
         i18n()->setLanguage(QStringLiteral("en"));
+    }
+
+    void refusedWrites_data()
+    {
+        QTest::addColumn<QByteArray>("property");
+        QTest::addColumn<QVariant>("value");
+        QTest::newRow("color none") << QByteArray("color") << QVariant();
+        QTest::newRow("variant with a brace") << QByteArray("variant") << QVariant("text{");
+        QTest::newRow("themeSize empty") << QByteArray("themeSize") << QVariant("");
+    }
+    void refusedWrites()
+    {
+        QFETCH(QByteArray, property);
+        QFETCH(QVariant, value);
+        Button b({.kwargs = {{"color", "secondary"}}});
+        testsupport::checkRefusedWrite(&b, property.constData(), value);
     }
 
     void nothingRunsAfterDestruction()

@@ -1,8 +1,14 @@
 #include <tessera/kit/options.h>
 #include <tessera/kit/registry.h>
 
+#include <QApplication>
+#include <QDir>
 #include <QLabel>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
+
+#include <cstdio>
 
 using namespace tessera;
 
@@ -52,7 +58,57 @@ private Q_SLOTS:
         QVERIFY(known.contains("tessera.material.button.orb_action"));
         QVERIFY(known.contains("tessera.material.textfield.text_field"));
         QVERIFY(known.contains("tessera.material.textfield.select_field"));
-        QVERIFY(!moduleDirectory().isEmpty());
+    }
+
+    void searchPathsStartWithTheKitsLayout()
+    {
+        // The build tree lays out programs and libraries as an install does.
+        const QStringList dirs = moduleSearchPaths();
+        QVERIFY(!dirs.isEmpty());
+        QVERIFY2(!QDir(dirs.first()).entryList({"*tessera_kit*"}, QDir::Files).isEmpty(), qPrintable(dirs.first()));
+        QCoreApplication::addLibraryPath(QDir::tempPath());
+        QVERIFY(moduleSearchPaths().contains(QDir::cleanPath(QDir::tempPath())));
+        QCoreApplication::removeLibraryPath(QDir::tempPath());
+    }
+
+    // A copy of this test in a scratch folder, away from the kit's layout (it
+    // still finds the kit through its run path), loads a module in a child
+    // process: the error names the module and where the library was looked for.
+    void loadErrorsSayWhereTheyLooked_data()
+    {
+        QTest::addColumn<bool>("brokenFile");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("no library") << false << "cannot load module \"tessera.material.button.busy_trigger\": "
+                                                "no tessera_busy_trigger library in %1, ";
+        QTest::newRow("broken library") << true << "cannot load module \"tessera.material.button.busy_trigger\" from %1: ";
+    }
+    void loadErrorsSayWhereTheyLooked()
+    {
+        QFETCH(bool, brokenFile);
+        QFETCH(QString, expected);
+        QTemporaryDir scratch;
+        QVERIFY(QDir(scratch.path()).mkpath("bin") && QDir(scratch.path()).mkpath("lib"));
+        const QString program = scratch.filePath("bin/" + QFileInfo(QCoreApplication::applicationFilePath()).fileName());
+        QVERIFY(QFile::copy(QCoreApplication::applicationFilePath(), program));
+        const QString libs = QDir::cleanPath(QDir(scratch.path()).absoluteFilePath("bin/" TESSERA_MODULE_DIR_FROM_BIN));
+        if (brokenFile) {
+#if defined(Q_OS_WIN)
+            QFile junk(libs + "/tessera_busy_trigger.dll");
+#elif defined(Q_OS_DARWIN)
+            QFile junk(libs + "/libtessera_busy_trigger.dylib");
+#else
+            QFile junk(libs + "/libtessera_busy_trigger.so." + QString::number(TESSERA_VERSION_MAJOR));
+#endif
+            QVERIFY(junk.open(QIODevice::WriteOnly) && junk.write("not a library") > 0);
+        }
+        QProcess child;
+        child.start(program, {"--load", "tessera.material.button.busy_trigger"});
+        QVERIFY(child.waitForFinished(60000));
+        const QString error = QString::fromUtf8(child.readAllStandardOutput());
+        if (child.exitCode() == 0 && !brokenFile)
+            QSKIP("an installed copy of the library answered the system's library search");
+        QCOMPARE(child.exitCode(), 1);
+        QVERIFY2(error.startsWith(expected.arg(libs)), qPrintable(error));
     }
 
     void createConvertsOptionsAndNamesBadOnes()
@@ -108,5 +164,22 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(tst_Registry)
+int main(int argc, char **argv)
+{
+    // "--load MODULE_PATH": what loadErrorsSayWhereTheyLooked() runs in a child process.
+    if (argc == 3 && qstrcmp(argv[1], "--load") == 0) {
+        QCoreApplication app(argc, argv);
+        try {
+            loadModule(QString::fromLocal8Bit(argv[2]));
+        } catch (const ModuleError &e) {
+            std::fputs(e.what(), stdout);
+            return 1;
+        }
+        return 0;
+    }
+    QApplication app(argc, argv);
+    tst_Registry test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_registry.moc"

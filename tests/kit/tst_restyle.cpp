@@ -5,8 +5,12 @@
 
 #include <QFrame>
 #include <QPointer>
+#include <QScrollArea>
+#include <QStackedWidget>
 #include <QTest>
 
+#include <algorithm>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <vector>
@@ -83,7 +87,7 @@ private Q_SLOTS:
         QVERIFY(p.styleSheet().contains("white"));
     }
 
-    void switchRestylesManyWidgetsOnTwoPassesInOrder()
+    void switchRestylesManyWidgetsInOrder()
     {
         std::vector<std::unique_ptr<Probe>> probes;
         for (int i = 0; i < 40; ++i)
@@ -99,7 +103,9 @@ private Q_SLOTS:
             QCOMPARE(p->builds, 1);   // the timers fired: every task waits, none ran
             QVERIFY(p->_setupStyleSheet.isValid() && !p->_setupStyleSheet.done());
         }
-        testsupport::runTimerHop();   // the pass after: every task
+        testsupport::runTimerHop();   // the pass after: the builds start (a slice of them)
+        QVERIFY(std::any_of(probes.begin(), probes.end(), [](const auto &p) { return p && p->builds == 2; }));
+        testsupport::drainEvents();
         int previous = 0;
         for (const auto &p : probes) {
             if (!p)
@@ -109,6 +115,91 @@ private Q_SLOTS:
             QVERIFY2(p->lastBuildSerial > previous, "widgets restyle in the order they subscribed");
             previous = p->lastBuildSerial;
         }
+    }
+
+    void inViewFirstThenOutOfViewThenHidden()
+    {
+        // A window with a scroll area (one probe at the top, one far below,
+        // made first) and a hidden page with a third probe, made before both.
+        QWidget window;
+        window.resize(400, 300);
+        auto *pages = new QStackedWidget(&window);
+        pages->setGeometry(0, 0, 400, 300);
+        auto *area = new QScrollArea;
+        auto *hiddenPage = new QWidget;
+        auto *hidden = new Probe;
+        hidden->setParent(hiddenPage);
+        auto *content = new QWidget;
+        content->resize(380, 3000);
+        auto *below = new Probe;
+        below->setParent(content);
+        below->setGeometry(0, 2500, 100, 30);
+        auto *top = new Probe;
+        top->setParent(content);
+        top->setGeometry(0, 0, 100, 30);
+        area->setWidget(content);
+        pages->addWidget(area);
+        pages->addWidget(hiddenPage);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        testsupport::drainEvents();
+        // Construction, and then a switch: the same order both times.
+        for (const char *next : {"light", "dark"}) {
+            if (QByteArray(next) == "dark") {
+                setTheme(next);
+                testsupport::drainEvents();
+            }
+            QVERIFY(top->lastBuildSerial < below->lastBuildSerial);
+            QVERIFY(below->lastBuildSerial < hidden->lastBuildSerial);
+            for (Probe *p : {top, below, hidden})
+                QVERIFY(p->styleSheet().contains(QByteArray(next) == "dark" ? "white" : "black"));
+        }
+        QCOMPARE(hidden->builds, 2);   // nothing skipped: the hidden page carries the new sheet too
+    }
+
+    void loopTurnsDuringALongSwitch()
+    {
+        // 3000 probes in a shown scroll area. An event posted right after the
+        // switch, and posted again until it sees the first restyled probe,
+        // runs before the last probe is restyled; the probe it deletes, still
+        // queued, never builds.
+        constexpr int count = 3000;
+        QScrollArea area;
+        area.resize(400, 300);
+        auto *content = new QWidget;
+        content->resize(380, count * 20);
+        std::vector<QPointer<Probe>> probes;
+        for (int i = 0; i < count; ++i) {
+            auto *p = new Probe;
+            p->setParent(content);
+            p->setGeometry(0, i * 20, 100, 18);
+            probes.emplace_back(p);
+        }
+        area.setWidget(content);
+        area.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&area));
+        testsupport::drainEvents();
+        const auto restyled = [&probes] {
+            return int(std::count_if(probes.begin(), probes.end(), [](const auto &p) { return p && p->builds == 2; }));
+        };
+        int seen = -1;
+        Task deletedTask;
+        std::function<void()> poll = [&] {
+            if (restyled() == 0) {
+                QMetaObject::invokeMethod(&area, poll, Qt::QueuedConnection);
+                return;
+            }
+            seen = restyled();
+            deletedTask = probes.back()->_setupStyleSheet;
+            delete probes.back();
+        };
+        setTheme("dark");
+        QMetaObject::invokeMethod(&area, poll, Qt::QueuedConnection);
+        testsupport::drainEvents();
+        QVERIFY2(seen > 0 && seen < count - 1, qPrintable(QString::number(seen)));
+        QVERIFY(!probes.back());
+        QVERIFY(deletedTask.cancelled());
+        QCOMPARE(restyled(), count - 1);   // every other probe carries the new sheet
     }
 
     void newHandleReplacesOldWithoutCancelling()

@@ -21,7 +21,7 @@
 
 namespace testsupport {
 
-//! Runs the event loop for \a passes passes (posted events, timers, deferred deletes).
+//! Runs the event loop for \a passes passes (posted events, timers, deferred deletes), then until it is idle.
 void drainEvents(int passes = 6);
 
 /*!

@@ -75,12 +75,22 @@ private Q_SLOTS:
     {
         const int before = int(QApplication::allWidgets().size());
         try {
-            ChipStack stack({});
+            ChipStack stack(ChipStack::Options{});
             QFAIL("a ChipStack without content was built");
         } catch (const OptionError &e) {
             QCOMPARE(e.option(), QStringLiteral("content"));
         }
         QCOMPARE(int(QApplication::allWidgets().size()), before);
+
+        // With only a parent, the stack shows a State of its own.
+        QWidget form;
+        auto *own = new ChipStack(&form);
+        QCOMPARE(own->parentWidget(), &form);
+        QVERIFY(own->content());
+        QCOMPARE(own->content()->parent(), own);
+        QCOMPARE(own->layout()->count(), 0);
+        own->content()->setValue(widgetListValue({new QLabel("a"), new QLabel("b")}));
+        QCOMPARE(own->layout()->count(), 2);
     }
 
     void createConvertsNamedOptions_data()

@@ -8,6 +8,7 @@
 #include <tessera/material/textfield/knob_field.h>
 #include <tessera/material/textfield/stepper_field.h>
 
+#include "propertycheck.h"
 #include "testsupport.h"
 
 #include <QApplication>
@@ -191,7 +192,7 @@ private Q_SLOTS:
         QCOMPARE(p->label(), QString("Volume"));
         QCOMPARE(q->label(), QString("<none>"));
         QCOMPARE(p->variant(), QString("outlined"));
-        QVERIFY(w->styleSheet().isEmpty() && !w->property("variant").isValid());   // nothing inside the constructor
+        QVERIFY(w->styleSheet().isEmpty());   // nothing inside the constructor
         testsupport::drainEvents();
         QCOMPARE(w->property("variant").toString(), QString("outlined"));
 
@@ -615,6 +616,46 @@ private Q_SLOTS:
         testsupport::drainEvents();
         QVERIFY(w->styleSheet().contains("[variant=filled]"));
         QVERIFY(w->styleSheet().endsWith("#" + w->objectName() + " { margin-left: 5px; }"));
+    }
+
+    // The options as a form or a script writes them, on a field built with a parent.
+    void properties_data()
+    {
+        QTest::addColumn<QString>("module");
+        QTest::addColumn<QByteArray>("property");
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<QVariant>("value");
+        QTest::addColumn<bool>("restyles");
+        for (const char *m : {"knob_field", "stepper_field", "calendar_field"}) {
+            const QString path = QString("tessera.material.textfield.") + m;
+            QTest::addRow("%s variant", m) << path << QByteArray("variant") << "variant" << QVariant("filled") << true;
+            QTest::addRow("%s themeSize", m) << path << QByteArray("themeSize") << "size" << QVariant("small") << false;
+            QTest::addRow("%s label", m) << path << QByteArray("label") << "label" << QVariant("Weight") << false;
+        }
+    }
+    void properties()
+    {
+        QFETCH(QString, module);
+        QFETCH(QByteArray, property);
+        QFETCH(QString, option);
+        QFETCH(QVariant, value);
+        QFETCH(bool, restyles);
+        QWidget form;
+        QWidget *w = nullptr;
+        if (module.endsWith("knob_field"))
+            w = new KnobField(&form);
+        else if (module.endsWith("stepper_field"))
+            w = new StepperField(&form);
+        else
+            w = new CalendarField(&form);
+        QCOMPARE(w->parentWidget(), &form);
+        std::function<QWidget *()> reference;
+        if (restyles)
+            reference = [&] { return create(module, {{option, value}}); };
+        if (!testsupport::checkPropertyWrite(w, property.constData(), value, reference))
+            return;
+        if (property != "label")
+            testsupport::checkRefusedWrite(w, property.constData(), QVariant("a]b"));
     }
 };
 

@@ -5,6 +5,7 @@
 #include <tessera/kit/registry.h>
 #include <tessera/kit/theme.h>
 
+#include "propertycheck.h"
 #include "testsupport.h"
 
 #include <QApplication>
@@ -14,6 +15,7 @@
 #include <QPointer>
 #include <QRegularExpression>
 #include <QSet>
+#include <QSignalSpy>
 #include <QTest>
 
 #include <functional>
@@ -69,7 +71,7 @@ private:
 class Forgetful : public FieldShell
 {
 public:
-    Forgetful() : FieldShell({}) {}
+    Forgetful() : FieldShell() {}
     int restyles = 0;
 
 protected:
@@ -227,7 +229,52 @@ private Q_SLOTS:
         QTEST(field.property("focused"), "focusedProperty");
         QTEST(field.restyles, "restyles");
         testsupport::drainEvents();
-        QCOMPARE(field.property("disabled"), disabled ? QVariant(true) : QVariant());
+        QCOMPARE(field.property("disabled"), QVariant(disabled));
+    }
+
+    // The options as a form or a script writes them.
+    void properties_data()
+    {
+        QTest::addColumn<QByteArray>("property");
+        QTest::addColumn<QVariant>("value");
+        QTest::addColumn<QString>("title");   // after the write, the label shown
+        QTest::addColumn<int>("restyles");    // slot_set_stylesheet() calls the write made
+        QTest::newRow("label") << QByteArray("label") << QVariant("Surname") << "Surname" << 0;
+        QTest::newRow("hiddenLabel") << QByteArray("hiddenLabel") << QVariant(true) << "" << 0;
+        QTest::newRow("themeSize") << QByteArray("themeSize") << QVariant("small") << "Name" << 0;
+        QTest::newRow("disabled") << QByteArray("disabled") << QVariant(true) << "Name" << 1;
+        QTest::newRow("error") << QByteArray("error") << QVariant(true) << "Name" << 1;
+    }
+    void properties()
+    {
+        QFETCH(QByteArray, property);
+        QFETCH(QVariant, value);
+        QFETCH(int, restyles);
+        Probe field({.label = "Name"});
+        field._show_label();
+        const int before = field.restyles;
+        std::function<QWidget *()> reference;
+        if (property == "themeSize")
+            reference = [&] { return create(ModulePath, {{"size", value}}); };
+        if (!testsupport::checkPropertyWrite(&field, property.constData(), value, reference))
+            return;
+        QTEST(field.title(), "title");
+        QCOMPARE(field.restyles - before, restyles);
+        if (property == "themeSize")
+            testsupport::checkRefusedWrite(&field, "themeSize", QVariant("small medium"));
+    }
+
+    void aLabelWriteReplacesTheStateBinding()
+    {
+        State label(QString("Name"));
+        Probe field({.label = &label});
+        field._show_label();
+        QSignalSpy notified(&field, &FieldShell::labelChanged);
+        field.setLabel("Surname");
+        label.setValue(QString("Given name"));
+        QCOMPARE(field.title(), QString("Surname"));
+        QCOMPARE(field.label(), QString("Surname"));
+        QCOMPARE(notified.count(), 1);
     }
 
     void stateChangesSetPropertyThenRestyle_data()
@@ -423,7 +470,7 @@ private Q_SLOTS:
             const StyleValue *height = useTheme()->components.findPath(QStringLiteral("FieldShellSize.styles.%1.no-multiple.height").arg(size));
             QCOMPARE(field->minimumHeight(), int(height->number()));
         }
-        QCOMPARE(field->property("disabled"), options.value("disabled").toBool() ? QVariant(true) : QVariant());
+        QCOMPARE(field->property("disabled"), QVariant(options.value("disabled").toBool()));
     }
 
     void replacementMappingIsReadInsteadOfTheTheme()
@@ -516,7 +563,6 @@ private Q_SLOTS:
         testsupport::drainEvents();
         const QString before = field.styleSheet();
         QCOMPARE(field.minimumHeight(), 48);
-        field.setProperty("disabled", QVariant());
 
         // The new theme would also change the height: nothing of it may land.
         setTheme(testsupport::registerVariant(QStringLiteral("light"), [&](StyleMap &data) {
@@ -533,7 +579,6 @@ private Q_SLOTS:
         QVERIFY(field._setupStyleSheet.failed());
         QCOMPARE(field.styleSheet(), before);
         QCOMPARE(field.minimumHeight(), 48);
-        // The disabled property comes before every lookup.
         QCOMPARE(field.property("disabled"), QVariant(true));
 
         // The next trigger builds again.
