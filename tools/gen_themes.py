@@ -186,6 +186,12 @@ def typography():
     }
 
 
+def title_background(mode):
+    page, frame = mode["background"]["default"], mode["background"]["paper"]
+    return ("qlineargradient(x1: 0, y1: 0, x2: 0, y2: 1, "
+            f"stop: 0 {page}, stop: 0.49 {page}, stop: 0.5 {frame}, stop: 1 {frame})")
+
+
 def field_shell(mode):
     root = {
         "border": "1px solid",
@@ -204,9 +210,10 @@ def field_shell(mode):
         "left": 10,
         "padding": "0 4px",
         "color": "palette.text.secondary",
-        # No background: the frame line is then left out behind the title,
-        # instead of a patch of the frame's colour standing above the frame.
-        "backgroundColor": "transparent",
+        # The title straddles the frame's top line: its upper half wears the
+        # page's colour and its lower half the frame's own, so the line is
+        # hidden behind the title and no patch stands out above the frame.
+        "backgroundColor": title_background(mode),
         "fontSize": 12,
         "slots": {
             "focused": {"color": "palette.primary.main"},

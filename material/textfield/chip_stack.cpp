@@ -123,6 +123,11 @@ ChipStack::~ChipStack()
     m_subscriptions.release();
 }
 
+State *ChipStack::content() const
+{
+    return _content.data();
+}
+
 void ChipStack::clear_layout(QLayout *layout, const QList<QWidget *> &kept)
 {
     QList<QPointer<QWidget>> letGo;
