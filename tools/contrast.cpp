@@ -98,12 +98,12 @@ QString elementOf(const QString &selector, QStringList *states)
         if (m.captured().startsWith(u':') && m.capturedStart() + 1 < selector.size()
             && selector.at(m.capturedStart() + 1) == u':')
             continue;
-        element += selector.mid(last, m.capturedStart() - last);
+        element += QStringView(selector).mid(last, m.capturedStart() - last);
         last = m.capturedEnd();
         if (states)
             *states << m.captured();
     }
-    element += selector.mid(last);
+    element += QStringView(selector).mid(last);
     return element.trimmed();
 }
 

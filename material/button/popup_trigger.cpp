@@ -59,9 +59,9 @@ QString stateSheet(const QString &arrowIcon, const QString &labelColor, Qt::Layo
              mirrored ? QLatin1String("                padding-right: 24px;\n") : QLatin1String(), labelColor);
 }
 
-const QString ArrowUp = QStringLiteral("ri_arrow-up-s-line.svg");
-const QString ArrowDown = QStringLiteral("ri_arrow-down-s-line.svg");
-const QString ArrowFolder = QStringLiteral(":/icons/svg_cache/");
+constexpr QLatin1String ArrowUp("ri_arrow-up-s-line.svg");
+constexpr QLatin1String ArrowDown("ri_arrow-down-s-line.svg");
+constexpr QLatin1String ArrowFolder(":/icons/svg_cache/");
 
 // The hash Qt's resource tree orders and finds names by.
 quint32 resourceNameHash(QStringView name)

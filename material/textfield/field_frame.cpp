@@ -148,7 +148,7 @@ FieldFrame::FieldFrame(QWidget *host, QWidget *editor, const QList<QWidget *> &t
         // The shell names the frame and its editors after the label too.
         _label = text;
         _show_label();
-        Q_EMIT labelChanged(text);
+        Q_EMIT fieldLabelChanged(text);
     });
     connect(m_placeholder, &BoundText::changed, this, [this](const QString &text) {
         if (m_editor)
@@ -166,7 +166,7 @@ FieldFrame::FieldFrame(QWidget *host, QWidget *editor, const QList<QWidget *> &t
             setProperty("error", error);
             slot_set_stylesheet();
         }
-        Q_EMIT errorChanged(text);
+        Q_EMIT fieldErrorChanged(text);
     });
 
     _init_ui();
@@ -370,7 +370,7 @@ void FieldFrame::followEnabled()
     if (!disabled)
         m_hover->setValue(underMouse());
     slot_set_stylesheet();
-    Q_EMIT disabledChanged(disabled);
+    Q_EMIT fieldDisabledChanged(disabled);
 }
 
 } // namespace tessera::detail

@@ -99,12 +99,14 @@ public:
     QLabel *counterLabel() const { return m_counter; }
 
 Q_SIGNALS:
-    void labelChanged(const QString &label);
+    // Named apart from FieldShell's own labelChanged, disabledChanged and
+    // errorChanged(bool), which the frame also emits.
+    void fieldLabelChanged(const QString &label);
     void placeholderChanged(const QString &placeholder);
     void helperTextChanged(const QString &text);
-    void errorChanged(const QString &error);
+    void fieldErrorChanged(const QString &error);
     //! The frame's enabled state changed (with its host's).
-    void disabledChanged(bool disabled);
+    void fieldDisabledChanged(bool disabled);
 
 protected:
     void slot_set_stylesheet() override;

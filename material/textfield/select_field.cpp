@@ -129,11 +129,11 @@ SelectField::SelectField(const Options &options, QWidget *parent)
     setFocusPolicy(d->combo->focusPolicy());
 
     detail::FieldFrame *frame = d->frame;
-    connect(frame, &detail::FieldFrame::labelChanged, this, &SelectField::labelChanged);
+    connect(frame, &detail::FieldFrame::fieldLabelChanged, this, &SelectField::labelChanged);
     connect(frame, &detail::FieldFrame::placeholderChanged, this, &SelectField::placeholderChanged);
     connect(frame, &detail::FieldFrame::helperTextChanged, this, &SelectField::helperTextChanged);
-    connect(frame, &detail::FieldFrame::errorChanged, this, &SelectField::errorChanged);
-    connect(frame, &detail::FieldFrame::disabledChanged, this, &SelectField::disabledChanged);
+    connect(frame, &detail::FieldFrame::fieldErrorChanged, this, &SelectField::errorChanged);
+    connect(frame, &detail::FieldFrame::fieldDisabledChanged, this, &SelectField::disabledChanged);
     frame->setLabel(options.label);
     // The placeholder goes first: with one, a new list starts with no item selected.
     frame->setPlaceholder(options.placeholder);

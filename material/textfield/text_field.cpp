@@ -207,11 +207,11 @@ TextField::TextField(const Options &options, QWidget *parent)
     setFocusPolicy(editor->focusPolicy());
 
     detail::FieldFrame *frame = d->frame;
-    connect(frame, &detail::FieldFrame::labelChanged, this, &TextField::labelChanged);
+    connect(frame, &detail::FieldFrame::fieldLabelChanged, this, &TextField::labelChanged);
     connect(frame, &detail::FieldFrame::placeholderChanged, this, &TextField::placeholderChanged);
     connect(frame, &detail::FieldFrame::helperTextChanged, this, &TextField::helperTextChanged);
-    connect(frame, &detail::FieldFrame::errorChanged, this, &TextField::errorChanged);
-    connect(frame, &detail::FieldFrame::disabledChanged, this, [this](bool disabled) {
+    connect(frame, &detail::FieldFrame::fieldErrorChanged, this, &TextField::errorChanged);
+    connect(frame, &detail::FieldFrame::fieldDisabledChanged, this, [this](bool disabled) {
         d->updateClearButton();
         Q_EMIT disabledChanged(disabled);
     });
