@@ -42,5 +42,9 @@ QGridLayout *gridOn(QWidget *box, int columnSpacing, int rowSpacing);
 //! Registers a page; \a title is a deferredTr("Gallery", "...") text so Linguist finds it.
 #define GALLERY_PAGE(id, order, title, factory)                                                    \
     namespace {                                                                                    \
-    const bool galleryPageRegistered = ::gallery::registerPage({QStringLiteral(id), title, order, factory}); \
+    bool registerGalleryPage()                                                                     \
+    {                                                                                              \
+        return ::gallery::registerPage({QStringLiteral(id), title, order, factory});               \
+    }                                                                                              \
+    const bool galleryPageRegistered = registerGalleryPage();                                      \
     }

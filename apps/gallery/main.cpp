@@ -42,7 +42,7 @@ const char ChromeSheet[] =
     " padding: 8px 16px; font-family: monospace; }";
 
 // The theme switch's entry that opens a theme file.
-const QString LoadEntry = QStringLiteral("\x01load");
+constexpr QLatin1String LoadEntry("\x01load");
 
 class GalleryWindow : public QMainWindow
 {

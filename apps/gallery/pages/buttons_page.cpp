@@ -37,9 +37,9 @@ using tessera::deferredTr;
 using tessera::OrbAction;
 using tessera::PopupTrigger;
 
-const QString ArrowUp = QStringLiteral(":/icons/svg_cache/ri_arrow-up-s-line.svg");
-const QString MoreVert = QStringLiteral(":/round/resource_tessera/round/more_vert.svg");
-const QString Spinner = QStringLiteral("eos-icons:loading");
+constexpr char ArrowUp[] = ":/icons/svg_cache/ri_arrow-up-s-line.svg";
+constexpr char MoreVert[] = ":/round/resource_tessera/round/more_vert.svg";
+constexpr char Spinner[] = "eos-icons:loading";
 
 QVariant text(const DeferredText &t)
 {

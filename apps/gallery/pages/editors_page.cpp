@@ -71,7 +71,8 @@ QString tintedArrow(const char *direction, const QString &token)
     static QTemporaryDir dir;
     const QString color = tessera::useTheme()->resolveToken(token).value_or(QStringLiteral("#000000"));
     QString tag = color;
-    tag.remove(QRegularExpression(QStringLiteral("[^0-9A-Za-z]")));
+    static const QRegularExpression notAlphanumeric(QStringLiteral("[^0-9A-Za-z]"));
+    tag.remove(notAlphanumeric);
     const QString path = dir.filePath(QStringLiteral("arrow-%1-%2.svg").arg(QLatin1String(direction), tag));
     if (!QFile::exists(path)) {
         QFile in(QStringLiteral(":/icons/svg_cache/ri_arrow-%1-s-line.svg").arg(QLatin1String(direction)));
