@@ -42,6 +42,7 @@ public:
     void add(QAbstractAnimation *animation);
     //! Breaks every kept connection and stops every kept animation; the holder is empty afterwards.
     void release();
+    //! Whether the holder keeps no connection and no animation.
     bool isEmpty() const { return m_connections.isEmpty() && m_animations.isEmpty(); }
 
 private:

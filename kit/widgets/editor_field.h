@@ -212,11 +212,15 @@ public:
         nothing changes.
     */
     QString variant() const { return _variant; }
+    //! Writes the \c variant property.
     void setVariant(const QString &variant) { writeThemeKey(_variant, "variant", variant); }
+    //! The size of the theme's field styles (the \c size option).
     QString themeSize() const { return _size; }
+    //! Writes the \c themeSize property.
     void setThemeSize(const QString &size) { writeThemeKey(_size, "themeSize", size); }
     //! Stored only: the field shows no label of its own. A null text is no label.
     QString label() const { return _label.value_or(QString()); }
+    //! Writes the \c label property.
     void setLabel(const QString &label)
     {
         std::optional<QString> value;

@@ -44,6 +44,7 @@ class TESSERA_ORB_ACTION_EXPORT OrbAction : public Button
     Q_OBJECT
     //! The \c icon option (QAbstractButton's own "icon" property is the QIcon it draws).
     Q_PROPERTY(QString iconSource READ iconSource WRITE setIconSource NOTIFY iconSourceChanged)
+    //! Whether the icon turns while it is shown.
     Q_PROPERTY(bool animate READ animate WRITE setAnimate NOTIFY animateChanged)
 public:
     //! The button's options; see the class description for each.
@@ -70,8 +71,11 @@ public:
         changed; the icon is shown, and turns or rests, at once.
     */
     QString iconSource() const;
+    //! Writes the \c iconSource property.
     void setIconSource(const QString &icon);
+    //! Whether the icon turns while it is shown.
     bool animate() const;
+    //! Writes the \c animate property.
     void setAnimate(bool animate);
 
     //! Whether the icon is turning now.
@@ -80,7 +84,9 @@ public:
     qreal iconAngle() const { return m_angle; }
 
 Q_SIGNALS:
+    //! Emitted once per change of the \c iconSource property.
     void iconSourceChanged(const QString &icon);
+    //! Emitted once per change of the \c animate property.
     void animateChanged(bool animate);
 
 protected:
