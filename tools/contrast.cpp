@@ -465,7 +465,7 @@ Report measureCurrentTheme()
         auto beneath = surfaces;
         if (sample.nativeFace)
             beneath.append({QStringLiteral("the button face"), themePalette().color(QPalette::Active, QPalette::Button)});
-        for (const auto &[surfaceName, surface] : beneath) {
+        for (const auto &[surfaceName, surface] : std::as_const(beneath)) {
             QColor own;
             report.pairs += measureSheet(widget->styleSheet(), sample.label, surface, surfaceName, disabledText,
                                          &focusRule, &own);
