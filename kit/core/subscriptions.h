@@ -6,9 +6,13 @@
 #include <QMetaObject>
 #include <QPointer>
 
+#include <memory>
+
 class QAbstractAnimation;
 
 namespace tessera {
+
+class SubscriptionsPrivate;
 
 /*!
     The connections a widget keeps to things outside itself (the States it
@@ -42,12 +46,14 @@ public:
     void add(QAbstractAnimation *animation);
     //! Breaks every kept connection and stops every kept animation; the holder is empty afterwards.
     void release();
-    bool isEmpty() const { return m_connections.isEmpty() && m_animations.isEmpty(); }
+    //! Whether nothing is held.
+    bool isEmpty() const;
 
 private:
     Q_DISABLE_COPY_MOVE(Subscriptions)
-    QList<QMetaObject::Connection> m_connections;
-    QList<QPointer<QObject>> m_animations;
+    // Made by the first connection or animation kept: most widgets' holders
+    // of a class that follows no State stay empty and allocate nothing.
+    std::unique_ptr<SubscriptionsPrivate> d;
 };
 
 } // namespace tessera

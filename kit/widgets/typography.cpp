@@ -28,8 +28,9 @@ QString displayText(const QVariant &value)
 
 } // namespace
 
-struct Typography::Private
+class TypographyPrivate
 {
+public:
     StateOr<QVariant> text;
     QString variant;
     StyleMap sx;
@@ -39,7 +40,7 @@ struct Typography::Private
 
 Typography::Typography(QWidget *parent) : Typography(Options{}, parent) {}
 
-Typography::Typography(const Options &options, QWidget *parent) : QWidget(parent), d(new Private)
+Typography::Typography(const Options &options, QWidget *parent) : QWidget(parent), d(std::make_unique<TypographyPrivate>())
 {
     d->text = options.text;
     d->variant = options.variant;
@@ -70,8 +71,6 @@ Typography::Typography(const Options &options, QWidget *parent) : QWidget(parent
 
 Typography::~Typography()
 {
-    delete d;
-    d = nullptr;
 }
 
 QString Typography::text() const
@@ -133,7 +132,7 @@ QSize Typography::minimumSizeHint() const
 void Typography::applyStyle()
 {
     const Theme *theme = useTheme();
-    const StyleMap &typography = theme->typography;
+    const StyleMap &typography = theme->typography();
 
     // The variant's entry, or body1's, or nothing but the theme's base font.
     const StyleMap *entry = nullptr;

@@ -54,7 +54,7 @@ OrbAction::OrbAction(QWidget *parent) : OrbAction(Options{}, parent) {}
 
 OrbAction::OrbAction(const Options &options, QWidget *parent) : Button(baseOptions(options), parent)
 {
-    _sx = options.sx;
+    setSx(options.sx);
     _kwargs = options.kwargs;
     _animate = options.animate;
 
@@ -74,12 +74,12 @@ OrbAction::OrbAction(const Options &options, QWidget *parent) : Button(baseOptio
 
 QString OrbAction::iconSource() const
 {
-    return _startIcon.current().toString();
+    return startIcon().current().toString();
 }
 
 void OrbAction::setIconSource(const QString &icon)
 {
-    if (_startIcon.isPlain() && *_startIcon.plain() == icon)
+    if (startIcon().isPlain() && *startIcon().plain() == icon)
         return;
     const QString before = iconSource();
     setStartIcon(icon);

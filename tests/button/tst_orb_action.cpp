@@ -24,7 +24,7 @@ public:
     using OrbAction::_animate;
     using OrbAction::_kwargs;
     using OrbAction::_rotation;
-    using OrbAction::_sx;
+    using OrbAction::sx;
 
     QIcon styledIcon() const
     {
@@ -74,7 +74,7 @@ private Q_SLOTS:
         QCOMPARE(orb.componentType(), QStringLiteral("OrbAction"));
         QVERIFY(orb.buttonOptions().isEmpty());
         QVERIFY(orb.buttonArgs().isEmpty());
-        QVERIFY(orb._sx.isNone());
+        QVERIFY(orb.sx().isNone());
         QVERIFY(orb._kwargs.isEmpty());
         QVERIFY(orb._animate.plain());
         QCOMPARE(*orb._animate.plain(), false);
@@ -122,7 +122,7 @@ private Q_SLOTS:
         Orb orb({.sx = sx});
         QVERIFY(!orb.buttonOptions().contains(QStringLiteral("sx")));
         QVERIFY(!orb._kwargs.contains(QStringLiteral("sx")));
-        QVERIFY(orb._sx.map());
+        QVERIFY(orb.sx().map());
         QVERIFY(orb.styleSheet().isEmpty());   // styled later, never in the constructor
         testsupport::drainEvents();
         const QString sheet = orb.styleSheet();
