@@ -5,7 +5,8 @@
 #   ./dev.sh test             build and run every test
 #   ./dev.sh bench            build (Release) and run the benchmarks
 #   ./dev.sh sanitize         build with ASan+UBSan (LSan on) and run every test
-#   ./dev.sh fuzz [SECONDS]   build the libFuzzer targets with clang and run each for SECONDS (default 60)
+#   ./dev.sh fuzz [SECONDS]   build the libFuzzer targets with clang and run them side by side
+#                             for SECONDS (default 60)
 #   ./dev.sh lint             build the libraries, tools and gallery with clazy (Qt checks of
 #                             levels 0 and 1); fails on any clazy finding
 #   ./dev.sh install PREFIX   build and install the library into PREFIX
@@ -102,15 +103,28 @@ fuzz)
     seconds=${1:-60}
     build build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DTESSERA_BUILD_FUZZ=ON \
         -DTESSERA_BUILD_TESTS=OFF -DTESSERA_BUILD_GALLERY=OFF
+    # The targets run side by side, one per core: a run of SECONDS takes SECONDS.
+    # Each one's output goes to build-fuzz/<target>.log; the final figures are
+    # printed when all have stopped, and the command fails if any target did.
+    pids=() names=()
     for f in build-fuzz/bin/fuzz_*; do
         [ -x "$f" ] || continue
         name=$(basename "$f")
         corpus="build-fuzz/corpus/$name"
         mkdir -p "$corpus" fuzz/crashes
-        say "$name for ${seconds}s"
+        say "$name for ${seconds}s (log: build-fuzz/$name.log)"
         QT_QPA_PLATFORM=offscreen "$f" -max_total_time="$seconds" -print_final_stats=1 \
-            -artifact_prefix=fuzz/crashes/ "$corpus" "fuzz/corpus/${name#fuzz_}"
+            -artifact_prefix=fuzz/crashes/ "$corpus" "fuzz/corpus/${name#fuzz_}" \
+            >"build-fuzz/$name.log" 2>&1 &
+        pids+=($!) names+=("$name")
     done
+    status=0
+    for i in "${!pids[@]}"; do
+        if wait "${pids[$i]}"; then result=passed; else result=FAILED; status=1; fi
+        say "${names[$i]}: $result"
+        grep -E '^(stat::|Done [0-9]+ runs)|ERROR|SUMMARY' "build-fuzz/${names[$i]}.log" >&2 || true
+    done
+    exit $status
     ;;
 lint)
     ensure_packages "${BASE_PACKAGES[@]}" clazy

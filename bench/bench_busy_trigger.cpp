@@ -7,7 +7,7 @@
 #include "harness.h"
 
 #include <tessera/kit/theme.h>
-#include <tessera/material/button/busy_trigger.h>
+#include <tessera/material/button/busy_trigger_p.h>
 
 #include <QApplication>
 
@@ -20,7 +20,7 @@ public:
     using BusyTrigger::BusyTrigger;
     using BusyTrigger::_get_stylesheet;
     using BusyTrigger::_set_stylesheet;
-    using BusyTrigger::_stylesheetMemo;
+    static const tessera::LruMemo<QString> &_stylesheetMemo() { return tessera::BusyTriggerPrivate::_stylesheetMemo(); }
 };
 
 } // namespace

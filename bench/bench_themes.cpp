@@ -17,14 +17,14 @@
 #include <tessera/kit/restyle_p.h>
 #include <tessera/kit/state.h>
 #include <tessera/kit/theme.h>
-#include <tessera/material/button/busy_trigger.h>
+#include <tessera/material/button/busy_trigger_p.h>
 #include <tessera/material/button/orb_action.h>
 #include <tessera/material/button/popup_trigger.h>
-#include <tessera/material/textfield/calendar_field.h>
+#include <tessera/material/textfield/calendar_field_p.h>
 #include <tessera/material/textfield/chip_stack.h>
 #include <tessera/material/textfield/field_shell.h>
-#include <tessera/material/textfield/knob_field.h>
-#include <tessera/material/textfield/stepper_field.h>
+#include <tessera/material/textfield/knob_field_p.h>
+#include <tessera/material/textfield/stepper_field_p.h>
 
 #include <QApplication>
 #include <QDateEdit>
@@ -65,7 +65,7 @@ class Busy : public BusyTrigger
 {
 public:
     using BusyTrigger::BusyTrigger;
-    using BusyTrigger::_stylesheetMemo;
+    static const LruMemo<QString> &_stylesheetMemo() { return BusyTriggerPrivate::_stylesheetMemo(); }
     void build() { _set_stylesheet(); }
 };
 
@@ -74,7 +74,15 @@ class Ed : public Editor
 {
 public:
     explicit Ed(EditorFieldOptions o = {}) : Editor(std::move(o)) {}
-    static const LruMemo<QString> &memo() { return Editor::_styleMemo(); }
+    static const LruMemo<QString> &memo()
+    {
+        if constexpr (std::is_same_v<Editor, KnobField>)
+            return KnobFieldPrivate::_styleMemo();
+        else if constexpr (std::is_same_v<Editor, StepperField>)
+            return StepperFieldPrivate::_styleMemo();
+        else
+            return CalendarFieldPrivate::_styleMemo();
+    }
     void build() { this->_set_stylesheet(); }
 };
 

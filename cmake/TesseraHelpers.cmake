@@ -35,6 +35,10 @@ endif()
 function(tessera_add_widget name group)
     set(target tessera_${name})
     add_library(${target} ${name}.cpp ${name}.h)
+    # The class's private data (<deliverable>_p.h), where it has one: not installed.
+    if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${name}_p.h)
+        target_sources(${target} PRIVATE ${name}_p.h)
+    endif()
     add_library(Tessera::${name} ALIAS ${target})
     string(TOUPPER ${name} upper)
     generate_export_header(${target}

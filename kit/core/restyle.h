@@ -14,10 +14,6 @@
 namespace tessera {
 
 class RestyleLifecyclePrivate;
-// The kit's memo of style templates (kit-internal). Named here only by the
-// test hooks of the widget classes that keep one.
-template<typename Value>
-class LruMemo;
 
 /*!
     The restyle lifecycle shared by the kit's themed widgets, written once.

@@ -1,4 +1,4 @@
-#include <tessera/material/button/busy_trigger.h>
+#include <tessera/material/button/busy_trigger_p.h>
 
 #include <tessera/kit/accessible.h>
 #include <tessera/kit/i18n.h>
@@ -121,29 +121,30 @@ QString buildTemplate(const StyleMap &components, const QString &variant, const 
 
 BusyTrigger::BusyTrigger(QWidget *parent) : BusyTrigger(Options{}, parent) {}
 
-BusyTrigger::BusyTrigger(const Options &options, QWidget *parent) : QFrame(parent), RestyleLifecycle(this)
+BusyTrigger::BusyTrigger(const Options &options, QWidget *parent)
+    : QFrame(parent), RestyleLifecycle(this), d(std::make_unique<BusyTriggerPrivate>())
 {
     setObjectName(QStringLiteral("BusyTrigger_") + newObjectName());
 
-    _kwargs = options.kwargs;
-    _text = _kwargs.value(QStringLiteral("text"));
-    _variant = options.variant;
-    _size = options.size;
-    _color = options.color;
-    _sx = options.sx;
-    _loading = options.loading;
-    _loadingPosition = options.loadingPosition;
-    _loadingIndicator = options.loadingIndicator;
+    d->_kwargs = options.kwargs;
+    d->_text = d->_kwargs.value(QStringLiteral("text"));
+    d->_variant = options.variant;
+    d->_size = options.size;
+    d->_color = options.color;
+    d->_sx = options.sx;
+    d->_loading = options.loading;
+    d->_loadingPosition = options.loadingPosition;
+    d->_loadingIndicator = options.loadingIndicator;
 
     loadingWidget = new PySvgWidget({.key = QStringLiteral("eos-icons:loading"),
                                      .color = QStringLiteral("palette.grey._500")});
 
-    StateOr<QVariant> labelText = _loadingIndicator;
-    if (truthy(_text)) {
-        if (State *state = stateIn(_text))
+    StateOr<QVariant> labelText = d->_loadingIndicator;
+    if (truthy(d->_text)) {
+        if (State *state = stateIn(d->_text))
             labelText = state;
         else
-            labelText = StateOr<QVariant>(_text);
+            labelText = StateOr<QVariant>(d->_text);
     }
     label = new Typography({.text = labelText,
                             .variant = QStringLiteral("button"),
@@ -155,22 +156,23 @@ BusyTrigger::BusyTrigger(const Options &options, QWidget *parent) : QFrame(paren
 
 BusyTrigger::~BusyTrigger()
 {
-    // Qt destroys the label, the icon and the row after this destructor; a
-    // child may set the loading State meanwhile, which must no longer reach
-    // the trigger. The pending style task is cancelled by RestyleLifecycle's
-    // destructor, which runs after this one: the trigger's own members are
-    // gone by then, so the cancellation touches only the task handle.
-    disconnect(m_loadingConnection);
-    m_subscriptions.release();
+    // Qt destroys the label, the icon and the row after this destructor and
+    // the private data; a child may set the loading State meanwhile, which
+    // must no longer reach the trigger. The pending style task is cancelled
+    // by RestyleLifecycle's destructor, which runs after this one: the
+    // trigger's own data is gone by then, so the cancellation touches only
+    // the task handle.
+    disconnect(d->loadingConnection);
+    d->subscriptions.release();
 }
 
 void BusyTrigger::_init_ui()
 {
-    m_row = new QHBoxLayout(this);
-    m_row->setContentsMargins(0, 0, 0, 0);
-    m_row->setAlignment(Qt::AlignCenter | Qt::AlignVCenter);
-    m_row->addWidget(label);
-    m_row->addWidget(loadingWidget);
+    d->row = new QHBoxLayout(this);
+    d->row->setContentsMargins(0, 0, 0, 0);
+    d->row->setAlignment(Qt::AlignCenter | Qt::AlignVCenter);
+    d->row->addWidget(label);
+    d->row->addWidget(loadingWidget);
 
     connectSignalSlot();
     _update_loading();
@@ -181,20 +183,20 @@ void BusyTrigger::_init_ui()
 
 void BusyTrigger::connectSignalSlot()
 {
-    if (State *state = _loading.state())
-        m_loadingConnection = connect(state, &State::valueChanged, this, &BusyTrigger::_update_loading);
+    if (State *state = d->_loading.state())
+        d->loadingConnection = connect(state, &State::valueChanged, this, &BusyTrigger::_update_loading);
 }
 
 void BusyTrigger::_update_loading(const QVariant &)
 {
     const bool wasBusy = loadingWidget->isVisibleTo(this);
     // A State deleted by its owner reads as none, so the icon is hidden.
-    const bool on = truthy(_loading.current());
+    const bool on = truthy(d->_loading.current());
     if (on) {
         // Take the icon out and put it back, so that a repeated switch to on
         // leaves the row as it was.
-        m_row->removeWidget(loadingWidget);
-        m_row->insertWidget(_loadingPosition == u"start" ? 0 : 1, loadingWidget);
+        d->row->removeWidget(loadingWidget);
+        d->row->insertWidget(d->_loadingPosition == u"start" ? 0 : 1, loadingWidget);
         loadingWidget->setVisible(true);
     } else {
         loadingWidget->setVisible(false);
@@ -202,34 +204,54 @@ void BusyTrigger::_update_loading(const QVariant &)
     // Screen readers hear "busy" while the icon is shown.
     if (loadingWidget->isVisibleTo(this) != wasBusy)
         notifyAccessibleBusyChanged(this);
-    if (on != m_loadingShown) {
-        m_loadingShown = on;
+    if (on != d->loadingShown) {
+        d->loadingShown = on;
         Q_EMIT loadingChanged(on);
     }
 }
 
 bool BusyTrigger::isLoading() const
 {
-    return truthy(_loading.current());
+    return truthy(d->_loading.current());
 }
 
 void BusyTrigger::setLoading(bool loading)
 {
     // A plain value replaces the State the option followed.
-    disconnect(m_loadingConnection);
-    m_loadingConnection = {};
-    _loading = loading;
+    disconnect(d->loadingConnection);
+    d->loadingConnection = {};
+    d->_loading = loading;
     _update_loading();
 }
 
 void BusyTrigger::setLoadingPosition(const QString &position)
 {
-    if (position == _loadingPosition)
+    if (position == d->_loadingPosition)
         return;
-    _loadingPosition = position;
-    if (m_loadingShown)
+    d->_loadingPosition = position;
+    if (d->loadingShown)
         _update_loading();
     Q_EMIT loadingPositionChanged(position);
+}
+
+QString BusyTrigger::loadingPosition() const
+{
+    return d->_loadingPosition;
+}
+
+QString BusyTrigger::color() const
+{
+    return d->_color;
+}
+
+QString BusyTrigger::variant() const
+{
+    return d->_variant;
+}
+
+QString BusyTrigger::themeSize() const
+{
+    return d->_size;
 }
 
 QString BusyTrigger::text() const
@@ -241,9 +263,9 @@ void BusyTrigger::setText(const QString &text)
 {
     // The label follows "text" when it is set, the loading indicator otherwise
     // (as at construction); the label reports the change through textChanged.
-    _text = text;
-    _kwargs.insert(QStringLiteral("text"), text);
-    label->setTextOption(text.isEmpty() ? _loadingIndicator : StateOr<QVariant>(QVariant(text)));
+    d->_text = text;
+    d->_kwargs.insert(QStringLiteral("text"), text);
+    label->setTextOption(text.isEmpty() ? d->_loadingIndicator : StateOr<QVariant>(QVariant(text)));
 }
 
 namespace {
@@ -264,19 +286,19 @@ bool writeThemeKey(QString &option, const char *property, const QString &value, 
 
 void BusyTrigger::setColor(const QString &color)
 {
-    if (writeThemeKey(_color, "color", color, [this] { _scheduleSetStyleSheet(); }))
+    if (writeThemeKey(d->_color, "color", color, [this] { _scheduleSetStyleSheet(); }))
         Q_EMIT colorChanged(color);
 }
 
 void BusyTrigger::setVariant(const QString &variant)
 {
-    if (writeThemeKey(_variant, "variant", variant, [this] { _scheduleSetStyleSheet(); }))
+    if (writeThemeKey(d->_variant, "variant", variant, [this] { _scheduleSetStyleSheet(); }))
         Q_EMIT variantChanged(variant);
 }
 
 void BusyTrigger::setThemeSize(const QString &size)
 {
-    if (writeThemeKey(_size, "themeSize", size, [this] { _scheduleSetStyleSheet(); }))
+    if (writeThemeKey(d->_size, "themeSize", size, [this] { _scheduleSetStyleSheet(); }))
         Q_EMIT themeSizeChanged(size);
 }
 
@@ -299,19 +321,19 @@ void BusyTrigger::_set_stylesheet(const StyleMap &)
     // The options stay as given (they are the widget's properties); the names
     // the theme is read with are normalised: "inherit" is styled as
     // "default", "Extended" is cut from variants and "extended" is "contained".
-    const QString color = _color == u"inherit" ? QStringLiteral("default") : _color;
-    QString variant = _variant;
+    const QString color = d->_color == u"inherit" ? QStringLiteral("default") : d->_color;
+    QString variant = d->_variant;
     variant.remove(QStringLiteral("Extended"));
     variant.replace(QStringLiteral("extended"), QStringLiteral("contained"));
 
-    QString sheet = _get_stylesheet(variant, _size, color, mode);
+    QString sheet = _get_stylesheet(variant, d->_size, color, mode);
     const QString name = objectName();
     fillObjectName(sheet, name);
-    const QString sx_qss = _sx.render(name);
+    const QString sx_qss = d->_sx.render(name);
     _applyStyleSheet(sheet + sx_qss);
 }
 
-const LruMemo<QString> &BusyTrigger::_stylesheetMemo()
+const LruMemo<QString> &BusyTriggerPrivate::_stylesheetMemo()
 {
     return templateMemo();
 }

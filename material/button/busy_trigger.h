@@ -3,7 +3,6 @@
 #include <tessera/kit/options.h>
 #include <tessera/kit/restyle.h>
 #include <tessera/kit/state.h>
-#include <tessera/kit/subscriptions.h>
 #include <tessera/kit/svg_widget.h>
 #include <tessera/kit/typography.h>
 #include <tessera/material/button/busy_trigger_export.h>
@@ -13,9 +12,11 @@
 #include <QVariant>
 #include <QVariantMap>
 
-class QHBoxLayout;
+#include <memory>
 
 namespace tessera {
+
+class BusyTriggerPrivate;
 
 /*!
     \code
@@ -112,17 +113,17 @@ public:
     */
     bool isLoading() const;
     void setLoading(bool loading);
-    QString loadingPosition() const { return _loadingPosition; }
+    QString loadingPosition() const;
     void setLoadingPosition(const QString &position);
     //! The label's text as shown ("text", or else the loading indicator).
     QString text() const;
     //! Sets the "text" option; an empty text shows the loading indicator.
     void setText(const QString &text);
-    QString color() const { return _color; }
+    QString color() const;
     void setColor(const QString &color);
-    QString variant() const { return _variant; }
+    QString variant() const;
     void setVariant(const QString &variant);
-    QString themeSize() const { return _size; }
+    QString themeSize() const;
     void setThemeSize(const QString &size);
 
     //! The loading icon ("eos-icons:loading" tinted "palette.grey._500").
@@ -160,26 +161,10 @@ protected:
     //! One styling pass; the argument is ignored.
     void _set_stylesheet(const StyleMap &component_styled = {}) override;
 
-    //! The template memo shared by every BusyTrigger (and subclass) instance.
-    static const LruMemo<QString> &_stylesheetMemo();
-
-    QVariantMap _kwargs;   //!< The further named options, kept whole.
-    //! The "text" entry of the further options; invalid when absent.
-    QVariant _text;
-    QString _variant;   //!< The variant option.
-    QString _size;   //!< The size option.
-    QString _color;   //!< The colour option.
-    Sx _sx;   //!< The caller's extra style.
-    StateOr<bool> _loading;   //!< The loading condition: a flag or a State.
-    QString _loadingPosition;   //!< Where the icon goes: "start" or after the label.
-    StateOr<QVariant> _loadingIndicator;   //!< The label text used when no "text" is given.
-
 private:
     Q_DISABLE_COPY(BusyTrigger)
-    QHBoxLayout *m_row = nullptr;
-    Subscriptions m_subscriptions;
-    QMetaObject::Connection m_loadingConnection;
-    bool m_loadingShown = false;
+    friend class BusyTriggerPrivate;
+    std::unique_ptr<BusyTriggerPrivate> const d;
 };
 
 } // namespace tessera

@@ -1,4 +1,4 @@
-#include "orb_action.h"
+#include "orb_action_p.h"
 
 #include <tessera/kit/registry.h>
 
@@ -52,24 +52,33 @@ QPixmap turned(const QPixmap &source, qreal angle)
 
 OrbAction::OrbAction(QWidget *parent) : OrbAction(Options{}, parent) {}
 
-OrbAction::OrbAction(const Options &options, QWidget *parent) : Button(baseOptions(options), parent)
+OrbAction::OrbAction(const Options &options, QWidget *parent)
+    : Button(baseOptions(options), parent), d(std::make_unique<OrbActionPrivate>(this))
 {
     setSx(options.sx);
-    _kwargs = options.kwargs;
-    _animate = options.animate;
+    d->_kwargs = options.kwargs;
+    d->_animate = options.animate;
 
-    _rotation = new QVariantAnimation(this);
-    _rotation->setStartValue(0.0);
-    _rotation->setEndValue(360.0);
-    _rotation->setDuration(TurnDuration);
-    _rotation->setLoopCount(-1);
-    m_subscriptions.add(_rotation);
-    m_subscriptions << connect(_rotation, &QVariantAnimation::valueChanged, this, [this](const QVariant &angle) {
-        m_angle = angle.toReal();
+    d->_rotation = new QVariantAnimation(this);
+    d->_rotation->setStartValue(0.0);
+    d->_rotation->setEndValue(360.0);
+    d->_rotation->setDuration(TurnDuration);
+    d->_rotation->setLoopCount(-1);
+    d->subscriptions.add(d->_rotation);
+    d->subscriptions << connect(d->_rotation, &QVariantAnimation::valueChanged, this, [this](const QVariant &angle) {
+        d->angle = angle.toReal();
         update();
     });
-    if (State *animate = _animate.state())
-        m_subscriptions << (m_animateConnection = connect(animate, &State::valueChanged, this, [this] { updateAnimation(); }));
+    if (State *animate = d->_animate.state()) {
+        d->animateConnection = connect(animate, &State::valueChanged, this, [this] { d->updateAnimation(); });
+        d->subscriptions << d->animateConnection;
+    }
+    // Button shows a followed icon State's changes; the property notifies them.
+    d->notifiedIcon = iconSource();
+    if (State *icon = options.icon.state()) {
+        d->iconConnection = connect(icon, &State::valueChanged, this, [this] { d->notifyIconSource(); });
+        d->subscriptions << d->iconConnection;
+    }
 }
 
 QString OrbAction::iconSource() const
@@ -81,25 +90,35 @@ void OrbAction::setIconSource(const QString &icon)
 {
     if (startIcon().isPlain() && *startIcon().plain() == icon)
         return;
-    const QString before = iconSource();
+    // A plain text replaces the State the icon followed.
+    disconnect(d->iconConnection);
+    d->iconConnection = {};
     setStartIcon(icon);
-    if (icon != before)
-        Q_EMIT iconSourceChanged(icon);
+    d->notifyIconSource();
+}
+
+void OrbActionPrivate::notifyIconSource()
+{
+    const QString icon = q->iconSource();
+    if (icon == notifiedIcon)
+        return;
+    notifiedIcon = icon;
+    Q_EMIT q->iconSourceChanged(icon);
 }
 
 bool OrbAction::animate() const
 {
-    return _animate.current().toBool();
+    return d->_animate.current().toBool();
 }
 
 void OrbAction::setAnimate(bool animate)
 {
     // A plain flag replaces the State the option followed.
-    disconnect(m_animateConnection);
-    m_animateConnection = {};
+    disconnect(d->animateConnection);
+    d->animateConnection = {};
     const bool before = this->animate();
-    _animate = animate;
-    updateAnimation();
+    d->_animate = animate;
+    d->updateAnimation();
     if (animate != before)
         Q_EMIT animateChanged(animate);
 }
@@ -108,17 +127,22 @@ OrbAction::~OrbAction()
 {
     // Stops the turning and the following of animate before the rotation, a
     // child, is destroyed with the others (one of which may set animate).
-    m_subscriptions.release();
+    d->subscriptions.release();
+}
+
+qreal OrbAction::iconAngle() const
+{
+    return d->angle;
 }
 
 bool OrbAction::isAnimating() const
 {
-    return _rotation->state() == QAbstractAnimation::Running;
+    return d->_rotation->state() == QAbstractAnimation::Running;
 }
 
-void OrbAction::updateAnimation()
+void OrbActionPrivate::updateAnimation()
 {
-    const bool wanted = m_shown && _animate.current().toBool();
+    const bool wanted = shown && _animate.current().toBool();
     if (wanted) {
         if (_rotation->state() != QAbstractAnimation::Running)
             _rotation->start();
@@ -126,30 +150,30 @@ void OrbAction::updateAnimation()
     }
     if (_rotation->state() != QAbstractAnimation::Stopped)
         _rotation->stop();
-    if (m_angle != 0) {
-        m_angle = 0;
-        update();
+    if (angle != 0) {
+        angle = 0;
+        q->update();
     }
 }
 
 void OrbAction::showEvent(QShowEvent *event)
 {
     Button::showEvent(event);
-    m_shown = true;
-    updateAnimation();
+    d->shown = true;
+    d->updateAnimation();
 }
 
 void OrbAction::hideEvent(QHideEvent *event)
 {
     Button::hideEvent(event);
-    m_shown = false;
-    updateAnimation();
+    d->shown = false;
+    d->updateAnimation();
 }
 
 void OrbAction::initStyleOption(QStyleOptionButton *option) const
 {
     Button::initStyleOption(option);
-    if (m_angle == 0 || option->icon.isNull() || option->iconSize.isEmpty())
+    if (d->angle == 0 || option->icon.isNull() || option->iconSize.isEmpty())
         return;
     // The icon is drawn turned in the place and size the style gives it, so
     // nothing else about the button moves.
@@ -158,7 +182,7 @@ void OrbAction::initStyleOption(QStyleOptionButton *option) const
     for (const QIcon::Mode mode : {QIcon::Normal, QIcon::Active, QIcon::Disabled}) {
         const QPixmap source = option->icon.pixmap(option->iconSize, dpr, mode);
         if (!source.isNull())
-            icon.addPixmap(turned(source, m_angle), mode);
+            icon.addPixmap(turned(source, d->angle), mode);
     }
     option->icon = icon;
 }

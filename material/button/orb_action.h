@@ -1,18 +1,20 @@
 #pragma once
 
 #include <tessera/kit/button.h>
-#include <tessera/kit/subscriptions.h>
 #include <tessera/material/button/orb_action_export.h>
 
 #include <QVariantList>
 #include <QVariantMap>
 
+#include <memory>
+
 class QHideEvent;
 class QShowEvent;
 class QStyleOptionButton;
-class QVariantAnimation;
 
 namespace tessera {
+
+class OrbActionPrivate;
 
 /*!
     A floating action button: the kit's Button with the component type
@@ -67,7 +69,8 @@ public:
     /*!
         The \c icon and \c animate options as properties. A write replaces
         the option (and a State it followed) and notifies once when the value
-        changed; the icon is shown, and turns or rests, at once.
+        changed; the icon is shown, and turns or rests, at once. A followed
+        State notifies too when its change alters what the property reads.
     */
     QString iconSource() const;
     void setIconSource(const QString &icon);
@@ -77,7 +80,7 @@ public:
     //! Whether the icon is turning now.
     bool isAnimating() const;
     //! The icon's current angle in degrees, clockwise (0 when resting).
-    qreal iconAngle() const { return m_angle; }
+    qreal iconAngle() const;
 
 Q_SIGNALS:
     void iconSourceChanged(const QString &icon);
@@ -88,20 +91,10 @@ protected:
     void showEvent(QShowEvent *event) override;                         //!< \reimp
     void hideEvent(QHideEvent *event) override;                         //!< \reimp
 
-    QVariantMap _kwargs;   //!< The further named options, as handed to Button.
-    StateOr<bool> _animate;   //!< Whether the icon turns: a flag or a State.
-
-    //! Drives the icon angle from 0 to 360 degrees, looping.
-    QVariantAnimation *_rotation = nullptr;
-
 private:
     Q_DISABLE_COPY(OrbAction)
-    void updateAnimation();
-
-    QMetaObject::Connection m_animateConnection;
-    qreal m_angle = 0;
-    bool m_shown = false;
-    Subscriptions m_subscriptions;
+    friend class OrbActionPrivate;
+    std::unique_ptr<OrbActionPrivate> const d;
 };
 
 } // namespace tessera

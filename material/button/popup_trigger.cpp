@@ -1,4 +1,4 @@
-#include "popup_trigger.h"
+#include "popup_trigger_p.h"
 
 #include <tessera/kit/registry.h>
 
@@ -204,16 +204,17 @@ Button::Options baseOptions(const PopupTrigger::Options &options)
 PopupTrigger::PopupTrigger(QWidget *parent) : PopupTrigger(Options{}, parent) {}
 
 PopupTrigger::PopupTrigger(const Options &options, QWidget *parent)
-    : Button(baseOptions(options), parent),
-      _context(options.context),
-      _menu(options.menu),
-      _icon(options.icon),
-      _aboutToHide(options.aboutToHide),
-      is_open(false)
+    : Button(baseOptions(options), parent), d(std::make_unique<PopupTriggerPrivate>(this))
 {
+    d->_context = options.context;
+    d->_menu = options.menu;
+    d->_icon = options.icon;
+    d->_aboutToHide = options.aboutToHide;
+    d->is_open = false;
+
     setMouseTracking(true);
-    if (_aboutToHide)
-        followMenu();
+    if (d->_aboutToHide)
+        d->followMenu();
     setContextMenuPolicy(Qt::CustomContextMenu);
     setStyleSheet(indicatorSheet());
 }
@@ -222,7 +223,7 @@ PopupTrigger::~PopupTrigger()
 {
     // The menu may close while Qt destroys the children (a child's destructor
     // may hide it); the callback it would run is gone by then.
-    m_menuSubscription.release();
+    d->menuSubscription.release();
 }
 
 void PopupTrigger::setIconSource(const QString &icon)
@@ -230,11 +231,21 @@ void PopupTrigger::setIconSource(const QString &icon)
     std::optional<QString> value;
     if (!icon.isNull())
         value = icon;
-    if (value == _icon)
+    if (value == d->_icon)
         return;
-    _icon = std::move(value);
-    setStartIcon(_icon && !_icon->isEmpty() ? *_icon : defaultStartIcon());
+    d->_icon = std::move(value);
+    setStartIcon(d->_icon && !d->_icon->isEmpty() ? *d->_icon : defaultStartIcon());
     Q_EMIT iconSourceChanged(iconSource());
+}
+
+QString PopupTrigger::iconSource() const
+{
+    return d->_icon.value_or(QString());
+}
+
+bool PopupTrigger::isOpen() const
+{
+    return d->is_open;
 }
 
 QString PopupTrigger::defaultStartIcon()
@@ -246,10 +257,10 @@ void PopupTrigger::open_context_menu(const QPoint &point)
 {
     Q_UNUSED(point);
     QMenu *popup = menu();
-    if (!is_open) {
+    if (!d->is_open) {
         if (!popup)
             return;
-        is_open = true;
+        d->is_open = true;
         popup->hide();
         const int h = get_menu_height();
         // Mirrored in a right-to-left layout: the menu's right edge stands
@@ -263,7 +274,7 @@ void PopupTrigger::open_context_menu(const QPoint &point)
     } else {
         if (popup)
             popup->hide();
-        is_open = false;
+        d->is_open = false;
     }
 }
 
@@ -278,11 +289,11 @@ int PopupTrigger::get_menu_height()
 
 void PopupTrigger::update_state(bool open)
 {
-    if (!_icon)
+    if (!d->_icon)
         return;
-    m_stateOpen = open;
-    m_stateSheet = themedStateSheet(open, layoutDirection());
-    setStyleSheet(m_stateSheet);
+    d->stateOpen = open;
+    d->stateSheet = themedStateSheet(open, layoutDirection());
+    setStyleSheet(d->stateSheet);
 }
 
 void PopupTrigger::_set_stylesheet(const StyleMap &component_styled)
@@ -290,18 +301,18 @@ void PopupTrigger::_set_stylesheet(const StyleMap &component_styled)
     Button::_set_stylesheet(component_styled);
     // After a theme change: the open or closed sheet again, in the new colours,
     // unless someone has set another sheet since.
-    if (!m_stateSheet.isEmpty() && styleSheet() == m_stateSheet) {
-        m_stateSheet = themedStateSheet(m_stateOpen, layoutDirection());
-        if (styleSheet() != m_stateSheet)
-            setStyleSheet(m_stateSheet);
+    if (!d->stateSheet.isEmpty() && styleSheet() == d->stateSheet) {
+        d->stateSheet = themedStateSheet(d->stateOpen, layoutDirection());
+        if (styleSheet() != d->stateSheet)
+            setStyleSheet(d->stateSheet);
     }
 }
 
 void PopupTrigger::updateUiOnMenuHide()
 {
-    if (!_icon || _icon->isEmpty())
+    if (!d->_icon || d->_icon->isEmpty())
         update_state(false);
-    is_open = false;
+    d->is_open = false;
 }
 
 void PopupTrigger::keyPressEvent(QKeyEvent *event)
@@ -327,39 +338,39 @@ void PopupTrigger::changeEvent(QEvent *event)
     Button::changeEvent(event);
     // The open or closed look follows a switch of the layout direction,
     // unless someone has set another sheet since.
-    if (event->type() == QEvent::LayoutDirectionChange && !m_stateSheet.isEmpty() && styleSheet() == m_stateSheet) {
-        m_stateSheet = themedStateSheet(m_stateOpen, layoutDirection());
-        if (styleSheet() != m_stateSheet)
-            setStyleSheet(m_stateSheet);
+    if (event->type() == QEvent::LayoutDirectionChange && !d->stateSheet.isEmpty() && styleSheet() == d->stateSheet) {
+        d->stateSheet = themedStateSheet(d->stateOpen, layoutDirection());
+        if (styleSheet() != d->stateSheet)
+            setStyleSheet(d->stateSheet);
     }
 }
 
 void PopupTrigger::actionEvent(QActionEvent *event)
 {
     Button::actionEvent(event);
-    if (!_aboutToHide)
+    if (!d->_aboutToHide)
         return;
     // QPushButton::setMenu() adds the menu's action to the button (and removes
     // the previous menu's), which is how a newly installed menu is noticed.
     if (event->type() == QEvent::ActionAdded) {
         const QMenu *installed = menu();
         if (installed && event->action() == installed->menuAction())
-            followMenu();
-    } else if (event->type() == QEvent::ActionRemoved && m_followedAction && event->action() == m_followedAction.data()) {
-        m_menuSubscription.release();
-        m_followedAction.clear();
+            d->followMenu();
+    } else if (event->type() == QEvent::ActionRemoved && d->followedAction && event->action() == d->followedAction.data()) {
+        d->menuSubscription.release();
+        d->followedAction.clear();
     }
 }
 
-void PopupTrigger::followMenu()
+void PopupTriggerPrivate::followMenu()
 {
-    m_menuSubscription.release();
-    m_followedAction.clear();
-    QMenu *installed = menu();
+    menuSubscription.release();
+    followedAction.clear();
+    QMenu *installed = q->menu();
     if (!installed)
         return;
-    m_followedAction = installed->menuAction();
-    m_menuSubscription << connect(installed, &QMenu::aboutToHide, this, [this] {
+    followedAction = installed->menuAction();
+    menuSubscription << QObject::connect(installed, &QMenu::aboutToHide, q, [this] {
         try {
             _aboutToHide();
         } catch (...) {

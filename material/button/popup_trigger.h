@@ -1,14 +1,13 @@
 #pragma once
 
 #include <tessera/kit/button.h>
-#include <tessera/kit/subscriptions.h>
 #include <tessera/material/button/popup_trigger_export.h>
 
 #include <QPoint>
-#include <QPointer>
 #include <QVariant>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 class QAction;
@@ -17,6 +16,8 @@ class QKeyEvent;
 class QMenu;
 
 namespace tessera {
+
+class PopupTriggerPrivate;
 
 /*!
     A push button that opens its popup menu beside itself: 40 pixels in from
@@ -105,11 +106,11 @@ public:
         given, an empty one meaning the default icon. A write shows the new
         start icon and notifies once when the option changed.
     */
-    QString iconSource() const { return _icon.value_or(QString()); }
+    QString iconSource() const;
     void setIconSource(const QString &icon);
 
     //! True from the moment open_context_menu() opens the menu until it is reset.
-    bool isOpen() const { return is_open; }
+    bool isOpen() const;
 
     //! Sets the open sheet (\a open true) or the closed sheet; does nothing when \c icon was not given.
     void update_state(bool open);
@@ -135,22 +136,10 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
     void changeEvent(QEvent *event) override;
 
-    QVariant _context;   //!< The context option (stored only).
-    QVariant _menu;   //!< The menu option (stored only).
-    std::optional<QString> _icon;   //!< The icon option; given, update_state() changes the look.
-    std::function<void()> _aboutToHide;   //!< Runs when the installed menu is about to hide.
-    bool is_open = false;   //!< Whether the button counts the menu as open.
-
 private:
     Q_DISABLE_COPY(PopupTrigger)
-    void followMenu();
-
-    QPointer<QAction> m_followedAction;
-    //! The connection to the installed menu's aboutToHide; released when the menu changes and at teardown.
-    Subscriptions m_menuSubscription;
-    //! The open or closed sheet update_state() applied last (empty before).
-    QString m_stateSheet;
-    bool m_stateOpen = false;
+    friend class PopupTriggerPrivate;
+    std::unique_ptr<PopupTriggerPrivate> const d;
 };
 
 } // namespace tessera

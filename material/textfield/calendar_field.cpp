@@ -1,4 +1,4 @@
-#include "calendar_field.h"
+#include "calendar_field_p.h"
 
 #include <tessera/kit/editor_field_p.h>
 #include <tessera/kit/registry.h>
@@ -16,7 +16,7 @@ EditorStyleTemplate &styleTemplate()
 CalendarField::CalendarField(QWidget *parent) : CalendarField(Options{}, parent) {}
 
 CalendarField::CalendarField(Options options, QWidget *parent)
-    : EditorField(std::move(options), &CalendarField::_get_stylesheet, parent)
+    : EditorField(std::move(options), &CalendarField::_get_stylesheet, parent), d(std::make_unique<CalendarFieldPrivate>())
 {
 }
 
@@ -27,7 +27,7 @@ QString CalendarField::_get_stylesheet(const QString &_variant, const QString &_
     return styleTemplate().get(_variant, _size, _theme_mode);
 }
 
-const LruMemo<QString> &CalendarField::_styleMemo()
+const LruMemo<QString> &CalendarFieldPrivate::_styleMemo()
 {
     return styleTemplate().memo();
 }

@@ -1,4 +1,4 @@
-#include "chip_stack.h"
+#include "chip_stack_p.h"
 
 #include <tessera/kit/line_edit_multiple.h>
 #include <tessera/kit/registry.h>
@@ -99,12 +99,15 @@ private:
 ChipStack::ChipStack(QWidget *parent) : ChipStack(Options{.content = new State}, parent)
 {
     // The stack owns the State it made for itself.
-    _content->setParent(this);
+    d->_content->setParent(this);
 }
 
 ChipStack::ChipStack(const Options &options, QWidget *parent)
-    : QFrame(requireContent(options, parent)), _hidden(options.hidden), _content(options.content), _sx(options.sx)
+    : QFrame(requireContent(options, parent)), d(std::make_unique<ChipStackPrivate>())
 {
+    d->_hidden = options.hidden;
+    d->_content = options.content;
+    d->_sx = options.sx;
     setObjectName(newObjectName());
 
     auto *stack = new QVBoxLayout;
@@ -112,7 +115,7 @@ ChipStack::ChipStack(const Options &options, QWidget *parent)
     stack->setAlignment(Qt::AlignTop);
     stack->setContentsMargins(0, 0, 0, 0);
 
-    m_subscriptions << connect(_content.data(), &State::valueChanged, this, &ChipStack::_render_ui);
+    d->subscriptions << connect(d->_content.data(), &State::valueChanged, this, &ChipStack::_render_ui);
     _render_ui();
 }
 
@@ -120,12 +123,12 @@ ChipStack::~ChipStack()
 {
     // Qt destroys the stacked widgets after this destructor; one of them may
     // set the content State meanwhile, which must no longer rebuild the stack.
-    m_subscriptions.release();
+    d->subscriptions.release();
 }
 
 State *ChipStack::content() const
 {
-    return _content.data();
+    return d->_content.data();
 }
 
 void ChipStack::clear_layout(QLayout *layout, const QList<QWidget *> &kept)
@@ -151,7 +154,7 @@ void ChipStack::_render_ui()
     // ends the list there: what was found up to then is stacked.
     QList<QWidget *> wanted;
     try {
-        const State *content = _content.data();
+        const State *content = d->_content.data();
         const QVariant value = content ? content->value() : QVariant();
         LivingWidgets living;
         const auto add = [&](QWidget *widget) {

@@ -2,17 +2,19 @@
 
 #include <tessera/kit/options.h>
 #include <tessera/kit/state.h>
-#include <tessera/kit/subscriptions.h>
 #include <tessera/material/textfield/chip_stack_export.h>
 
 #include <QFrame>
-#include <QPointer>
 #include <QVariantList>
 #include <QVariantMap>
+
+#include <memory>
 
 class QLayout;
 
 namespace tessera {
+
+class ChipStackPrivate;
 
 /*!
     A frame that shows the widgets held by a State, stacked from the top, and
@@ -94,13 +96,10 @@ protected:
     */
     void clear_layout(QLayout *layout, const QList<QWidget *> &kept = {});
 
-    StateOr<bool> _hidden;   //!< The hidden option (stored only).
-    QPointer<State> _content;   //!< The State whose value is shown.
-    Sx _sx;   //!< The sx option (stored only).
-
 private:
     Q_DISABLE_COPY(ChipStack)
-    Subscriptions m_subscriptions;
+    friend class ChipStackPrivate;
+    std::unique_ptr<ChipStackPrivate> const d;
 };
 
 } // namespace tessera

@@ -1,4 +1,5 @@
 #include "field_frame_p.h"
+#include "field_shell_p.h"
 
 #include <tessera/kit/accessible.h>
 #include <tessera/kit/i18n.h>
@@ -110,10 +111,11 @@ FieldFrame::FieldFrame(QWidget *host, QWidget *editor, const QList<QWidget *> &t
     // The shell follows hover and focus through States that the frame sets.
     m_hover = new State(false, this);
     m_focus = new State(false, this);
-    _hovered = m_hover;
-    _focused = m_focus;
+    FieldShellPrivate *const shell = FieldShellPrivate::get(this);
+    shell->_hovered = m_hover;
+    shell->_focused = m_focus;
     // The border rules go first, the caller's sx after them (so it can override).
-    _sx = Sx::Function([this] {
+    shell->_sx = Sx::Function([this] {
         const QString name = objectName();
         QString qss = get_qss_style(frameRules(), u'#' + name);
         const QString caller = m_callerSx.render(name);
@@ -146,7 +148,7 @@ FieldFrame::FieldFrame(QWidget *host, QWidget *editor, const QList<QWidget *> &t
 
     connect(m_label, &BoundText::changed, this, [this](const QString &text) {
         // The shell names the frame and its editors after the label too.
-        _label = text;
+        FieldShellPrivate::get(this)->_label = text;
         _show_label();
         Q_EMIT fieldLabelChanged(text);
     });
@@ -197,7 +199,7 @@ void FieldFrame::replaceEditor(QWidget *editor, bool multiline)
     delete layout()->replaceWidget(old, editor);
     m_editor = editor;
     watchEditor(editor);
-    _multiline = multiline;
+    FieldShellPrivate::get(this)->_multiline = multiline;
     delete old;
     if (hadFocus)
         editor->setFocus();
@@ -238,9 +240,9 @@ void FieldFrame::updateFooter()
 bool FieldFrame::setFieldSize(const QString &size, const QString &property)
 {
     checkThemeSize(size, property);
-    if (size == _size)
+    if (size == themeSize())
         return false;
-    _size = size;
+    FieldShellPrivate::get(this)->_size = size;
     _scheduleSetStyleSheet();
     return true;
 }
@@ -362,9 +364,10 @@ void FieldFrame::changeEvent(QEvent *event)
 void FieldFrame::followEnabled()
 {
     const bool disabled = !isEnabled();
-    if (_disabled == disabled && property("disabled").toBool() == disabled)
+    FieldShellPrivate *const shell = FieldShellPrivate::get(this);
+    if (shell->_disabled == disabled && property("disabled").toBool() == disabled)
         return;
-    _disabled = disabled;
+    shell->_disabled = disabled;
     setProperty("disabled", disabled);
     // Hovering was ignored while disabled: pick it up again.
     if (!disabled)

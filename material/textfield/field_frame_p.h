@@ -86,7 +86,7 @@ public:
     //! The trailing text under the frame; empty hides it.
     void setCounterText(const QString &text);
 
-    QString fieldSize() const { return _size; }
+    QString fieldSize() const { return themeSize(); }
     //! Sets the theme size and rebuilds the style sheet; returns whether it changed.
     //! Throws OptionError naming \a property when the theme has no such size.
     bool setFieldSize(const QString &size, const QString &property);

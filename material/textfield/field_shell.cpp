@@ -1,4 +1,4 @@
-#include "field_shell.h"
+#include "field_shell_p.h"
 
 #include <tessera/kit/accessible.h>
 #include <tessera/kit/i18n.h>
@@ -56,28 +56,46 @@ void nameAfterLabel(FieldShell *field, const StateOr<QString> &label)
         setFieldAccessibleName(field, *text);
 }
 
+void setStateProperty(QWidget *widget, const char *name, const StateOr<bool> &option)
+{
+    if (const State *state = option.state())
+        widget->setProperty(name, state->value());
+    else if (const bool *flag = option.plain())
+        widget->setProperty(name, *flag);
+}
+
+void noteSelectedProperty(QWidget *widget, const char *name)
+{
+    // The rules select on "disabled" and "error", which are properties of the
+    // class: Qt reports no change of those, so the change is reported the way
+    // a dynamic property's is, and the next restyle pass applies the sheet
+    // again instead of skipping an unchanged text.
+    QDynamicPropertyChangeEvent changed(name);
+    QCoreApplication::sendEvent(widget, &changed);
+}
+
 } // namespace
 
 FieldShell::FieldShell(QWidget *parent) : FieldShell(Options{}, parent) {}
 
 FieldShell::FieldShell(Options options, QWidget *parent)
-    : QGroupBox(parent)
-    , RestyleLifecycle(this)
+    : QGroupBox(parent), RestyleLifecycle(this), d(std::make_unique<FieldShellPrivate>())
+{
     // Guarded, so a child that outlives an editor never dangles; a null
     // child is refused before anything is built.
-    , _children(options.children ? std::optional<WidgetList>(option::childWidgets(*options.children)) : std::nullopt)
-    , _disabled(options.disabled)
-    , _multiple(options.multiple)
-    , _multiline(options.multiline)
-    , _renderTags(std::move(options.renderTags))
-    , _hovered(std::move(options.hovered))
-    , _hiddenLabel(options.hiddenLabel)
-    , _focused(std::move(options.focused))
-    , _label(std::move(options.label))
-    , _size(std::move(options.size))
-    , _sx(std::move(options.sx))
-    , _value(std::move(options.value))
-{
+    if (options.children)
+        d->_children = option::childWidgets(*options.children);
+    d->_disabled = options.disabled;
+    d->_multiple = options.multiple;
+    d->_multiline = options.multiline;
+    d->_renderTags = std::move(options.renderTags);
+    d->_hovered = std::move(options.hovered);
+    d->_hiddenLabel = options.hiddenLabel;
+    d->_focused = std::move(options.focused);
+    d->_label = std::move(options.label);
+    d->_size = std::move(options.size);
+    d->_sx = std::move(options.sx);
+    d->_value = std::move(options.value);
 }
 
 FieldShell::~FieldShell()
@@ -85,15 +103,85 @@ FieldShell::~FieldShell()
     // The derived part, which implements slot_set_stylesheet(), is gone by now:
     // a State or the language switch firing while the rest of the widget is
     // torn down (a child's destructor may set a State) must not reach us.
-    m_subscriptions.release();
-    disconnect(m_labelConnection);
+    d->subscriptions.release();
+    disconnect(d->labelConnection);
+}
+
+bool FieldShell::isLabelHidden() const
+{
+    return d->_hiddenLabel;
+}
+
+QString FieldShell::themeSize() const
+{
+    return d->_size;
+}
+
+bool FieldShell::isDisabled() const
+{
+    return d->_disabled;
+}
+
+bool FieldShell::hasError() const
+{
+    return d->error;
+}
+
+bool FieldShell::isInitialized() const
+{
+    return d->initialized;
+}
+
+const StateOr<QString> &FieldShell::labelOption() const
+{
+    return d->_label;
+}
+
+const StateOr<bool> &FieldShell::hoveredOption() const
+{
+    return d->_hovered;
+}
+
+const StateOr<bool> &FieldShell::focusedOption() const
+{
+    return d->_focused;
+}
+
+const std::optional<WidgetList> &FieldShell::childWidgets() const
+{
+    return d->_children;
+}
+
+bool FieldShell::isMultiple() const
+{
+    return d->_multiple;
+}
+
+bool FieldShell::isMultiline() const
+{
+    return d->_multiline;
+}
+
+const FieldShell::RenderTags &FieldShell::renderTags() const
+{
+    return d->_renderTags;
+}
+
+const Sx &FieldShell::sx() const
+{
+    return d->_sx;
+}
+
+const StateOr<QVariant> &FieldShell::valueOption() const
+{
+    return d->_value;
 }
 
 QString FieldShell::label() const
 {
-    if (const QString *text = _label.plain())
+    if (const QString *text = d->_label.plain())
         return *text;
-    if (const State *state = _label.state()) {
+    if (const State *state = d->_label.state()) {
         const QVariant value = state->value();
         if (isCallableText(value))
             return translate(value);
@@ -106,14 +194,14 @@ QString FieldShell::label() const
 void FieldShell::setLabel(const QString &label)
 {
     // A plain text replaces the State the label followed.
-    const bool wasState = _label.isState();
-    disconnect(m_labelConnection);
-    m_labelConnection = {};
-    if (!wasState && _label.plain() && *_label.plain() == label)
+    const bool wasState = d->_label.isState();
+    disconnect(d->labelConnection);
+    d->labelConnection = {};
+    if (!wasState && d->_label.plain() && *d->_label.plain() == label)
         return;
     const QString before = this->label();
-    _label = label;
-    if (m_initialized)
+    d->_label = label;
+    if (d->initialized)
         _set_translated_label();
     if (label != before)
         Q_EMIT labelChanged(label);
@@ -121,10 +209,10 @@ void FieldShell::setLabel(const QString &label)
 
 void FieldShell::setHiddenLabel(bool hidden)
 {
-    if (hidden == _hiddenLabel)
+    if (hidden == d->_hiddenLabel)
         return;
-    _hiddenLabel = hidden;
-    if (m_initialized) {
+    d->_hiddenLabel = hidden;
+    if (d->initialized) {
         if (hidden)
             _hide_label();
         else
@@ -135,34 +223,24 @@ void FieldShell::setHiddenLabel(bool hidden)
 
 void FieldShell::setThemeSize(const QString &size)
 {
-    if (option::themeKey(QStringLiteral("themeSize"), size) == _size)
+    if (option::themeKey(QStringLiteral("themeSize"), size) == d->_size)
         return;
-    _size = size;
-    if (m_initialized)
+    d->_size = size;
+    if (d->initialized)
         _scheduleSetStyleSheet();
     Q_EMIT themeSizeChanged(size);
 }
 
-void FieldShell::noteSelectedProperty(const char *name)
-{
-    // The rules select on "disabled" and "error", which are properties of the
-    // class: Qt reports no change of those, so the change is reported the way
-    // a dynamic property's is, and the next restyle pass applies the sheet
-    // again instead of skipping an unchanged text.
-    QDynamicPropertyChangeEvent changed(name);
-    QCoreApplication::sendEvent(this, &changed);
-}
-
 void FieldShell::setDisabled(bool disabled)
 {
-    if (disabled == _disabled)
+    if (disabled == d->_disabled)
         return;
-    _disabled = disabled;
-    noteSelectedProperty("disabled");
-    if (m_initialized) {
+    d->_disabled = disabled;
+    noteSelectedProperty(this, "disabled");
+    if (d->initialized) {
         // A disabled field stops following hovering; enabled again, it reads the option anew.
         if (!disabled)
-            setStateProperty("hovered", _hovered);
+            setStateProperty(this, "hovered", d->_hovered);
         slot_set_stylesheet();
     }
     Q_EMIT disabledChanged(disabled);
@@ -170,47 +248,47 @@ void FieldShell::setDisabled(bool disabled)
 
 void FieldShell::setError(bool error)
 {
-    if (error == m_error)
+    if (error == d->error)
         return;
-    m_error = error;
-    noteSelectedProperty("error");
-    if (m_initialized)
+    d->error = error;
+    noteSelectedProperty(this, "error");
+    if (d->initialized)
         slot_set_stylesheet();
     Q_EMIT errorChanged(error);
 }
 
 void FieldShell::_init_ui()
 {
-    if (m_initialized)
+    if (d->initialized)
         return;
-    m_initialized = true;
+    d->initialized = true;
 
     setObjectName(newObjectName());
 
     // _set_translated_label() does nothing while the label is hidden, so the
     // State is followed either way and a later setHiddenLabel(false) shows it.
-    if (State *label = _label.state())
-        m_labelConnection = connect(label, &State::valueChanged, this, &FieldShell::_set_translated_label);
-    if (State *hovered = _hovered.state())
-        m_subscriptions << connect(hovered, &State::valueChanged, this, &FieldShell::_set_hovered_prop);
+    if (State *label = d->_label.state())
+        d->labelConnection = connect(label, &State::valueChanged, this, &FieldShell::_set_translated_label);
+    if (State *hovered = d->_hovered.state())
+        d->subscriptions << connect(hovered, &State::valueChanged, this, &FieldShell::_set_hovered_prop);
     _set_hovered_prop();
-    if (State *focused = _focused.state())
-        m_subscriptions << connect(focused, &State::valueChanged, this, &FieldShell::_set_focused_prop);
+    if (State *focused = d->_focused.state())
+        d->subscriptions << connect(focused, &State::valueChanged, this, &FieldShell::_set_focused_prop);
     _set_focused_prop();
 
-    if (_children) {
+    if (d->_children) {
         auto *row = new QHBoxLayout;
         setLayout(row);
         row->setContentsMargins(0, 0, 0, 0);
-        for (const QPointer<QWidget> &child : std::as_const(*_children)) {
+        for (const QPointer<QWidget> &child : std::as_const(*d->_children)) {
             // A child deleted by the caller before it was laid out is skipped.
             if (child)
                 row->addWidget(child);
         }
     }
-    nameAfterLabel(this, _label);
+    nameAfterLabel(this, d->_label);
 
-    m_subscriptions << connect(i18n(), &I18n::langChanged, this, &FieldShell::_set_translated_label);
+    d->subscriptions << connect(i18n(), &I18n::langChanged, this, &FieldShell::_set_translated_label);
 
     theme = useTheme();
     // Follows theme->signal->changed and queues the first build for after
@@ -220,14 +298,14 @@ void FieldShell::_init_ui()
 
 bool FieldShell::event(QEvent *event)
 {
-    if (event->type() == QEvent::Polish && !m_initialized) {
+    if (event->type() == QEvent::Polish && !d->initialized) {
         qWarning("%s: the constructor never called FieldShell::_init_ui(); initialising on first polish",
                  metaObject()->className());
         _init_ui();
     }
     // An editor put into the field later is named too.
-    if (event->type() == QEvent::ChildPolished && m_initialized)
-        nameAfterLabel(this, _label);
+    if (event->type() == QEvent::ChildPolished && d->initialized)
+        nameAfterLabel(this, d->_label);
     return QGroupBox::event(event);
 }
 
@@ -235,17 +313,17 @@ void FieldShell::_set_translated_label()
 {
     // A State deleted by its owner, or holding no text, reads as none: the
     // title stays. A plain text goes to the title as it is, untranslated.
-    const std::optional<QString> text = labelText(_label);
+    const std::optional<QString> text = labelText(d->_label);
     if (!text)
         return;
     setFieldAccessibleName(this, *text);
-    if (!_hiddenLabel)
+    if (!d->_hiddenLabel)
         setTitle(*text);
 }
 
 void FieldShell::_show_label()
 {
-    if (!_hiddenLabel)
+    if (!d->_hiddenLabel)
         _set_translated_label();
 }
 
@@ -254,25 +332,17 @@ void FieldShell::_hide_label()
     setTitle(QString());
 }
 
-void FieldShell::setStateProperty(const char *name, const StateOr<bool> &option)
-{
-    if (const State *state = option.state())
-        setProperty(name, state->value());
-    else if (const bool *flag = option.plain())
-        setProperty(name, *flag);
-}
-
 void FieldShell::_set_hovered_prop()
 {
-    if (_disabled)
+    if (d->_disabled)
         return;
-    setStateProperty("hovered", _hovered);
+    setStateProperty(this, "hovered", d->_hovered);
     slot_set_stylesheet();
 }
 
 void FieldShell::_set_focused_prop()
 {
-    setStateProperty("focused", _focused);
+    setStateProperty(this, "focused", d->_focused);
     slot_set_stylesheet();
 }
 
@@ -304,18 +374,18 @@ void FieldShell::_set_stylesheet(const StyleMap &component_styled)
 
     const StyleMap &inputField = styles.mapAt(u"inputField");
     const StyleMap &inputProps = inputField.mapAt(u"props");
-    const StyleMap *FieldShell_inputField_prop_multiline = styleMapOf(&inputProps.mapAt(u"multiline").at(_size));
+    const StyleMap *FieldShell_inputField_prop_multiline = styleMapOf(&inputProps.mapAt(u"multiline").at(d->_size));
     const StyleMap *FieldShell_inputField_prop_multiple = styleMapOf(&inputProps.at(u"multiple"));
 
-    const StyleMap &sized = components.mapAt(u"FieldShellSize").mapAt(u"styles").mapAt(_size);
+    const StyleMap &sized = components.mapAt(u"FieldShellSize").mapAt(u"styles").mapAt(d->_size);
     const StyleMap &notMultiple = sized.mapAt(u"no-multiple");
-    const int FieldShellSize_no_multiple_height = minimumHeightFrom(notMultiple.at(u"height"), _size);
+    const int FieldShellSize_no_multiple_height = minimumHeightFrom(notMultiple.at(u"height"), d->_size);
 
     // Tags of a multiple value and multi-line text need room to grow.
-    const bool grow = (_multiple && _renderTags) || _multiline;
+    const bool grow = (d->_multiple && d->_renderTags) || d->_multiline;
 
     const QString N = objectName();
-    const QString sx_qss = _sx.render(N);
+    const QString sx_qss = d->_sx.render(N);
 
     QString sheet;
     sheet.reserve(4096 + sx_qss.size());

@@ -6,7 +6,6 @@
 #include <tessera/kit/restyle.h>
 #include <tessera/kit/state.h>
 #include <tessera/kit/stylemap.h>
-#include <tessera/kit/subscriptions.h>
 
 #include <QGroupBox>
 #include <QList>
@@ -15,9 +14,12 @@
 #include <QVariantMap>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 namespace tessera {
+
+class FieldShellPrivate;
 
 /*!
     The titled frame of the kit's input fields: a QGroupBox whose title is the
@@ -108,15 +110,15 @@ public:
     //! The label's current text (a State's text as shown); empty without a label.
     QString label() const;
     void setLabel(const QString &label);
-    bool isLabelHidden() const { return _hiddenLabel; }
+    bool isLabelHidden() const;
     void setHiddenLabel(bool hidden);
-    QString themeSize() const { return _size; }
+    QString themeSize() const;
     void setThemeSize(const QString &size);
     //! The disabled look: a disabled field ignores hovering. It does not disable the editors.
-    bool isDisabled() const { return _disabled; }
+    bool isDisabled() const;
     void setDisabled(bool disabled);
     //! The error look (the "error" state its style sheet selects on).
-    bool hasError() const { return m_error; }
+    bool hasError() const;
     void setError(bool error);
 
 Q_SIGNALS:
@@ -145,7 +147,7 @@ protected:
     */
     void _init_ui();
     //! Whether _init_ui() has run.
-    bool isInitialized() const { return m_initialized; }
+    bool isInitialized() const;
 
     //! Called after each change of a state property; the derived field re-applies its style.
     virtual void slot_set_stylesheet() = 0;
@@ -177,30 +179,28 @@ protected Q_SLOTS:
     void _set_focused_prop();
 
 protected:
-    // The options, held unchanged (a State as the State itself). Declared in
-    // the order in which they are stored.
-    std::optional<WidgetList> _children;   //!< The editor widgets, guarded.
-    bool _disabled;   //!< The disabled option.
-    bool _multiple;   //!< The multiple option.
-    bool _multiline;   //!< The multiline option.
-    RenderTags _renderTags;   //!< The renderTags option.
-    StateOr<bool> _hovered;   //!< The hovered option: a flag or a State.
-    bool _hiddenLabel;   //!< The hiddenLabel option.
-    StateOr<bool> _focused;   //!< The focused option: a flag or a State.
-    StateOr<QString> _label;   //!< The label option: a text or a State.
-    QString _size;   //!< The size option.
-    Sx _sx;   //!< The caller's extra style.
-    StateOr<QVariant> _value;   //!< The value option, kept for derived classes.
+    // The options as given, for the derived field (a State as the State
+    // itself); label(), isLabelHidden(), themeSize() and isDisabled() give
+    // the others.
+    //! The label option: a text, a State, or none.
+    const StateOr<QString> &labelOption() const;
+    //! The hovered option: a flag or a State.
+    const StateOr<bool> &hoveredOption() const;
+    //! The focused option: a flag or a State.
+    const StateOr<bool> &focusedOption() const;
+    //! The editor widgets, guarded (none when no list was given).
+    const std::optional<WidgetList> &childWidgets() const;
+    bool isMultiple() const;   //!< The multiple option.
+    bool isMultiline() const;   //!< The multiline option.
+    const RenderTags &renderTags() const;   //!< The renderTags option.
+    const Sx &sx() const;   //!< The caller's extra style.
+    //! The value option, which FieldShell keeps for the derived field and does not read.
+    const StateOr<QVariant> &valueOption() const;
 
 private:
     Q_DISABLE_COPY(FieldShell)
-    void setStateProperty(const char *name, const StateOr<bool> &option);
-    void noteSelectedProperty(const char *name);
-    bool m_initialized = false;
-    Subscriptions m_subscriptions;
-    bool m_error = false;
-    //! The label State's connection, replaced when a plain label is written.
-    QMetaObject::Connection m_labelConnection;
+    friend class FieldShellPrivate;
+    std::unique_ptr<FieldShellPrivate> const d;
 };
 
 } // namespace tessera

@@ -1,4 +1,4 @@
-#include "knob_field.h"
+#include "knob_field_p.h"
 
 #include <tessera/kit/editor_field_p.h>
 #include <tessera/kit/registry.h>
@@ -16,7 +16,7 @@ EditorStyleTemplate &styleTemplate()
 KnobField::KnobField(QWidget *parent) : KnobField(Options{}, parent) {}
 
 KnobField::KnobField(Options options, QWidget *parent)
-    : EditorField(std::move(options), &KnobField::_get_stylesheet, parent)
+    : EditorField(std::move(options), &KnobField::_get_stylesheet, parent), d(std::make_unique<KnobFieldPrivate>())
 {
 }
 
@@ -27,7 +27,7 @@ QString KnobField::_get_stylesheet(const QString &_variant, const QString &_size
     return styleTemplate().get(_variant, _size, _theme_mode);
 }
 
-const LruMemo<QString> &KnobField::_styleMemo()
+const LruMemo<QString> &KnobFieldPrivate::_styleMemo()
 {
     return styleTemplate().memo();
 }

@@ -5,7 +5,11 @@
 
 #include <QDial>
 
+#include <memory>
+
 namespace tessera {
+
+class KnobFieldPrivate;
 
 /*!
     A dial that is also a kit field. It shows no label of its own: its look is the theme's "KnobField" root
@@ -40,11 +44,11 @@ Q_SIGNALS:
 protected:
     //! Class-level and memoised: the style template for (variant, size, palette mode) of the current theme.
     static QString _get_stylesheet(const QString &_variant, const QString &_size, const QString &_theme_mode);
-    //! The class's style memo, shared by all its instances and never cleared.
-    static const LruMemo<QString> &_styleMemo();
 
 private:
     Q_DISABLE_COPY(KnobField)
+    friend class KnobFieldPrivate;
+    std::unique_ptr<KnobFieldPrivate> const d;
 };
 
 } // namespace tessera

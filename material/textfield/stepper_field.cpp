@@ -1,4 +1,4 @@
-#include "stepper_field.h"
+#include "stepper_field_p.h"
 
 #include <tessera/kit/editor_field_p.h>
 #include <tessera/kit/registry.h>
@@ -16,7 +16,7 @@ EditorStyleTemplate &styleTemplate()
 StepperField::StepperField(QWidget *parent) : StepperField(Options{}, parent) {}
 
 StepperField::StepperField(Options options, QWidget *parent)
-    : EditorField(std::move(options), &StepperField::_get_stylesheet, parent)
+    : EditorField(std::move(options), &StepperField::_get_stylesheet, parent), d(std::make_unique<StepperFieldPrivate>())
 {
 }
 
@@ -27,7 +27,7 @@ QString StepperField::_get_stylesheet(const QString &_variant, const QString &_s
     return styleTemplate().get(_variant, _size, _theme_mode);
 }
 
-const LruMemo<QString> &StepperField::_styleMemo()
+const LruMemo<QString> &StepperFieldPrivate::_styleMemo()
 {
     return styleTemplate().memo();
 }

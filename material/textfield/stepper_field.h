@@ -5,7 +5,11 @@
 
 #include <QSpinBox>
 
+#include <memory>
+
 namespace tessera {
+
+class StepperFieldPrivate;
 
 /*!
     A spin box that is also a kit field. It shows no label of its own: its look is the theme's "StepperField" root
@@ -40,11 +44,11 @@ Q_SIGNALS:
 protected:
     //! Class-level and memoised: the style template for (variant, size, palette mode) of the current theme.
     static QString _get_stylesheet(const QString &_variant, const QString &_size, const QString &_theme_mode);
-    //! The class's style memo, shared by all its instances and never cleared.
-    static const LruMemo<QString> &_styleMemo();
 
 private:
     Q_DISABLE_COPY(StepperField)
+    friend class StepperFieldPrivate;
+    std::unique_ptr<StepperFieldPrivate> const d;
 };
 
 } // namespace tessera

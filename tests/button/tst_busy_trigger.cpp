@@ -1,4 +1,4 @@
-#include <tessera/material/button/busy_trigger.h>
+#include <tessera/material/button/busy_trigger_p.h>
 
 #include <tessera/kit/i18n.h>
 #include <tessera/kit/qss.h>
@@ -22,20 +22,18 @@ Q_DECLARE_METATYPE(tessera::Sx)
 
 namespace {
 
-// Reaches the protected parts. No Q_OBJECT, so its memo key is BusyTrigger's.
+// Reaches the protected parts, and the private data through p(). No
+// Q_OBJECT, so its memo key is BusyTrigger's.
 class Probe : public BusyTrigger
 {
 public:
     using BusyTrigger::BusyTrigger;
-    using BusyTrigger::_color;
     using BusyTrigger::_get_stylesheet;
-    using BusyTrigger::_kwargs;
     using BusyTrigger::_set_stylesheet;
     using BusyTrigger::styleTask;
-    using BusyTrigger::_stylesheetMemo;
-    using BusyTrigger::_text;
     using BusyTrigger::_update_loading;
-    using BusyTrigger::_variant;
+    BusyTriggerPrivate *p() { return BusyTriggerPrivate::get(this); }
+    static const LruMemo<QString> &_stylesheetMemo() { return BusyTriggerPrivate::_stylesheetMemo(); }
 };
 
 // Counts its style passes, including any that would reach it after destruction.
@@ -120,7 +118,7 @@ private Q_SLOTS:
         QVERIFY(w.objectName().startsWith("BusyTrigger_"));
         QVERIFY(testsupport::isUuidText(w.objectName().mid(12)));
         QVERIFY(other.objectName() != w.objectName());
-        QVERIFY(!w._text.isValid());
+        QVERIFY(!w.p()->_text.isValid());
         QCOMPARE(w.label->text(), QString());
         QCOMPARE(w.label->variant(), QString("button"));
         QVERIFY(w.loadingWidget->isHidden());
@@ -254,7 +252,7 @@ private Q_SLOTS:
         State indicator(QString("Loading..."));
         const QVariantMap extra{{"href", "#top"}, {"disableRipple", true}};
         Probe w({.loadingIndicator = &indicator, .kwargs = extra});
-        QCOMPARE(w._kwargs, extra);
+        QCOMPARE(w.p()->_kwargs, extra);
         indicator.setValue(QString("Almost there"));   // handed to the label unchanged
         QCOMPARE(w.label->text(), QString("Almost there"));
     }
@@ -366,8 +364,8 @@ private Q_SLOTS:
         testsupport::drainEvents();
         QCOMPARE(w.property("variant").toString(), variant);
         QCOMPARE(w.property("color").toString(), color);
-        QCOMPARE(w._variant, variant);
-        QCOMPARE(w._color, color);
+        QCOMPARE(w.p()->_variant, variant);
+        QCOMPARE(w.p()->_color, color);
     }
 
     void properties_data()

@@ -1,11 +1,12 @@
 #include <tessera/kit/registry.h>
-#include <tessera/material/button/orb_action.h>
+#include <tessera/material/button/orb_action_p.h>
 
 #include "propertycheck.h"
 #include "testsupport.h"
 
 #include <QApplication>
 #include <QPointer>
+#include <QSignalSpy>
 #include <QStyleOptionButton>
 #include <QTest>
 #include <QVariantAnimation>
@@ -21,10 +22,8 @@ class Orb : public OrbAction
 {
 public:
     using OrbAction::OrbAction;
-    using OrbAction::_animate;
-    using OrbAction::_kwargs;
-    using OrbAction::_rotation;
     using OrbAction::sx;
+    OrbActionPrivate *p() { return OrbActionPrivate::get(this); }
 
     QIcon styledIcon() const
     {
@@ -75,9 +74,9 @@ private Q_SLOTS:
         QVERIFY(orb.buttonOptions().isEmpty());
         QVERIFY(orb.buttonArgs().isEmpty());
         QVERIFY(orb.sx().isNone());
-        QVERIFY(orb._kwargs.isEmpty());
-        QVERIFY(orb._animate.plain());
-        QCOMPARE(*orb._animate.plain(), false);
+        QVERIFY(orb.p()->_kwargs.isEmpty());
+        QVERIFY(orb.p()->_animate.plain());
+        QCOMPARE(*orb.p()->_animate.plain(), false);
         // No colour, size or variant of its own: Button picks its defaults.
         QVERIFY(!orb.optionValue(QStringLiteral("color")).isValid());
         QVERIFY(!orb.optionValue(QStringLiteral("size")).isValid());
@@ -89,12 +88,19 @@ private Q_SLOTS:
     {
         State icon(MoreVert);
         Orb orb({.icon = &icon});
+        QSignalSpy notified(&orb, &OrbAction::iconSourceChanged);
         QCOMPARE(orb.startIcon().state(), &icon);
         QVERIFY(!orb.icon().isNull());
         icon.setValue(QString());
         QVERIFY(orb.icon().isNull());   // Button follows the very same State
-        icon.setValue(QStringLiteral(":/icons/svg_cache/ri_arrow-up-s-line.svg"));
+        const QString arrow = QStringLiteral(":/icons/svg_cache/ri_arrow-up-s-line.svg");
+        icon.setValue(arrow);
         QVERIFY(!orb.icon().isNull());
+        // The property follows the State and notifies each change once.
+        QCOMPARE(orb.iconSource(), arrow);
+        QCOMPARE(notified.size(), 2);
+        QCOMPARE(notified.at(0).at(0).toString(), QString());
+        QCOMPARE(notified.at(1).at(0).toString(), arrow);
     }
 
     void furtherOptionsAreHandedOnAndKept()
@@ -108,7 +114,7 @@ private Q_SLOTS:
                                    {QStringLiteral("variant"), QStringLiteral("extended")},
                                    {QStringLiteral("disabled"), QVariant::fromValue(&disabled)}};
         QCOMPARE(orb.buttonOptions(), expected);
-        QCOMPARE(orb._kwargs, expected);
+        QCOMPARE(orb.p()->_kwargs, expected);
         QCOMPARE(orb.buttonArgs(), QVariantList{QStringLiteral("Add")});
         QCOMPARE(orb.optionValue(QStringLiteral("color")), QVariant(QStringLiteral("primary")));
         disabled.setValue(true);
@@ -121,7 +127,7 @@ private Q_SLOTS:
         sx.insert(QStringLiteral("margin"), QStringLiteral("7px"));
         Orb orb({.sx = sx});
         QVERIFY(!orb.buttonOptions().contains(QStringLiteral("sx")));
-        QVERIFY(!orb._kwargs.contains(QStringLiteral("sx")));
+        QVERIFY(!orb.p()->_kwargs.contains(QStringLiteral("sx")));
         QVERIFY(orb.sx().map());
         QVERIFY(orb.styleSheet().isEmpty());   // styled later, never in the constructor
         testsupport::drainEvents();
@@ -197,7 +203,7 @@ private Q_SLOTS:
     {
         State animate(false);
         Orb orb({.icon = MoreVert, .animate = &animate});
-        QCOMPARE(orb._animate.state(), &animate);
+        QCOMPARE(orb.p()->_animate.state(), &animate);
         animate.setValue(true);
         QVERIFY(!orb.isAnimating());   // not shown yet
 
@@ -209,7 +215,7 @@ private Q_SLOTS:
 
         animate.setValue(true);
         QVERIFY(orb.isAnimating());
-        orb._rotation->setCurrentTime(orb._rotation->duration() / 4);
+        orb.p()->_rotation->setCurrentTime(orb.p()->_rotation->duration() / 4);
         QVERIFY(orb.iconAngle() > 0.0);
         orb.hide();
         QVERIFY(!orb.isAnimating());
@@ -238,9 +244,11 @@ private Q_SLOTS:
         QVERIFY(bound.isAnimating());
         bound.setAnimate(false);
         bound.setIconSource(QString());
+        QSignalSpy iconNotified(&bound, &OrbAction::iconSourceChanged);
         animate.setValue(false);
         animate.setValue(true);
         icon.setValue(QString(":/round/resource_tessera/round/add.svg"));
+        QCOMPARE(iconNotified.size(), 0);
         QVERIFY(!bound.isAnimating());
         QVERIFY(bound.icon().isNull());
         QCOMPARE(bound.iconSource(), QString());
@@ -272,12 +280,12 @@ private Q_SLOTS:
                                         {"disabled", QVariant::fromValue(&disabled)}}});
         orb->show();
         QVERIFY(orb->isAnimating());
-        QPointer<QVariantAnimation> rotation = orb->_rotation;
+        QPointer<QVariantAnimation> rotation = orb->p()->_rotation;
         // Made after the rotation, so destroyed after it.
         new testsupport::LateSetter({{&animate, false}, {&text, QStringLiteral("Done")}, {&color, QStringLiteral("error")},
                                      {&disabled, true}},
                                     orb);
-        orb->_rotation->setCurrentTime(orb->_rotation->duration() / 4);
+        orb->p()->_rotation->setCurrentTime(orb->p()->_rotation->duration() / 4);
         QVERIFY(orb->iconAngle() > 0.0);
         delete orb;
         QVERIFY(!rotation);
@@ -295,8 +303,8 @@ private Q_SLOTS:
         const QImage upright = iconImage(orb.icon(), edge);
         QCOMPARE(iconImage(orb.styledIcon(), edge), upright);   // at rest until the angle moves
 
-        orb._rotation->pause();
-        orb._rotation->setCurrentTime(orb._rotation->duration() / 4);
+        orb.p()->_rotation->pause();
+        orb.p()->_rotation->setCurrentTime(orb.p()->_rotation->duration() / 4);
         QCOMPARE(orb.iconAngle(), 90.0);
         const QImage quarter = iconImage(orb.styledIcon(), edge);
         QCOMPARE(quarter.size(), upright.size());

@@ -1,6 +1,6 @@
 #include <tessera/kit/registry.h>
 #include <tessera/kit/theme.h>
-#include <tessera/material/button/popup_trigger.h>
+#include <tessera/material/button/popup_trigger_p.h>
 
 #include "propertycheck.h"
 #include "testsupport.h"
@@ -22,16 +22,12 @@ using namespace tessera;
 
 namespace {
 
-// Reaches the stored options.
+// Reaches the stored options in the private data.
 class Trigger : public PopupTrigger
 {
 public:
     using PopupTrigger::PopupTrigger;
-    using PopupTrigger::_aboutToHide;
-    using PopupTrigger::_context;
-    using PopupTrigger::_icon;
-    using PopupTrigger::_menu;
-    using PopupTrigger::is_open;
+    PopupTriggerPrivate *p() { return PopupTriggerPrivate::get(this); }
 };
 
 const QString MoreVert = QStringLiteral(":/round/resource_tessera/round/more_vert.svg");
@@ -139,9 +135,9 @@ private Q_SLOTS:
         Trigger button({.icon = given ? std::optional<QString>(icon) : std::nullopt});
         QVERIFY(button.startIcon().plain());
         QCOMPARE(*button.startIcon().plain(), startIcon);
-        QCOMPARE(button._icon.has_value(), given);
+        QCOMPARE(button.p()->_icon.has_value(), given);
         if (given)
-            QCOMPARE(*button._icon, icon);
+            QCOMPARE(*button.p()->_icon, icon);
 
         // The same option written as the iconSource property (a null text is no option).
         if (!given || icon.isNull())
@@ -150,7 +146,7 @@ private Q_SLOTS:
         if (!testsupport::checkPropertyWrite(&written, "iconSource", icon))
             return;
         QCOMPARE(*written.startIcon().plain(), startIcon);
-        QCOMPARE(written._icon, button._icon);
+        QCOMPARE(written.p()->_icon, button.p()->_icon);
         written.update_state(true);
         QCOMPARE(written.styleSheet(), expectedSheet(true));
     }
@@ -166,10 +162,10 @@ private Q_SLOTS:
                         .args = {QStringLiteral("Sort")},
                         .kwargs = {{QStringLiteral("color"), QStringLiteral("primary")},
                                    {QStringLiteral("sx"), QStringLiteral("color: red;")}}});
-        QCOMPARE(button._context.value<QObject *>(), context);
-        QCOMPARE(button._menu, QVariant(QStringLiteral("actions")));
-        QVERIFY(button._aboutToHide);
-        QCOMPARE(button.is_open, false);
+        QCOMPARE(button.p()->_context.value<QObject *>(), context);
+        QCOMPARE(button.p()->_menu, QVariant(QStringLiteral("actions")));
+        QVERIFY(button.p()->_aboutToHide);
+        QCOMPARE(button.p()->is_open, false);
         QCOMPARE(button.isOpen(), false);
         QVERIFY(button.hasMouseTracking());
         QCOMPARE(button.contextMenuPolicy(), Qt::CustomContextMenu);
@@ -317,9 +313,9 @@ private Q_SLOTS:
         if (given)
             button.update_state(true);
         const QString before = button.styleSheet();
-        button.is_open = true;
+        button.p()->is_open = true;
         button.updateUiOnMenuHide();
-        QCOMPARE(button.is_open, false);
+        QCOMPARE(button.p()->is_open, false);
         QCOMPARE(button.styleSheet(), closedSheet ? expectedSheet(false) : before);
     }
 
@@ -420,20 +416,20 @@ private Q_SLOTS:
         button.show();
         QCOMPARE(button.get_menu_height(), 0);
         button.open_context_menu();
-        QCOMPARE(button.is_open, false);
+        QCOMPARE(button.p()->is_open, false);
         button.open_context_menu(QPoint(1, 1));
-        QCOMPARE(button.is_open, false);
+        QCOMPARE(button.p()->is_open, false);
         button.updateUiOnMenuHide();
-        QCOMPARE(button.is_open, false);
+        QCOMPARE(button.p()->is_open, false);
         QCOMPARE(button.styleSheet(), expectedSheet(false));
 
         // A menu removed while counted as open: the next call only resets.
         std::unique_ptr<QMenu> menu(makeMenu(100));
         button.setMenu(menu.get());
-        button.is_open = true;
+        button.p()->is_open = true;
         button.setMenu(nullptr);
         button.open_context_menu();
-        QCOMPARE(button.is_open, false);
+        QCOMPARE(button.p()->is_open, false);
     }
 
     void aboutToHideFollowsTheInstalledMenu()

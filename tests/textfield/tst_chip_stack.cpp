@@ -1,6 +1,6 @@
 #include <tessera/kit/line_edit_multiple.h>
 #include <tessera/kit/registry.h>
-#include <tessera/material/textfield/chip_stack.h>
+#include <tessera/material/textfield/chip_stack_p.h>
 
 #include "testsupport.h"
 
@@ -22,9 +22,7 @@ class Stack : public ChipStack
 {
 public:
     using ChipStack::ChipStack;
-    using ChipStack::_content;
-    using ChipStack::_hidden;
-    using ChipStack::_sx;
+    ChipStackPrivate *p() { return ChipStackPrivate::get(this); }
 };
 
 // The widgets in the stack, in layout order.
@@ -59,16 +57,16 @@ private Q_SLOTS:
         QCOMPARE(layout->alignment(), Qt::AlignTop);
         QCOMPARE(layout->contentsMargins(), QMargins(0, 0, 0, 0));
         QCOMPARE(layout->count(), 0);
-        QCOMPARE(stack._content.data(), &content);
-        QCOMPARE(stack._hidden.state(), &hidden);
-        QVERIFY(stack._sx.text());
-        QCOMPARE(*stack._sx.text(), QStringLiteral("color: red;"));
+        QCOMPARE(stack.p()->_content.data(), &content);
+        QCOMPARE(stack.p()->_hidden.state(), &hidden);
+        QVERIFY(stack.p()->_sx.text());
+        QCOMPARE(*stack.p()->_sx.text(), QStringLiteral("color: red;"));
         QVERIFY(stack.styleSheet().isEmpty());
 
         Stack other({.content = &content});
         QVERIFY(other.objectName() != stack.objectName());
-        QVERIFY(other._hidden.isNone());
-        QVERIFY(other._sx.isNone());
+        QVERIFY(other.p()->_hidden.isNone());
+        QVERIFY(other.p()->_sx.isNone());
     }
 
     void missingContentIsRefused()
@@ -430,7 +428,7 @@ private Q_SLOTS:
         auto *content = new State(widgetValue(label("a")));
         Stack stack({.content = content});
         delete content;
-        QVERIFY(!stack._content);
+        QVERIFY(!stack.p()->_content);
         QCOMPARE(stack.layout()->count(), 1);   // what was shown stays
     }
 };

@@ -5,9 +5,9 @@
 #include <tessera/kit/qss.h>
 #include <tessera/kit/registry.h>
 #include <tessera/kit/restyle_p.h>
-#include <tessera/material/textfield/calendar_field.h>
-#include <tessera/material/textfield/knob_field.h>
-#include <tessera/material/textfield/stepper_field.h>
+#include <tessera/material/textfield/calendar_field_p.h>
+#include <tessera/material/textfield/knob_field_p.h>
+#include <tessera/material/textfield/stepper_field_p.h>
 
 #include "propertycheck.h"
 #include "testsupport.h"
@@ -23,6 +23,7 @@
 #include <QTest>
 
 #include <memory>
+#include <type_traits>
 #include <stdexcept>
 #include <type_traits>
 
@@ -68,7 +69,16 @@ class Open : public Field, public Probe
 public:
     explicit Open(EditorFieldOptions options = {}) : Field(std::move(options)) {}
     using Field::_get_stylesheet;
-    using Field::_styleMemo;
+    //! The class's style memo, in its private data.
+    static const LruMemo<QString> &_styleMemo()
+    {
+        if constexpr (std::is_same_v<Field, KnobField>)
+            return KnobFieldPrivate::_styleMemo();
+        else if constexpr (std::is_same_v<Field, StepperField>)
+            return StepperFieldPrivate::_styleMemo();
+        else
+            return CalendarFieldPrivate::_styleMemo();
+    }
 
     QWidget *widget() override { return this; }
     FieldShellBase *shell() override { return this; }

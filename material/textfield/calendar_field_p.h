@@ -1,0 +1,22 @@
+#pragma once
+
+// Internal to the date editor field's library and its tests: the field's private
+// data, and the class's style memo. Not installed, not API.
+
+#include <tessera/material/textfield/calendar_field.h>
+
+#include <tessera/kit/restyle_p.h>
+
+namespace tessera {
+
+class TESSERA_CALENDAR_FIELD_EXPORT CalendarFieldPrivate
+{
+public:
+    //! The private data of \a field.
+    static CalendarFieldPrivate *get(CalendarField *field) { return field->d.get(); }
+
+    //! The class's style memo, shared by all its instances and never cleared.
+    static const LruMemo<QString> &_styleMemo();
+};
+
+} // namespace tessera
