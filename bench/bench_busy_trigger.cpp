@@ -35,7 +35,7 @@ int main(int argc, char **argv)
 
     Probe probe;
     bench::drainToIdle();
-    const QString mode = tessera::useTheme()->palette.mode;
+    const QString mode = tessera::useTheme()->palette().mode;
     QString out;
 
     // A hit: the key is memoised.

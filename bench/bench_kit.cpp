@@ -6,6 +6,7 @@
 #include <tessera/kit/options.h>
 #include <tessera/kit/qss.h>
 #include <tessera/kit/restyle.h>
+#include <tessera/kit/restyle_p.h>
 #include <tessera/kit/stylemap.h>
 #include <tessera/kit/theme.h>
 
@@ -39,7 +40,7 @@ protected:
     {
         theme = useTheme();
         const QString &tpl = memo().get(themeMemoKey(theme), [this] {
-            const StyleMap &root = theme->components.mapAt(u"KnobField").mapAt(u"styles").mapAt(u"root");
+            const StyleMap &root = theme->components().mapAt(u"KnobField").mapAt(u"styles").mapAt(u"root");
             return QStringLiteral("\n#%1 { %2 }\n").arg(ObjectNamePlaceholder, get_qss_style(root));
         });
         QString sheet = tpl;

@@ -14,6 +14,7 @@
 
 #include <tessera/kit/options.h>
 #include <tessera/kit/restyle.h>
+#include <tessera/kit/restyle_p.h>
 #include <tessera/kit/state.h>
 #include <tessera/kit/theme.h>
 #include <tessera/material/button/busy_trigger_p.h>
@@ -314,7 +315,7 @@ public:
 protected:
     void _set_stylesheet(const StyleMap &) override
     {
-        const StyleMap &root = useTheme()->components.mapAt(u"KnobField").mapAt(u"styles").mapAt(u"root");
+        const StyleMap &root = useTheme()->components().mapAt(u"KnobField").mapAt(u"styles").mapAt(u"root");
         const QString sheet = QStringLiteral("#%1 { %2 }\n#%1[focused=true] { border: 1px solid red; }")
                                   .arg(objectName(), get_qss_style(root));
         if (m_skip)

@@ -196,7 +196,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     Builder builder{in};
     const bool dark = in.ConsumeBool();
     const StyleMap style = builder.map(0);
-    if (dark != (useTheme()->palette.mode == u"dark"))
+    if (dark != (useTheme()->palette().mode == u"dark"))
         setTheme(dark ? QStringLiteral("dark") : QStringLiteral("light"));
 
     const QString scope = QStringLiteral("#x");

@@ -135,7 +135,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size)
         if (validateTheme(data).isEmpty()) {
             registerTheme(QStringLiteral("fuzz-theme"), data);
             setTheme(QStringLiteral("fuzz-theme"));
-            if (useTheme()->palette.mode != data.findPath(u"palette.mode")->text())
+            if (useTheme()->palette().mode != data.findPath(u"palette.mode")->text())
                 fail(QStringLiteral("palette.mode does not follow the theme"));
             renderEveryStyle(data);
             setTheme(QStringLiteral("light"));

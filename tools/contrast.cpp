@@ -428,7 +428,7 @@ Report measureCurrentTheme()
             surfaces.append({QLatin1String(token), c});
     }
     // The chevrons PopupTrigger tints for its open and closed looks are drawn from the theme, not the sheet.
-    if (const StyleValue *chevron = theme->components.findPath(u"PopupTrigger.styles.indicator.color"); chevron && chevron->isText()) {
+    if (const StyleValue *chevron = theme->components().findPath(u"PopupTrigger.styles.indicator.color"); chevron && chevron->isText()) {
         const QColor c = parseColor(theme->resolveToken(chevron->text()).value_or(chevron->text()));
         for (const auto &[surfaceName, surface] : surfaces) {
             if (c.isValid())

@@ -92,7 +92,7 @@ int main(int argc, char **argv)
     }
     const int before = changes;
     tessera::setTheme("dark"); // or "light", "system", or a loaded theme's name
-    check(tessera::useTheme()->palette.mode == QLatin1String("dark") && changes == before + 1,
+    check(tessera::useTheme()->palette().mode == QLatin1String("dark") && changes == before + 1,
           QStringLiteral("theme switched to \"%1\" (themes: %2)")
               .arg(tessera::useTheme()->name(), tessera::themeNames().join(QStringLiteral(", "))));
 

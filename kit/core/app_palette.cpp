@@ -66,7 +66,7 @@ QPalette themePalette(const Theme *theme)
 {
     if (!theme)
         theme = useTheme();
-    const bool dark = theme->palette.mode == QLatin1String("dark");
+    const bool dark = theme->palette().mode == QLatin1String("dark");
     const QColor window = tokenColor(theme, "palette.background.default", dark ? QColor(0x12, 0x12, 0x12) : QColor(Qt::white));
     const QColor paper = tokenColor(theme, "palette.background.paper", window);
     const QColor neutral = tokenColor(theme, "palette.background.neutral", paper);

@@ -48,8 +48,9 @@ QString translate(const QVariant &value)
     return {};
 }
 
-struct I18n::Private
+class I18nPrivate
 {
+public:
     struct Catalog
     {
         QString baseName;
@@ -60,7 +61,7 @@ struct I18n::Private
     std::vector<std::unique_ptr<QTranslator>> installed;
 };
 
-I18n::I18n() : d(new Private)
+I18n::I18n() : d(std::make_unique<I18nPrivate>())
 {
     d->catalogs.push_back({QStringLiteral("tessera"), QStringLiteral(":/i18n")});
 }
@@ -72,7 +73,6 @@ I18n::~I18n()
         for (auto &translator : d->installed)
             QCoreApplication::removeTranslator(translator.get());
     }
-    delete d;
 }
 
 I18n *i18n()

@@ -7,9 +7,13 @@
 #include <QStringList>
 #include <QVariant>
 
+#include <memory>
+
 #include <functional>
 
 namespace tessera {
+
+class I18nPrivate;
 
 /*!
     A text whose display form is looked up when it is shown, so that it
@@ -109,8 +113,7 @@ Q_SIGNALS:
 private:
     friend TESSERA_KIT_EXPORT I18n *i18n();
     I18n();
-    struct Private;
-    Private *d;
+    std::unique_ptr<I18nPrivate> const d;
 };
 
 //! The kit's translation object (created on first use, on the GUI thread).

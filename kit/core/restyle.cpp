@@ -10,30 +10,35 @@
 
 namespace tessera {
 
-RestyleLifecycle::RestyleLifecycle(QWidget *self) : m_self(self) {}
+RestyleLifecycle::RestyleLifecycle(QWidget *self) : d(std::make_unique<RestyleLifecyclePrivate>(self)) {}
 
 RestyleLifecycle::~RestyleLifecycle()
 {
-    m_themeSubscription.release();
+    d->themeSubscription.release();
     _onDestroy();
+}
+
+Task RestyleLifecycle::styleTask() const
+{
+    return d->_setupStyleSheet;
 }
 
 void RestyleLifecycle::_subscribeToTheme()
 {
-    m_themeSubscription << QObject::connect(theme->signal, &ThemeSignal::changed, m_self, [this] { _onThemeChanged(); });
-    detail::nextPass(m_self, [this] { _scheduleSetStyleSheet(); });
+    d->themeSubscription << QObject::connect(theme->signal, &ThemeSignal::changed, d->self, [this] { _onThemeChanged(); });
+    detail::nextPass(d->self, [this] { _scheduleSetStyleSheet(); });
 }
 
 void RestyleLifecycle::_onThemeChanged()
 {
-    detail::nextPass(m_self, [this] { _scheduleSetStyleSheet(); });
+    detail::nextPass(d->self, [this] { _scheduleSetStyleSheet(); });
 }
 
 void RestyleLifecycle::_scheduleSetStyleSheet()
 {
     // A new handle replaces the previous one without cancelling it: every
     // trigger leads to one complete build.
-    _setupStyleSheet = runLater(m_self, [this] { _lazy_set_stylesheet(); });
+    d->_setupStyleSheet = runLater(d->self, [this] { _lazy_set_stylesheet(); });
 }
 
 void RestyleLifecycle::_lazy_set_stylesheet()
@@ -54,8 +59,8 @@ void followTheme(QWidget *widget, std::function<void()> restyle)
 
 void RestyleLifecycle::_onDestroy()
 {
-    if (_setupStyleSheet.isValid() && !_setupStyleSheet.done())
-        _setupStyleSheet.cancel();
+    if (d->_setupStyleSheet.isValid() && !d->_setupStyleSheet.done())
+        d->_setupStyleSheet.cancel();
 }
 
 namespace {
@@ -144,19 +149,23 @@ class PropertyChangeCounter : public QObject
 public:
     using QObject::QObject;
 
-    static void watch(QWidget *widget)
+    //! Counts the property changes of the widget of \a lifecycle from now on (once per widget).
+    static void watch(RestyleLifecyclePrivate *lifecycle)
     {
+        if (lifecycle->counting)
+            return;
         static QPointer<PropertyChangeCounter> counter;
         if (!counter)
             counter = new PropertyChangeCounter(QCoreApplication::instance());   // goes with the application
-        widget->installEventFilter(counter);
+        lifecycle->self->installEventFilter(counter);
+        lifecycle->counting = true;
     }
 
     bool eventFilter(QObject *watched, QEvent *event) override
     {
         if (event->type() == QEvent::DynamicPropertyChange) {
             if (auto *lifecycle = dynamic_cast<RestyleLifecycle *>(watched))
-                ++lifecycle->m_propertyChanges;
+                ++lifecycle->d->propertyChanges;
         }
         return false;
     }
@@ -164,42 +173,35 @@ public:
 
 bool RestyleLifecycle::_applyStyleSheet(const QString &sheet)
 {
-    const QString name = m_self->objectName();
-    if (m_applied.valid && m_applied.propertyChanges == m_propertyChanges && m_applied.sheet == sheet
-        && m_applied.objectName == name && m_self->styleSheet() == sheet) {
+    RestyleLifecyclePrivate::Applied &applied = d->applied;
+    const QString name = d->self->objectName();
+    if (applied.valid && applied.propertyChanges == d->propertyChanges && applied.sheet == sheet
+        && applied.objectName == name && d->self->styleSheet() == sheet) {
         // Read only now, on the way that saves a whole re-polish, and once per sheet.
-        if (m_applied.mayReachOthers < 0)
-            m_applied.mayReachOthers = mayReachOtherWidgets(sheet, name);
-        if (!m_applied.mayReachOthers)
+        if (applied.mayReachOthers < 0)
+            applied.mayReachOthers = mayReachOtherWidgets(sheet, name);
+        if (!applied.mayReachOthers)
             return false;
     }
-    countPropertyChanges();
-    m_self->setStyleSheet(sheet);
+    PropertyChangeCounter::watch(d.get());
+    d->self->setStyleSheet(sheet);
     // Recorded after the call: a property that changes later makes the next call apply again.
-    if (m_applied.sheet != sheet || m_applied.objectName != name)
-        m_applied.mayReachOthers = -1;
-    m_applied.sheet = sheet;
-    m_applied.objectName = name;
-    m_applied.propertyChanges = m_propertyChanges;
-    m_applied.valid = true;
+    if (applied.sheet != sheet || applied.objectName != name)
+        applied.mayReachOthers = -1;
+    applied.sheet = sheet;
+    applied.objectName = name;
+    applied.propertyChanges = d->propertyChanges;
+    applied.valid = true;
     return true;
-}
-
-void RestyleLifecycle::countPropertyChanges()
-{
-    if (!m_counting) {
-        PropertyChangeCounter::watch(m_self);
-        m_counting = true;
-    }
 }
 
 void RestyleLifecycle::_writeProperty(const char *name, const QString &value)
 {
-    if (m_written.name == name && m_written.propertyChanges == m_propertyChanges && m_written.value == value)
+    if (d->written.name == name && d->written.propertyChanges == d->propertyChanges && d->written.value == value)
         return;   // the property still holds this value: setProperty() would do nothing
-    countPropertyChanges();   // before writing: a change made afterwards by anyone is seen
-    m_self->setProperty(name, value);
-    m_written = {name, value, m_propertyChanges};
+    PropertyChangeCounter::watch(d.get());   // before writing: a change made afterwards by anyone is seen
+    d->self->setProperty(name, value);
+    d->written = {name, value, d->propertyChanges};
 }
 
 void repolish(QWidget *widget)
@@ -221,9 +223,9 @@ QStringList themeMemoKey(const Theme *theme)
     // Asked for on every memoised build: the last key is kept (GUI thread only).
     static quint64 identity = 0;
     static QStringList key;
-    if (key.isEmpty() || identity != theme->identity() || key.constFirst() != theme->palette.mode) {
+    if (key.isEmpty() || identity != theme->identity() || key.constFirst() != theme->palette().mode) {
         identity = theme->identity();
-        key = QStringList{theme->palette.mode, QString::number(identity)};
+        key = QStringList{theme->palette().mode, QString::number(identity)};
     }
     return key;
 }

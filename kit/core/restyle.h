@@ -6,15 +6,14 @@
 #include <tessera/kit/tasks.h>
 #include <tessera/kit/theme.h>
 
-#include <QHash>
 #include <QString>
-#include <QStringList>
 #include <QWidget>
 
-#include <list>
-#include <utility>
+#include <memory>
 
 namespace tessera {
+
+class RestyleLifecyclePrivate;
 
 /*!
     The restyle lifecycle shared by the kit's themed widgets, written once.
@@ -34,7 +33,8 @@ namespace tessera {
     bound to the widget, so nothing queued for a destroyed widget runs; the
     destructor stops following the theme and cancels the pending task. It
     runs after the widget's own destructor, when the widget's own members are
-    gone, and reads only the task handle, which this class holds; it runs
+    gone, and reads only the task handle, which this class's private data
+    holds; it runs
     before Qt destroys the children and emits QObject::destroyed. A build
     that throws ends that task only; the widget keeps its previous style
     sheet.
@@ -74,8 +74,11 @@ protected:
     //! The widget's build step: reads the theme and applies its style sheet.
     virtual void _set_stylesheet(const StyleMap &component_styled = {}) = 0;
 
-    //! Handle of the most recently scheduled style task (invalid before the first).
-    Task _setupStyleSheet;
+    /*!
+        The handle of the most recently scheduled style task (invalid before
+        the first), as _scheduleSetStyleSheet() keeps it in _setupStyleSheet.
+    */
+    Task styleTask() const;
 
     /*!
         Applies \a sheet with setStyleSheet(), except when nothing would change:
@@ -114,97 +117,8 @@ protected:
 private:
     Q_DISABLE_COPY(RestyleLifecycle)
     friend class PropertyChangeCounter;
-    void countPropertyChanges();
-    QWidget *m_self;
-    // The theme's change signal; released first at teardown, since a child may
-    // switch the theme while Qt destroys the widget's children.
-    Subscriptions m_themeSubscription;
-    // Dynamic property changes of the widget, counted once _applyStyleSheet()
-    // or _writeProperty() has been used.
-    quint64 m_propertyChanges = 0;
-    // What _writeProperty() last wrote.
-    struct Written
-    {
-        const char *name = nullptr;
-        QString value;
-        quint64 propertyChanges = 0;
-    };
-    Written m_written;
-    // What _applyStyleSheet() last applied, to tell whether re-applying would change anything.
-    struct Applied
-    {
-        QString sheet;
-        QString objectName;
-        quint64 propertyChanges = 0;
-        bool valid = false;           // a sheet was applied through the call
-        int mayReachOthers = -1;      // whether the sheet may select on other widgets (-1: not read yet)
-    };
-    Applied m_applied;
-    bool m_counting = false;   // the change counter is installed
+    std::unique_ptr<RestyleLifecyclePrivate> const d;
 };
-
-/*!
-    A least-recently-used memo with a fixed capacity (128 by default), for the
-    class-level style-sheet templates of the themed widgets. Keys are compared
-    by value. get() builds on a miss; a build that throws memoises nothing.
-*/
-template<typename Value>
-class LruMemo
-{
-public:
-    //! An empty memo that keeps at most \a capacity values.
-    explicit LruMemo(int capacity = 128) : m_capacity(capacity) {}
-
-    //! The value under \a key, made by \a build() on a miss (and then the most recently used).
-    template<typename Build>
-    const Value &get(const QStringList &key, Build &&build)
-    {
-        const auto found = m_index.constFind(key);
-        if (found != m_index.cend()) {
-            m_entries.splice(m_entries.begin(), m_entries, found.value());
-            ++m_hits;
-            return m_entries.front().second;
-        }
-        Value value = build();
-        ++m_builds;
-        m_entries.emplace_front(key, std::move(value));
-        m_index.insert(key, m_entries.begin());
-        if (int(m_entries.size()) > m_capacity) {
-            m_index.remove(m_entries.back().first);
-            m_entries.pop_back();
-        }
-        return m_entries.front().second;
-    }
-
-    bool contains(const QStringList &key) const { return m_index.contains(key); }   //!< Whether \a key is memoised.
-    int size() const { return int(m_entries.size()); }                              //!< The number of values held.
-    int capacity() const { return m_capacity; }                                     //!< The most values held.
-    //! How many values have been built (memo misses that completed).
-    int builds() const { return m_builds; }
-    int hits() const { return m_hits; }   //!< How many get() calls found their value.
-    //! Keys from most to least recently used.
-    QList<QStringList> keys() const
-    {
-        QList<QStringList> out;
-        for (const auto &e : m_entries)
-            out.append(e.first);
-        return out;
-    }
-
-private:
-    using Entries = std::list<std::pair<QStringList, Value>>;
-    int m_capacity;
-    Entries m_entries;
-    QHash<QStringList, typename Entries::iterator> m_index;
-    int m_builds = 0;
-    int m_hits = 0;
-};
-
-//! The text that memoised style templates hold in place of the widget's object name.
-inline constexpr QStringView ObjectNamePlaceholder = u"_________object_name_______";
-
-//! Replaces every ObjectNamePlaceholder in \a sheet with \a objectName; returns \a sheet.
-TESSERA_KIT_EXPORT QString &fillObjectName(QString &sheet, const QString &objectName);
 
 /*!
     Re-polishes \a widget and every widget inside it, so that style-sheet rules
@@ -212,11 +126,5 @@ TESSERA_KIT_EXPORT QString &fillObjectName(QString &sheet, const QString &object
     Does nothing before the widget's first polish, which picks the properties up.
 */
 TESSERA_KIT_EXPORT void repolish(QWidget *widget);
-
-/*!
-    The memo-key part that stands for the current theme: its palette mode and
-    its identity. The key of the theme in force is made once and shared.
-*/
-TESSERA_KIT_EXPORT QStringList themeMemoKey(const Theme *theme);
 
 } // namespace tessera

@@ -2,21 +2,30 @@
 
 namespace tessera {
 
-State::State(QVariant value, QObject *parent) : QObject(parent), m_value(std::move(value)) {}
+class StatePrivate
+{
+public:
+    QVariant value;
+};
+
+State::State(QVariant value, QObject *parent) : QObject(parent), d(std::make_unique<StatePrivate>())
+{
+    d->value = std::move(value);
+}
 State::~State() = default;
 
-QVariant State::value() const { return m_value; }
+QVariant State::value() const { return d->value; }
 
 void State::setValue(const QVariant &value)
 {
     // Values Qt cannot compare (callables, widget lists) count as changed whenever
     // a new one is set: QVariant::operator== compares those by identity only.
-    if (m_value.metaType() == value.metaType() && m_value == value && m_value.isValid())
+    if (d->value.metaType() == value.metaType() && d->value == value && d->value.isValid())
         return;
-    if (!m_value.isValid() && !value.isValid())
+    if (!d->value.isValid() && !value.isValid())
         return;
-    m_value = value;
-    Q_EMIT valueChanged(m_value);
+    d->value = value;
+    Q_EMIT valueChanged(d->value);
 }
 
 QVariant widgetListValue(const QList<QWidget *> &widgets)

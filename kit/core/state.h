@@ -9,8 +9,11 @@
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 
 namespace tessera {
+
+class StatePrivate;
 
 /*!
     An observable value. Widgets that take an option "or a State" subscribe to
@@ -44,7 +47,7 @@ Q_SIGNALS:
 
 private:
     Q_DISABLE_COPY(State)
-    QVariant m_value;
+    std::unique_ptr<StatePrivate> const d;
 };
 
 //! A list of widgets held in a State or an option; entries become null when a widget dies.

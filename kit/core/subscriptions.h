@@ -6,9 +6,13 @@
 #include <QMetaObject>
 #include <QPointer>
 
+#include <memory>
+
 class QAbstractAnimation;
 
 namespace tessera {
+
+class SubscriptionsPrivate;
 
 /*!
     The connections a widget keeps to things outside itself (the States it
@@ -43,12 +47,13 @@ public:
     //! Breaks every kept connection and stops every kept animation; the holder is empty afterwards.
     void release();
     //! Whether the holder keeps no connection and no animation.
-    bool isEmpty() const { return m_connections.isEmpty() && m_animations.isEmpty(); }
+    bool isEmpty() const;
 
 private:
     Q_DISABLE_COPY_MOVE(Subscriptions)
-    QList<QMetaObject::Connection> m_connections;
-    QList<QPointer<QObject>> m_animations;
+    // Made by the first connection or animation kept: most widgets' holders
+    // of a class that follows no State stay empty and allocate nothing.
+    std::unique_ptr<SubscriptionsPrivate> d;
 };
 
 } // namespace tessera

@@ -1,4 +1,5 @@
 #include "theme.h"
+#include "theme_p.h"
 #include "tasks_p.h"
 
 #include "app_palette_p.h"
@@ -59,11 +60,45 @@ size_t qHash(const TokenPath &path, size_t seed) noexcept
 
 } // namespace detail
 
+Theme::Theme(ThemeSignal *signal) : signal(signal), d(std::make_unique<ThemePrivate>()) {}
+
+Theme::~Theme() = default;
+
+const StyleMap &Theme::components() const
+{
+    return d->components;
+}
+
+const Palette &Theme::palette() const
+{
+    return d->palette;
+}
+
+const StyleMap &Theme::typography() const
+{
+    return d->typography;
+}
+
+QString Theme::name() const
+{
+    return d->name;
+}
+
+quint64 Theme::identity() const
+{
+    return d->identity;
+}
+
+const StyleMap &Theme::data() const
+{
+    return d->data;
+}
+
 const QString *Theme::findToken(QStringView path) const
 {
     // Looked up without a copy: the key only borrows the caller's characters.
-    const auto found = m_tokens.constFind(detail::TokenPath{QString::fromRawData(path.data(), path.size())});
-    return found == m_tokens.cend() ? nullptr : &*found;
+    const auto found = d->tokens.constFind(detail::TokenPath{QString::fromRawData(path.data(), path.size())});
+    return found == d->tokens.cend() ? nullptr : &*found;
 }
 
 std::optional<QString> Theme::resolveToken(QStringView path) const
@@ -241,13 +276,13 @@ public:
 
     Theme *current()
     {
-        if (!m_theme.signal) {
+        if (!m_theme) {
             m_signal = std::make_unique<ThemeSignal>();
-            m_theme.signal = m_signal.get();
+            m_theme.reset(new Theme(m_signal.get()));
             ensureBuiltins();
             apply(QStringLiteral("light"));
         }
-        return &m_theme;
+        return m_theme.get();
     }
 
     void ensureBuiltins()
@@ -274,6 +309,8 @@ public:
 
     void apply(const QString &name)
     {
+        // The Theme object first: the first useTheme() makes it and applies "light".
+        ThemePrivate &theme = *current()->d;
         ensureBuiltins();
         const auto it = m_entries.find(name);
         if (it == m_entries.end())
@@ -283,18 +320,18 @@ public:
         const StyleMap &data = *it->resolved;
         if (!it->tokens)
             it->tokens = indexTokens(data);
-        m_theme.m_name = name;
-        m_theme.m_identity = it->identity;
-        m_theme.m_data = data;
-        m_theme.m_tokens = *it->tokens;
+        theme.name = name;
+        theme.identity = it->identity;
+        theme.data = data;
+        theme.tokens = *it->tokens;
         const StyleValue *components = data.find(u"components");
-        m_theme.components = components && components->isMap() ? components->map() : StyleMap();
+        theme.components = components && components->isMap() ? components->map() : StyleMap();
         const StyleValue *palette = data.find(u"palette");
-        m_theme.palette.values = palette && palette->isMap() ? palette->map() : StyleMap();
-        const StyleValue *mode = m_theme.palette.values.find(u"mode");
-        m_theme.palette.mode = mode ? mode->text() : QString();
+        theme.palette.values = palette && palette->isMap() ? palette->map() : StyleMap();
+        const StyleValue *mode = theme.palette.values.find(u"mode");
+        theme.palette.mode = mode ? mode->text() : QString();
         const StyleValue *typography = data.find(u"typography");
-        m_theme.typography = typography && typography->isMap() ? typography->map() : StyleMap();
+        theme.typography = typography && typography->isMap() ? typography->map() : StyleMap();
     }
 
     QStringList names()
@@ -360,15 +397,16 @@ public:
         if (m_choice != systemName())
             return;
         const QString target = systemTarget();
-        if (target == m_theme.name())
+        if (target == m_theme->name())
             return;
         apply(target);
-        Q_EMIT m_theme.signal->changed();
+        Q_EMIT m_theme->signal->changed();
     }
 
 private:
-    Theme m_theme;
     std::unique_ptr<ThemeSignal> m_signal;
+    // Made with the signal on first use (useTheme()), then never replaced.
+    std::unique_ptr<Theme> m_theme;
     QHash<QString, Entry> m_entries;
     QStringList m_order;
     quint64 m_nextIdentity = 0;

@@ -3,11 +3,11 @@
 #include <tessera/kit/kit_export.h>
 #include <tessera/kit/stylemap.h>
 
-#include <QHash>
 #include <QObject>
 #include <QString>
 #include <QStringList>
 
+#include <memory>
 #include <optional>
 #include <utility>
 #include <stdexcept>
@@ -26,20 +26,7 @@ Q_SIGNALS:
     void changed();
 };
 
-namespace detail {
-
-// A key of a theme's token index: a dotted path. Hashed and compared inline
-// (theme.cpp) rather than by QString's general functions: a lookup is made for
-// every themed declaration of every restyle.
-struct TokenPath
-{
-    QString text;
-};
-bool operator==(const TokenPath &a, const TokenPath &b) noexcept;
-size_t qHash(const TokenPath &path, size_t seed) noexcept;
-using TokenIndex = QHash<TokenPath, QString>;
-
-} // namespace detail
+class ThemePrivate;
 
 //! The palette of a theme: its mode ("light", "dark") and its colour tokens.
 struct TESSERA_KIT_EXPORT Palette
@@ -52,8 +39,9 @@ struct TESSERA_KIT_EXPORT Palette
     The current theme, as useTheme() returns it. There is one Theme object for
     the application; switching themes replaces its data and emits
     signal->changed(), so a connection made once keeps reporting every later
-    change. Widgets read components, palette.mode and identity(); they never
-    modify the theme.
+    change. It is read-only: widgets read components(), palette().mode and
+    identity(); only setTheme() and the functions beside it change what it
+    holds.
 
     \code
     QObject::connect(tessera::useTheme()->signal, &tessera::ThemeSignal::changed,
@@ -64,25 +52,28 @@ class TESSERA_KIT_EXPORT Theme
 {
 public:
     //! Emits changed() after every switch; lives as long as the application's theme.
-    ThemeSignal *signal = nullptr;
+    ThemeSignal *const signal;
+
+    ~Theme();
+
     //! Component key ("FieldShell", "PyButton", ...) to its entry ({"styles": {...}}).
-    StyleMap components;
+    const StyleMap &components() const;
     //! The palette in force: its mode and colour tokens.
-    Palette palette;
+    const Palette &palette() const;
     //! Typography variants ("button", "body1", "h6", ...) to style mappings.
-    StyleMap typography;
+    const StyleMap &typography() const;
 
     //! The registered name of the current theme.
-    QString name() const { return m_name; }
+    QString name() const;
     /*!
         A number that identifies the theme data now in force. It changes whenever
         the current theme is replaced by different data (another theme, or a theme
         registered anew under the same name) and stays the same when the same
-        theme is set again. Style memos key on it beside palette.mode.
+        theme is set again. Style memos key on it beside palette().mode.
     */
-    quint64 identity() const { return m_identity; }
+    quint64 identity() const;
     //! The whole theme document ("palette", "typography", "components", ...).
-    const StyleMap &data() const { return m_data; }
+    const StyleMap &data() const;
 
     /*!
         Resolves a dotted token path ("palette.primary.main") to its text form.
@@ -99,14 +90,10 @@ public:
     const QString *findToken(QStringView path) const;
 
 private:
+    Q_DISABLE_COPY(Theme)
     friend class ThemeManager;
-    QString m_name;
-    quint64 m_identity = 0;
-    StyleMap m_data;
-    // Every text and number of the document under its dotted path, so that
-    // resolving a token (done for every themed declaration of every restyle)
-    // is one hash lookup instead of a walk through the nested mappings.
-    detail::TokenIndex m_tokens;
+    explicit Theme(ThemeSignal *signal);
+    std::unique_ptr<ThemePrivate> const d;
 };
 
 //! A theme name or file was refused; what() names the file and the position or key path.

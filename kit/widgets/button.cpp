@@ -3,6 +3,7 @@
 #include "accessible.h"
 #include "i18n.h"
 #include "qss.h"
+#include "restyle_p.h"
 #include "subscriptions.h"
 #include "svg_icon_p.h"
 #include "theme.h"
@@ -237,8 +238,14 @@ QString rule(const QString &selector, const QString &body)
 
 } // namespace
 
-struct Button::Private
+class ButtonPrivate
 {
+public:
+    QVariantList _args;   // the positional arguments as received
+    StateOr<QString> _startIcon;   // the start icon option as received
+    QString _componentType;   // the kind of button given at construction
+    QVariantMap _buttonKwargs;   // the named options as received
+    Sx _sx;   // the caller's extra style; read by every style pass
     QString appliedSheet;
     QString iconPath;
     QColor iconColor;
@@ -263,16 +270,16 @@ struct Button::Private
 
 Button::Button(QWidget *parent) : Button(Options{}, parent) {}
 
-Button::Button(const Options &options, QWidget *parent) : QPushButton(parent), RestyleLifecycle(this), d(nullptr)
+Button::Button(const Options &options, QWidget *parent)
+    : QPushButton(parent), RestyleLifecycle(this), d(std::make_unique<ButtonPrivate>())
 {
     checkOptions(options.kwargs);
-    _args = options.args;
-    _startIcon = options.startIcon;
-    _componentType = options.componentType;
-    _buttonKwargs = options.kwargs;
-    _sx = option::sx(_buttonKwargs, kSx);   // throws OptionError for a wrong kind: nothing allocated yet
-    d = new Private;
-    for (auto it = _buttonKwargs.begin(); it != _buttonKwargs.end(); ++it) {
+    d->_args = options.args;
+    d->_startIcon = options.startIcon;
+    d->_componentType = options.componentType;
+    d->_buttonKwargs = options.kwargs;
+    d->_sx = option::sx(d->_buttonKwargs, kSx);   // throws OptionError for a wrong kind
+    for (auto it = d->_buttonKwargs.begin(); it != d->_buttonKwargs.end(); ++it) {
         if (State *state = asState(it.value()))
             d->states.insert(it.key(), state);
     }
@@ -320,7 +327,7 @@ Button::Button(const Options &options, QWidget *parent) : QPushButton(parent), R
         d->stateConnections.insert(name, connection);
         subscriptions << connection;
     }
-    if (State *icon = _startIcon.state())
+    if (State *icon = d->_startIcon.state())
         subscriptions << (d->iconConnection = connect(icon, &State::valueChanged, this, [this] { updateIcon(); }));
 
     _subscribeToTheme();
@@ -331,8 +338,36 @@ Button::~Button()
     // Qt destroys the children after this destructor; one of them may still
     // set a State the button follows, which must no longer reach the button.
     d->subscriptions.release();
-    delete d;
-    d = nullptr;
+}
+
+const StateOr<QString> &Button::startIcon() const
+{
+    return d->_startIcon;
+}
+
+QString Button::componentType() const
+{
+    return d->_componentType;
+}
+
+const QVariantMap &Button::buttonOptions() const
+{
+    return d->_buttonKwargs;
+}
+
+const QVariantList &Button::buttonArgs() const
+{
+    return d->_args;
+}
+
+const Sx &Button::sx() const
+{
+    return d->_sx;
+}
+
+void Button::setSx(const Sx &sx)
+{
+    d->_sx = sx;
 }
 
 QVariant Button::optionValue(const QString &name) const
@@ -341,7 +376,7 @@ QVariant Button::optionValue(const QString &name) const
     // known: its guarded copy reads as none after the State is deleted.
     if (const auto found = d->states.constFind(name); found != d->states.cend())
         return found.value() ? found.value()->value() : QVariant();
-    return _buttonKwargs.value(name);
+    return d->_buttonKwargs.value(name);
 }
 
 namespace {
@@ -356,7 +391,7 @@ QString Button::buttonColor() const
     const QString c = textOption(optionValue(kColor));
     if (!c.isEmpty())
         return c;
-    return _componentType == u"OrbAction" ? QStringLiteral("default") : QStringLiteral("primary");
+    return d->_componentType == u"OrbAction" ? QStringLiteral("default") : QStringLiteral("primary");
 }
 
 QString Button::buttonSize() const
@@ -364,7 +399,7 @@ QString Button::buttonSize() const
     const QString s = textOption(optionValue(kSize));
     if (!s.isEmpty())
         return s;
-    return _componentType == u"OrbAction" ? QStringLiteral("large") : QStringLiteral("medium");
+    return d->_componentType == u"OrbAction" ? QStringLiteral("large") : QStringLiteral("medium");
 }
 
 QString Button::buttonVariant() const
@@ -372,7 +407,7 @@ QString Button::buttonVariant() const
     const QString v = textOption(optionValue(kVariant));
     if (!v.isEmpty())
         return v;
-    return _componentType == u"OrbAction" ? QStringLiteral("circular") : QStringLiteral("contained");
+    return d->_componentType == u"OrbAction" ? QStringLiteral("circular") : QStringLiteral("contained");
 }
 
 QString Button::buttonText() const
@@ -385,9 +420,9 @@ void Button::replaceOption(const QString &name, const QVariant &value)
     if (d->states.remove(name))
         disconnect(d->stateConnections.take(name));
     if (value.isNull())
-        _buttonKwargs.remove(name);
+        d->_buttonKwargs.remove(name);
     else
-        _buttonKwargs.insert(name, value);
+        d->_buttonKwargs.insert(name, value);
 }
 
 void Button::setText(const QString &text)
@@ -414,7 +449,7 @@ void Button::setThemeSize(const QString &size)
 void Button::setLookOption(const QString &name, const QString &property, const QString &value)
 {
     option::themeKey(property, value);
-    if (!d->states.contains(name) && _buttonKwargs.value(name) == QVariant(value))
+    if (!d->states.contains(name) && d->_buttonKwargs.value(name) == QVariant(value))
         return;
     replaceOption(name, value);
     updateIcon();
@@ -456,8 +491,8 @@ void Button::setStartIcon(const StateOr<QString> &icon)
 {
     disconnect(d->iconConnection);
     d->iconConnection = {};
-    _startIcon = icon;
-    if (State *state = _startIcon.state())
+    d->_startIcon = icon;
+    if (State *state = d->_startIcon.state())
         d->iconConnection = connect(state, &State::valueChanged, this, [this] { updateIcon(); });
     updateIcon();
 }
@@ -470,7 +505,7 @@ QString Button::appliedStyleSheet() const
 QSize Button::sizeHint() const
 {
     QSize hint = QPushButton::sizeHint();
-    if (d && d->childLayout && !d->children.isEmpty()) {
+    if (d->childLayout && !d->children.isEmpty()) {
         const QSize content = d->childLayout->sizeHint();
         hint = hint.expandedTo(content + QSize(32, 12));
     }
@@ -480,7 +515,7 @@ QSize Button::sizeHint() const
 QSize Button::minimumSizeHint() const
 {
     QSize hint = QPushButton::minimumSizeHint();
-    if (d && d->childLayout && !d->children.isEmpty())
+    if (d->childLayout && !d->children.isEmpty())
         hint = hint.expandedTo(d->childLayout->minimumSize());
     return hint;
 }
@@ -488,8 +523,6 @@ QSize Button::minimumSizeHint() const
 void Button::changeEvent(QEvent *event)
 {
     QPushButton::changeEvent(event);
-    if (!d)
-        return;
     switch (event->type()) {
     case QEvent::PaletteChange:
     case QEvent::StyleChange:
@@ -526,7 +559,7 @@ void Button::updateText()
     QVariant value = optionValue(kText);
     if (absent(value) || (isText(value) && value.toString().isEmpty())) {
         value = {};
-        for (const QVariant &arg : _args) {
+        for (const QVariant &arg : d->_args) {
             if (isTextLike(arg)) {
                 value = arg;
                 break;
@@ -589,7 +622,7 @@ void Button::updateIcon()
     nameForAssistiveTools(this, optionValue(kAccessibleName), d->textShown.isEmpty() && d->children.isEmpty());
     if (!d->children.isEmpty())
         return;   // the children are the content
-    const QString path = detail::iconPath(_startIcon.current().toString());
+    const QString path = detail::iconPath(d->_startIcon.current().toString());
     const QColor color = palette().color(QPalette::Active, QPalette::ButtonText);
     const QColor disabled = palette().color(QPalette::Disabled, QPalette::ButtonText);
     const Shape shape = shapeFor(buttonSize());
@@ -632,7 +665,7 @@ bool Button::ownsStyleSheet() const
 QString Button::composeStyleSheet(const StyleMap &components, const QString &name) const
 {
     const QString id = u'#' + name;
-    const bool orb = _componentType == u"OrbAction";
+    const bool orb = d->_componentType == u"OrbAction";
 
     QString colorName = buttonColor();
     if (colorName == u"inherit")
@@ -752,24 +785,24 @@ void Button::_set_stylesheet(const StyleMap &component_styled)
         // buttons alike share one composition, named by the placeholder.
         QStringList key;
         key.reserve(9);
-        key << themeMemoKey(theme) << _componentType << buttonColor() << buttonVariant() << buttonSize()
+        key << themeMemoKey(theme) << d->_componentType << buttonColor() << buttonVariant() << buttonSize()
             << (optionValue(kDisableRipple).toBool() ? QStringLiteral("ripple off") : QString())
             << optionKey(optionValue(kStyle)) << optionKey(optionValue(kClasses));
         sheet = sheetTemplates().get(key, [&] {
-            return composeStyleSheet(theme->components, ObjectNamePlaceholder.toString());
+            return composeStyleSheet(theme->components(), ObjectNamePlaceholder.toString());
         });
         fillObjectName(sheet, objectName());
     } else {
         sheet = composeStyleSheet(component_styled, objectName());
     }
 
-    // The caller's sx, read now (a subclass may have set _sx after construction).
-    State *sxState = _sx.state();
+    // The caller's sx, read now (a subclass may have replaced it with setSx() after construction).
+    State *sxState = d->_sx.state();
     if (sxState && sxState != d->sxState) {
         d->sxState = sxState;
         d->subscriptions << connect(sxState, &State::valueChanged, this, [this] { _onThemeChanged(); });
     }
-    const Sx sx = sxState ? sxFromValue(sxState->value()) : _sx;
+    const Sx sx = sxState ? sxFromValue(sxState->value()) : d->_sx;
     const QString sx_qss = sx.render(objectName());
     if (!sx_qss.trimmed().isEmpty())
         sheet += sx_qss.trimmed() + u'\n';

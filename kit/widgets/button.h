@@ -9,8 +9,11 @@
 #include <QVariantMap>
 
 #include <functional>
+#include <memory>
 
 namespace tessera {
+
+class ButtonPrivate;
 
 /*!
     The kit's themed push button. It draws its start icon and text and styles
@@ -38,8 +41,9 @@ namespace tessera {
     the kit knows it ("Add", "More options", "Loading"). A name set with
     setAccessibleName() wins over both.
 
-    A subclass may set the protected member \c _sx after this constructor; the
-    style pass, which runs from the event loop after construction, reads it.
+    A subclass may replace the \c sx option with the protected setSx() after
+    this constructor; the style pass, which runs from the event loop after
+    construction, reads it.
 
     Whose style sheet is in force: the button composes its sheet from the
     theme (and \c sx) on the first pass of the event loop after construction
@@ -88,13 +92,13 @@ public:
     ~Button() override;
 
     //! The start icon option as received (plain text, State or none).
-    const StateOr<QString> &startIcon() const { return _startIcon; }
+    const StateOr<QString> &startIcon() const;
     //! The kind of button given at construction (empty for a plain button).
-    QString componentType() const { return _componentType; }
+    QString componentType() const;
     //! The named options as received.
-    const QVariantMap &buttonOptions() const { return _buttonKwargs; }
+    const QVariantMap &buttonOptions() const;
     //! The positional arguments as received.
-    const QVariantList &buttonArgs() const { return _args; }
+    const QVariantList &buttonArgs() const;
 
     //! The current value of a named option: a State's value, or the plain value.
     QVariant optionValue(const QString &name) const;
@@ -155,13 +159,10 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;   //!< \reimp
     //! Replaces the start icon (and a State it followed) and shows the new one.
     void setStartIcon(const StateOr<QString> &icon);
-
-    QVariantList _args;   //!< The positional arguments as received.
-    StateOr<QString> _startIcon;   //!< The start icon option as received.
-    QString _componentType;   //!< The kind of button given at construction.
-    QVariantMap _buttonKwargs;   //!< The named options as received.
-    //! The caller's extra style; read by every style pass.
-    Sx _sx;
+    //! The caller's extra style (the "sx" option); read by every style pass.
+    const Sx &sx() const;
+    //! Replaces the caller's extra style; the next style pass reads it.
+    void setSx(const Sx &sx);
 
 private:
     Q_DISABLE_COPY(Button)
@@ -178,8 +179,7 @@ private:
     bool ownsStyleSheet() const;
     //! The button's own rules for \a components, each selecting "#" followed by \a name.
     QString composeStyleSheet(const StyleMap &components, const QString &name) const;
-    struct Private;
-    Private *d;
+    std::unique_ptr<ButtonPrivate> const d;
 };
 
 } // namespace tessera

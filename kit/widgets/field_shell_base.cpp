@@ -2,8 +2,31 @@
 
 namespace tessera {
 
-FieldShellBase::FieldShellBase() = default;
+class FieldShellBasePrivate
+{
+public:
+    bool hovered = false;
+    bool focused = false;
+    bool pressed = false;
+};
+
+FieldShellBase::FieldShellBase() : d(std::make_unique<FieldShellBasePrivate>()) {}
 FieldShellBase::~FieldShellBase() = default;
+
+bool FieldShellBase::isFieldHovered() const
+{
+    return d->hovered;
+}
+
+bool FieldShellBase::isFieldFocused() const
+{
+    return d->focused;
+}
+
+bool FieldShellBase::isFieldPressed() const
+{
+    return d->pressed;
+}
 
 void FieldShellBase::update(QWidget *field, bool &flag, bool value)
 {
@@ -15,32 +38,32 @@ void FieldShellBase::update(QWidget *field, bool &flag, bool value)
 
 void FieldShellBase::fieldStateChanged(QWidget *) {}
 
-void FieldShellBase::enterEvent(QWidget *field, QEnterEvent *) { update(field, m_hovered, true); }
+void FieldShellBase::enterEvent(QWidget *field, QEnterEvent *) { update(field, d->hovered, true); }
 
 void FieldShellBase::leaveEvent(QWidget *field, QEvent *)
 {
-    update(field, m_hovered, false);
+    update(field, d->hovered, false);
 }
 
 void FieldShellBase::mousePressEvent(QWidget *field, QMouseEvent *event)
 {
     if (event && event->button() == Qt::LeftButton)
-        update(field, m_pressed, true);
+        update(field, d->pressed, true);
 }
 
 void FieldShellBase::mouseReleaseEvent(QWidget *field, QMouseEvent *event)
 {
     if (event && event->button() == Qt::LeftButton)
-        update(field, m_pressed, false);
+        update(field, d->pressed, false);
 }
 
-void FieldShellBase::focusInEvent(QWidget *field, QFocusEvent *) { update(field, m_focused, true); }
+void FieldShellBase::focusInEvent(QWidget *field, QFocusEvent *) { update(field, d->focused, true); }
 
 void FieldShellBase::focusOutEvent(QWidget *field, QFocusEvent *)
 {
     // Losing focus also ends a press whose release went elsewhere.
-    update(field, m_pressed, false);
-    update(field, m_focused, false);
+    update(field, d->pressed, false);
+    update(field, d->focused, false);
 }
 
 } // namespace tessera

@@ -8,7 +8,11 @@
 #include <QMouseEvent>
 #include <QWidget>
 
+#include <memory>
+
 namespace tessera {
+
+class FieldShellBasePrivate;
 
 /*!
     The field behaviour shared by the kit's editor fields, as a second base
@@ -50,11 +54,11 @@ public:
     void focusOutEvent(QWidget *field, QFocusEvent *event);
 
     //! The pointer is over the field.
-    bool isFieldHovered() const { return m_hovered; }
+    bool isFieldHovered() const;
     //! The field has keyboard focus.
-    bool isFieldFocused() const { return m_focused; }
+    bool isFieldFocused() const;
     //! A mouse button went down on the field and has not been released.
-    bool isFieldPressed() const { return m_pressed; }
+    bool isFieldPressed() const;
 
 protected:
     //! Called after hovered, pressed or focused changed; the default does nothing.
@@ -63,9 +67,7 @@ protected:
 private:
     Q_DISABLE_COPY(FieldShellBase)
     void update(QWidget *field, bool &flag, bool value);
-    bool m_hovered = false;
-    bool m_focused = false;
-    bool m_pressed = false;
+    std::unique_ptr<FieldShellBasePrivate> const d;
 };
 
 } // namespace tessera

@@ -24,8 +24,9 @@ QString token(const char *path, const char *fallback)
 
 } // namespace
 
-struct PyLineEditMultiple::Private
+class PyLineEditMultiplePrivate
 {
+public:
     QStringList values;
     QHBoxLayout *layout = nullptr;
     QLineEdit *edit = nullptr;
@@ -34,7 +35,7 @@ struct PyLineEditMultiple::Private
 
 PyLineEditMultiple::PyLineEditMultiple(QWidget *parent) : PyLineEditMultiple(Options{}, parent) {}
 
-PyLineEditMultiple::PyLineEditMultiple(const Options &options, QWidget *parent) : QWidget(parent), d(new Private)
+PyLineEditMultiple::PyLineEditMultiple(const Options &options, QWidget *parent) : QWidget(parent), d(std::make_unique<PyLineEditMultiplePrivate>())
 {
     setObjectName(newObjectName());
     setAttribute(Qt::WA_StyledBackground);
@@ -87,8 +88,6 @@ PyLineEditMultiple::PyLineEditMultiple(const Options &options, QWidget *parent) 
 
 PyLineEditMultiple::~PyLineEditMultiple()
 {
-    delete d;
-    d = nullptr;
 }
 
 QStringList PyLineEditMultiple::values() const
@@ -141,7 +140,7 @@ QLineEdit *PyLineEditMultiple::lineEdit() const
 
 bool PyLineEditMultiple::eventFilter(QObject *watched, QEvent *event)
 {
-    if (d && watched == d->edit) {
+    if (watched == d->edit) {
         switch (event->type()) {
         case QEvent::KeyPress: {
             auto *key = static_cast<QKeyEvent *>(event);

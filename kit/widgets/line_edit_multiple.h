@@ -5,9 +5,13 @@
 #include <QStringList>
 #include <QWidget>
 
+#include <memory>
+
 class QLineEdit;
 
 namespace tessera {
+
+class PyLineEditMultiplePrivate;
 
 /*!
     A line edit that holds several values: each entered value becomes a chip
@@ -61,8 +65,7 @@ private:
     bool addValueInternal(const QString &value);
     void rebuildChips();
     void restyle();
-    struct Private;
-    Private *d;
+    std::unique_ptr<PyLineEditMultiplePrivate> const d;
 };
 
 } // namespace tessera

@@ -4,6 +4,10 @@
 
 #include <QPlainTextEdit>
 
+#include <memory>
+
+class PyPlainTextEditPrivate;
+
 /*!
     The kit's plain-text editor. Its Qt class name is exactly "PyPlainTextEdit"
     (the class is declared outside the tessera namespace for that reason; a
@@ -23,6 +27,12 @@ public:
     //! An empty editor, a child of \a parent.
     explicit PyPlainTextEdit(QWidget *parent = nullptr);
     ~PyPlainTextEdit() override;
+
+private:
+    Q_DISABLE_COPY(PyPlainTextEdit)
+    // The editor holds no state of its own; the pointer keeps the class's
+    // size when it gains some (null until then, so nothing is allocated).
+    std::unique_ptr<PyPlainTextEditPrivate> const d;
 };
 
 namespace tessera {

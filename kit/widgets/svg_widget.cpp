@@ -195,8 +195,9 @@ bool isAnimatedKey(const QString &key)
 }
 } // namespace
 
-struct PySvgWidget::Private
+class PySvgWidgetPrivate
 {
+public:
     QString key;
     QString colorSpec;
     int size = 20;
@@ -208,7 +209,7 @@ struct PySvgWidget::Private
 
 PySvgWidget::PySvgWidget(QWidget *parent) : PySvgWidget(Options{}, parent) {}
 
-PySvgWidget::PySvgWidget(const Options &options, QWidget *parent) : QWidget(parent), d(new Private)
+PySvgWidget::PySvgWidget(const Options &options, QWidget *parent) : QWidget(parent), d(std::make_unique<PySvgWidgetPrivate>())
 {
     d->key = options.key;
     d->colorSpec = options.color;
@@ -245,8 +246,6 @@ PySvgWidget::~PySvgWidget()
 {
     if (d->spin)
         d->spin->stop();
-    delete d;
-    d = nullptr;
 }
 
 QString PySvgWidget::key() const
@@ -302,7 +301,7 @@ void PySvgWidget::showEvent(QShowEvent *event)
 
 void PySvgWidget::hideEvent(QHideEvent *event)
 {
-    if (d && d->spin)
+    if (d->spin)
         d->spin->stop();
     QWidget::hideEvent(event);
 }

@@ -4,7 +4,11 @@
 
 #include <QWidget>
 
+#include <memory>
+
 namespace tessera {
+
+class PySvgWidgetPrivate;
 
 /*!
     A monochrome SVG icon from the kit's resources, named "set:name"
@@ -56,8 +60,7 @@ protected:
 
 private:
     Q_DISABLE_COPY(PySvgWidget)
-    struct Private;
-    Private *d;
+    std::unique_ptr<PySvgWidgetPrivate> const d;
 };
 
 } // namespace tessera

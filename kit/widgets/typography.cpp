@@ -29,8 +29,9 @@ QString displayText(const QVariant &value)
 
 } // namespace
 
-struct Typography::Private
+class TypographyPrivate
 {
+public:
     StateOr<QVariant> text;
     QString variant;
     StyleMap sx;
@@ -40,7 +41,7 @@ struct Typography::Private
 
 Typography::Typography(QWidget *parent) : Typography(Options{}, parent) {}
 
-Typography::Typography(const Options &options, QWidget *parent) : QWidget(parent), d(new Private)
+Typography::Typography(const Options &options, QWidget *parent) : QWidget(parent), d(std::make_unique<TypographyPrivate>())
 {
     d->text = options.text;
     d->variant = options.variant;
@@ -71,8 +72,6 @@ Typography::Typography(const Options &options, QWidget *parent) : QWidget(parent
 
 Typography::~Typography()
 {
-    delete d;
-    d = nullptr;
 }
 
 QString Typography::text() const
@@ -135,7 +134,7 @@ QSize Typography::minimumSizeHint() const
 void Typography::applyStyle()
 {
     const Theme *theme = useTheme();
-    const StyleMap &typography = theme->typography;
+    const StyleMap &typography = theme->typography();
 
     // The variant's entry, or body1's, or nothing but the theme's base font.
     const StyleMap *entry = nullptr;

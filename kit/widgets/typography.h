@@ -5,7 +5,11 @@
 
 #include <QWidget>
 
+#include <memory>
+
 namespace tessera {
+
+class TypographyPrivate;
 
 /*!
     A text in one of the theme's typography variants ("h6", "body1",
@@ -65,8 +69,7 @@ private:
     Q_DISABLE_COPY(Typography)
     void applyStyle();
     void refreshText();
-    struct Private;
-    Private *d;
+    std::unique_ptr<TypographyPrivate> const d;
 };
 
 } // namespace tessera

@@ -4,6 +4,7 @@
 #include <tessera/kit/i18n.h>
 #include <tessera/kit/qss.h>
 #include <tessera/kit/registry.h>
+#include <tessera/kit/restyle_p.h>
 #include <tessera/kit/theme.h>
 
 #include <QHBoxLayout>
@@ -315,12 +316,12 @@ QString BusyTrigger::_get_stylesheet(const QString &_variant, const QString &_si
     key.reserve(7);
     key << QString::fromLatin1(metaObject()->className()) << _variant << _size << _color << _theme_mode
         << themeMemoKey(current);
-    return templateMemo().get(key, [&] { return buildTemplate(current->components, _variant, _size, _color); });
+    return templateMemo().get(key, [&] { return buildTemplate(current->components(), _variant, _size, _color); });
 }
 
 void BusyTrigger::_set_stylesheet(const StyleMap &)
 {
-    const QString mode = useTheme()->palette.mode;
+    const QString mode = useTheme()->palette().mode;
     // The options stay as given (they are the widget's properties); the names
     // the theme is read with are normalised: "inherit" is styled as
     // "default", "Extended" is cut from variants and "extended" is "contained".

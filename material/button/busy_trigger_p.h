@@ -5,7 +5,7 @@
 
 #include <tessera/material/button/busy_trigger.h>
 
-#include <tessera/kit/restyle.h>
+#include <tessera/kit/restyle_p.h>
 #include <tessera/kit/subscriptions.h>
 
 #include <QMetaObject>

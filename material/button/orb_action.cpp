@@ -55,7 +55,7 @@ OrbAction::OrbAction(QWidget *parent) : OrbAction(Options{}, parent) {}
 OrbAction::OrbAction(const Options &options, QWidget *parent)
     : Button(baseOptions(options), parent), d(std::make_unique<OrbActionPrivate>(this))
 {
-    _sx = options.sx;
+    setSx(options.sx);
     d->_kwargs = options.kwargs;
     d->_animate = options.animate;
 
@@ -83,12 +83,12 @@ OrbAction::OrbAction(const Options &options, QWidget *parent)
 
 QString OrbAction::iconSource() const
 {
-    return _startIcon.current().toString();
+    return startIcon().current().toString();
 }
 
 void OrbAction::setIconSource(const QString &icon)
 {
-    if (_startIcon.isPlain() && *_startIcon.plain() == icon)
+    if (startIcon().isPlain() && *startIcon().plain() == icon)
         return;
     // A plain text replaces the State the icon followed.
     disconnect(d->iconConnection);

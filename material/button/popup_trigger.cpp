@@ -167,7 +167,7 @@ QColor lookColor(const char *slot, const QColor &fallback)
 {
     const Theme *theme = useTheme();
     const StyleValue *value =
-        theme->components.findPath(QStringLiteral("PopupTrigger.styles.%1.color").arg(QLatin1String(slot)));
+        theme->components().findPath(QStringLiteral("PopupTrigger.styles.%1.color").arg(QLatin1String(slot)));
     if (!value || !value->isText())
         return fallback;
     const QString text = value->text();

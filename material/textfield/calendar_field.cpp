@@ -1,5 +1,6 @@
 #include "calendar_field_p.h"
 
+#include <tessera/kit/editor_field_p.h>
 #include <tessera/kit/registry.h>
 
 namespace tessera {

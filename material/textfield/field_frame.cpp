@@ -258,7 +258,7 @@ bool FieldFrame::setCallerSx(const Sx &sx)
 
 void checkThemeSize(const QString &size, const QString &option)
 {
-    const StyleValue *sizes = useTheme()->components.findPath(u"FieldShellSize.styles");
+    const StyleValue *sizes = useTheme()->components().findPath(u"FieldShellSize.styles");
     if (!sizes || !sizes->isMap() || !sizes->map().contains(size))
         throw OptionError(option, QStringLiteral("the theme has no field size \"%1\"").arg(size));
 }
@@ -306,7 +306,7 @@ void FieldFrame::_set_stylesheet(const StyleMap &component_styled)
 
     // The line under the frame: the theme's caption size and text colours,
     // its text in line with the title's (the title's inset and padding).
-    const StyleMap &components = component_styled.isEmpty() ? theme->components : component_styled;
+    const StyleMap &components = component_styled.isEmpty() ? theme->components() : component_styled;
     StyleMap text{{"color", "palette.text.secondary"}};
     const StyleValue *caption = theme->data().findPath(u"typography.caption");
     if (caption && caption->isMap())

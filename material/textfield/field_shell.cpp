@@ -355,7 +355,7 @@ void FieldShell::_set_multiple_has_value_prop(const QVariant &state)
 void FieldShell::_set_stylesheet(const StyleMap &component_styled)
 {
     theme = useTheme();
-    const StyleMap &components = component_styled.isEmpty() ? theme->components : component_styled;
+    const StyleMap &components = component_styled.isEmpty() ? theme->components() : component_styled;
 
     // "disabled" and "error", which the rules select on, are properties of
     // the class: nothing to write here.

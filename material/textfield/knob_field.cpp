@@ -1,5 +1,6 @@
 #include "knob_field_p.h"
 
+#include <tessera/kit/editor_field_p.h>
 #include <tessera/kit/registry.h>
 
 namespace tessera {

@@ -5,7 +5,7 @@
 
 #include <tessera/material/textfield/knob_field.h>
 
-#include <tessera/kit/restyle.h>
+#include <tessera/kit/restyle_p.h>
 
 namespace tessera {
 

@@ -1,5 +1,6 @@
 #include "stepper_field_p.h"
 
+#include <tessera/kit/editor_field_p.h>
 #include <tessera/kit/registry.h>
 
 namespace tessera {

@@ -3,6 +3,7 @@
 #include <tessera/kit/i18n.h>
 #include <tessera/kit/qss.h>
 #include <tessera/kit/registry.h>
+#include <tessera/kit/restyle_p.h>
 
 #include "propertycheck.h"
 #include "testsupport.h"
@@ -29,7 +30,7 @@ public:
     using BusyTrigger::BusyTrigger;
     using BusyTrigger::_get_stylesheet;
     using BusyTrigger::_set_stylesheet;
-    using BusyTrigger::_setupStyleSheet;
+    using BusyTrigger::styleTask;
     using BusyTrigger::_update_loading;
     BusyTriggerPrivate *p() { return BusyTriggerPrivate::get(this); }
     static const LruMemo<QString> &_stylesheetMemo() { return BusyTriggerPrivate::_stylesheetMemo(); }
@@ -80,7 +81,7 @@ QString expectedTemplate(const QStringList &f)
 // The sheet expected for widget \a w under the current theme, from the theme's own entries.
 QString expectedSheet(QWidget *w, const QString &variant = "contained", const QString &color = "primary")
 {
-    const StyleMap &root = useTheme()->components.mapAt(u"PyButton").mapAt(u"styles").mapAt(u"root");
+    const StyleMap &root = useTheme()->components().mapAt(u"PyButton").mapAt(u"styles").mapAt(u"root");
     const StyleMap &size = root.mapAt(u"size").mapAt(u"medium");
     const StyleMap &props = root.mapAt(u"colorStyle").mapAt(color).mapAt(u"props").mapAt(variant + "Variant");
     return expectedTemplate({get_qss_style(size), get_qss_style(size.mapAt(u"textVariant")), get_qss_style(props),
@@ -288,7 +289,7 @@ private Q_SLOTS:
                                  StyleMap{{"slots", StyleMap{{"hover", StyleMap{}}, {"checked", StyleMap{}}}}});
         }));
         Probe w;
-        const QString tpl = w._get_stylesheet("contained", "medium", "primary", useTheme()->palette.mode);
+        const QString tpl = w._get_stylesheet("contained", "medium", "primary", useTheme()->palette().mode);
         QCOMPARE(tpl, expectedTemplate({{}, {}, {}, {}, {}}));
         QCOMPARE(tpl.size() - 3 * placeholder().size(), 204);
     }
@@ -325,7 +326,7 @@ private Q_SLOTS:
 
         // The class is part of the key.
         RenamedTrigger renamed;
-        renamed._get_stylesheet("contained", "medium", "primary", useTheme()->palette.mode);
+        renamed._get_stylesheet("contained", "medium", "primary", useTheme()->palette().mode);
         QCOMPARE(memo.builds(), builds + 3);
     }
 
@@ -512,7 +513,7 @@ private Q_SLOTS:
         Probe fresh({.loading = &busy, .loadingPosition = "end"});
         testsupport::drainEvents();
         QCOMPARE(Probe::_stylesheetMemo().builds(), builds);
-        QVERIFY(fresh._setupStyleSheet.failed());
+        QVERIFY(fresh.styleTask().failed());
         QCOMPARE(fresh.styleSheet(), QString());
         QCOMPARE(styled.styleSheet(), previous);
         // The indicator still works.
@@ -540,7 +541,7 @@ private Q_SLOTS:
         setTheme("dark");
         testsupport::drainEvents();
         QCOMPARE(*calls, 2);
-        QVERIFY(w._setupStyleSheet.failed());
+        QVERIFY(w.styleTask().failed());
         QCOMPARE(w.styleSheet(), previous);
     }
 
@@ -572,8 +573,8 @@ private Q_SLOTS:
         {
             CountingTrigger w(&passes);
             testsupport::runTimerHop();   // the zero-delay timer only
-            QVERIFY(w._setupStyleSheet.isValid() && !w._setupStyleSheet.done());
-            pending = w._setupStyleSheet;
+            QVERIFY(w.styleTask().isValid() && !w.styleTask().done());
+            pending = w.styleTask();
         }
         QVERIFY(pending.cancelled());
 
@@ -581,7 +582,7 @@ private Q_SLOTS:
         {
             Probe w;
             testsupport::drainEvents();
-            finished = w._setupStyleSheet;
+            finished = w.styleTask();
         }
         QVERIFY(finished.done() && !finished.cancelled());
 
@@ -589,7 +590,7 @@ private Q_SLOTS:
         {
             CountingTrigger w(&passes);
             setTheme("dark");
-            QVERIFY(!w._setupStyleSheet.isValid());
+            QVERIFY(!w.styleTask().isValid());
         }
         testsupport::drainEvents();
         QCOMPARE(passes, 0);

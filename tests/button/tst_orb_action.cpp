@@ -22,7 +22,7 @@ class Orb : public OrbAction
 {
 public:
     using OrbAction::OrbAction;
-    using OrbAction::_sx;
+    using OrbAction::sx;
     OrbActionPrivate *p() { return OrbActionPrivate::get(this); }
 
     QIcon styledIcon() const
@@ -73,7 +73,7 @@ private Q_SLOTS:
         QCOMPARE(orb.componentType(), QStringLiteral("OrbAction"));
         QVERIFY(orb.buttonOptions().isEmpty());
         QVERIFY(orb.buttonArgs().isEmpty());
-        QVERIFY(orb._sx.isNone());
+        QVERIFY(orb.sx().isNone());
         QVERIFY(orb.p()->_kwargs.isEmpty());
         QVERIFY(orb.p()->_animate.plain());
         QCOMPARE(*orb.p()->_animate.plain(), false);
@@ -128,7 +128,7 @@ private Q_SLOTS:
         Orb orb({.sx = sx});
         QVERIFY(!orb.buttonOptions().contains(QStringLiteral("sx")));
         QVERIFY(!orb.p()->_kwargs.contains(QStringLiteral("sx")));
-        QVERIFY(orb._sx.map());
+        QVERIFY(orb.sx().map());
         QVERIFY(orb.styleSheet().isEmpty());   // styled later, never in the constructor
         testsupport::drainEvents();
         const QString sheet = orb.styleSheet();

@@ -34,7 +34,7 @@ class LateSx : public Button
 public:
     explicit LateSx(Sx sx, QVariantMap kwargs = {}) : Button({.componentType = "OrbAction", .kwargs = std::move(kwargs)})
     {
-        _sx = std::move(sx);
+        setSx(std::move(sx));
     }
 };
 

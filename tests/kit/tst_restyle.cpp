@@ -1,5 +1,6 @@
 #include <tessera/kit/options.h>
 #include <tessera/kit/restyle.h>
+#include <tessera/kit/restyle_p.h>
 
 #include "testsupport.h"
 
@@ -36,7 +37,7 @@ public:
     bool fail = false;
     using RestyleLifecycle::_onThemeChanged;
     using RestyleLifecycle::_scheduleSetStyleSheet;
-    using RestyleLifecycle::_setupStyleSheet;
+    using RestyleLifecycle::styleTask;
 
 protected:
     void _set_stylesheet(const StyleMap &) override
@@ -48,7 +49,7 @@ protected:
         lastBuildSerial = ++serial;
         if (fail)
             throw StyleLookupError("root");
-        setStyleSheet(QStringLiteral("#%1 { color: %2; }").arg(objectName(), useTheme()->palette.mode == u"dark" ? "white" : "black"));
+        setStyleSheet(QStringLiteral("#%1 { color: %2; }").arg(objectName(), useTheme()->palette().mode == u"dark" ? "white" : "black"));
     }
 
 private:
@@ -68,10 +69,10 @@ private Q_SLOTS:
     {
         Probe p;
         QCOMPARE(p.builds, 0);
-        QVERIFY(!p._setupStyleSheet.isValid());   // no handle before the timer fires
+        QVERIFY(!p.styleTask().isValid());   // no handle before the timer fires
         QCoreApplication::processEvents();          // the timer hop
         QTRY_COMPARE(p.builds, 1);
-        QVERIFY(p._setupStyleSheet.done());
+        QVERIFY(p.styleTask().done());
         QVERIFY(p.styleSheet().contains("black"));
     }
 
@@ -101,7 +102,7 @@ private Q_SLOTS:
             if (!p)
                 continue;
             QCOMPARE(p->builds, 1);   // the timers fired: every task waits, none ran
-            QVERIFY(p->_setupStyleSheet.isValid() && !p->_setupStyleSheet.done());
+            QVERIFY(p->styleTask().isValid() && !p->styleTask().done());
         }
         testsupport::runTimerHop();   // the pass after: the builds start (a slice of them)
         QVERIFY(std::any_of(probes.begin(), probes.end(), [](const auto &p) { return p && p->builds == 2; }));
@@ -190,7 +191,7 @@ private Q_SLOTS:
                 return;
             }
             seen = restyled();
-            deletedTask = probes.back()->_setupStyleSheet;
+            deletedTask = probes.back()->styleTask();
             delete probes.back();
         };
         setTheme("dark");
@@ -207,7 +208,7 @@ private Q_SLOTS:
         Probe p;
         testsupport::drainEvents();
         p._scheduleSetStyleSheet();
-        const Task first = p._setupStyleSheet;
+        const Task first = p.styleTask();
         p._scheduleSetStyleSheet();
         QVERIFY(!first.done());
         testsupport::drainEvents();
@@ -227,8 +228,8 @@ private Q_SLOTS:
         {
             auto *p = new Probe(&lateBuilds);
             testsupport::runTimerHop();   // fire the zero-delay timer only
-            QVERIFY(p->_setupStyleSheet.isValid());
-            pending = p->_setupStyleSheet;
+            QVERIFY(p->styleTask().isValid());
+            pending = p->styleTask();
             delete p;
         }
         QVERIFY(pending.cancelled());
@@ -252,12 +253,12 @@ private Q_SLOTS:
         p.fail = true;
         setTheme("dark");
         testsupport::drainEvents();
-        QVERIFY(p._setupStyleSheet.failed());
+        QVERIFY(p.styleTask().failed());
         QCOMPARE(p.styleSheet(), before);
         p.fail = false;
         setTheme("light");
         testsupport::drainEvents();
-        QVERIFY(!p._setupStyleSheet.failed());
+        QVERIFY(!p.styleTask().failed());
         QVERIFY(p.styleSheet().contains("black"));
     }
 

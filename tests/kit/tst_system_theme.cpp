@@ -93,7 +93,7 @@ private Q_SLOTS:
         setTheme("system");
         QCOMPARE(spy.count(), 1);
         QCOMPARE(useTheme()->name(), QString("dark"));
-        QCOMPARE(useTheme()->palette.mode, QString("dark"));
+        QCOMPARE(useTheme()->palette().mode, QString("dark"));
         QCOMPARE(themeChoice(), QString("system"));
         // Choosing it again announces the theme again, as any setTheme() does.
         setTheme("system");
@@ -184,7 +184,7 @@ private Q_SLOTS:
         int changes = 0;
         connect(useTheme()->signal, &ThemeSignal::changed, &context, [&changes] {
             ++changes;
-            desktopGoes(useTheme()->palette.mode);
+            desktopGoes(useTheme()->palette().mode);
         });
         setTheme("system");
         desktopGoes("dark");

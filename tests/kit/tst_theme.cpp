@@ -43,13 +43,13 @@ private Q_SLOTS:
             QVERIFY2(problems.isEmpty(), qPrintable(name + ": " + problems.join("\n")));
         }
         setTheme("dark");
-        QCOMPARE(useTheme()->palette.mode, QString("dark"));
+        QCOMPARE(useTheme()->palette().mode, QString("dark"));
         const QString darkPaper = useTheme()->resolveToken(u"palette.background.paper").value();
         setTheme("light");
-        QCOMPARE(useTheme()->palette.mode, QString("light"));
+        QCOMPARE(useTheme()->palette().mode, QString("light"));
         QVERIFY(useTheme()->resolveToken(u"palette.background.paper").value() != darkPaper);
-        QVERIFY(useTheme()->components.contains(u"PyButton"));
-        QVERIFY(useTheme()->typography.contains(u"button"));
+        QVERIFY(useTheme()->components().contains(u"PyButton"));
+        QVERIFY(useTheme()->typography().contains(u"button"));
     }
 
     void oneThemeObjectOneSignal()
@@ -81,7 +81,7 @@ private Q_SLOTS:
             testsupport::setPath(d, "palette.primary.main", "#ff0000");
         });
         setTheme(other);
-        QCOMPARE(useTheme()->palette.mode, QString("light"));
+        QCOMPARE(useTheme()->palette().mode, QString("light"));
         const quint64 first = useTheme()->identity();
         QVERIFY(first != light);
         registerTheme(other, themeData(other));
@@ -175,7 +175,7 @@ private Q_SLOTS:
         setTheme("ocean");
         QCOMPARE(useTheme()->resolveToken(u"palette.primary.main").value(), QString("#006064"));
         // The base's tints are derived from the palette, so they follow the new colour.
-        QCOMPARE(useTheme()->components.findPath(u"PyButton.styles.root.colorStyle.primary.props.textVariant.slots.hover.backgroundColor")
+        QCOMPARE(useTheme()->components().findPath(u"PyButton.styles.root.colorStyle.primary.props.textVariant.slots.hover.backgroundColor")
                      ->text(),
                  QString("rgba(0, 96, 100, 0.04)"));
         QCOMPARE(useTheme()->resolveToken(u"palette.primary.contrastText"),
@@ -251,7 +251,7 @@ private Q_SLOTS:
         if (valid) {
             QVERIFY2(error.isEmpty(), qPrintable(error));
             setTheme(name);
-            QCOMPARE(useTheme()->components.findPath(u"KnobField.styles.root.color")->text(), result);
+            QCOMPARE(useTheme()->components().findPath(u"KnobField.styles.root.color")->text(), result);
             setTheme("light");
         } else {
             QVERIFY2(error.contains("key path \"components.KnobField.styles.root.color\""), qPrintable(error));

@@ -117,8 +117,8 @@ public:
     {
         ++destroyedCount[m_class];
         if constexpr (std::is_base_of_v<RestyleLifecycle, Base>) {
-            if (this->_setupStyleSheet.isValid() && !this->_setupStyleSheet.done())
-                pendingAtDestruction.push_back(this->_setupStyleSheet);
+            if (this->styleTask().isValid() && !this->styleTask().done())
+                pendingAtDestruction.push_back(this->styleTask());
         }
     }
 

@@ -4,6 +4,7 @@
 #include <tessera/kit/i18n.h>
 #include <tessera/kit/qss.h>
 #include <tessera/kit/registry.h>
+#include <tessera/kit/restyle_p.h>
 #include <tessera/material/textfield/calendar_field_p.h>
 #include <tessera/material/textfield/knob_field_p.h>
 #include <tessera/material/textfield/stepper_field_p.h>
@@ -81,9 +82,9 @@ public:
 
     QWidget *widget() override { return this; }
     FieldShellBase *shell() override { return this; }
-    Task task() const override { return this->_setupStyleSheet; }
-    QString label() const override { return this->_label.value_or("<none>"); }
-    QString variant() const override { return this->_variant; }
+    Task task() const override { return this->styleTask(); }
+    QString label() const override { return this->labelOption().value_or("<none>"); }
+    QString variant() const override { return Field::variant(); }
 
 protected:
     void fieldStateChanged(QWidget *field) override { seen << snapshot(field); }
@@ -126,7 +127,7 @@ int builds(const QString &cls)
 
 QString getStylesheet(const QString &cls, const QString &variant, const QString &size)
 {
-    return withClass(cls, [&](auto t) { return decltype(t)::type::_get_stylesheet(variant, size, useTheme()->palette.mode); });
+    return withClass(cls, [&](auto t) { return decltype(t)::type::_get_stylesheet(variant, size, useTheme()->palette().mode); });
 }
 
 const QStringList classes{"KnobField", "StepperField", "CalendarField"};
@@ -154,7 +155,7 @@ QString expectedSheet(const QString &name, const QString &variant, const QString
 
 QString focusQssOf(const QString &cls)
 {
-    return get_qss_style(useTheme()->components.findPath(QString(cls + ".styles.focus")));
+    return get_qss_style(useTheme()->components().findPath(QString(cls + ".styles.focus")));
 }
 
 void addClassRows()
@@ -350,7 +351,7 @@ private Q_SLOTS:
             const QString focus = focusQssOf(cls);
             QVERIFY(focus.contains("border-color: "));
             QCOMPARE(w->styleSheet(),
-                     expectedSheet(w->objectName(), "ring", get_qss_style(useTheme()->components.findPath(QString(cls + ".styles.root"))),
+                     expectedSheet(w->objectName(), "ring", get_qss_style(useTheme()->components().findPath(QString(cls + ".styles.root"))),
                                    focus));
         }
         setTheme("light");
@@ -386,7 +387,7 @@ private Q_SLOTS:
         // Another theme of the same palette mode: rendered anew with its colours.
         setTheme(second);
         testsupport::drainEvents();
-        QCOMPARE(useTheme()->palette.mode, QString("light"));
+        QCOMPARE(useTheme()->palette().mode, QString("light"));
         QVERIFY(w->styleSheet().contains("#222222") && !w->styleSheet().contains("#111111"));
         QCOMPARE(builds(cls), count += 2);
 

@@ -40,7 +40,7 @@ public:
 
     using FieldShell::_hide_label;
     using FieldShell::_set_multiple_has_value_prop;
-    using FieldShell::_setupStyleSheet;
+    using FieldShell::styleTask;
     using FieldShell::_show_label;
 
     void _set_stylesheet(const StyleMap &component_styled = {}) override
@@ -161,7 +161,7 @@ private Q_SLOTS:
     {
         // The light theme's pieces must differ, or a swapped line could pass.
         setTheme(QStringLiteral("light"));
-        const StyleMap &c = useTheme()->components;
+        const StyleMap &c = useTheme()->components();
         QStringList pieces;
         for (const char *path : {"FieldShell.styles.root", "FieldShell.styles.title", "FieldShell.styles.title.slots.focused",
                                  "FieldShell.styles.title.slots.error", "FieldShell.styles.title.slots.disabled",
@@ -461,13 +461,13 @@ private Q_SLOTS:
         QVERIFY(qobject_cast<FieldShell *>(field.get()));
         testsupport::drainEvents();
         const QString name = field->objectName();
-        const QString expected = expectedSheet(name, useTheme()->components, size, grow, sx(name));
+        const QString expected = expectedSheet(name, useTheme()->components(), size, grow, sx(name));
         QCOMPARE(testsupport::lines(field->styleSheet()), testsupport::lines(expected));
         QCOMPARE(field->styleSheet(), expected);
 
         // (Without growing, the style's own min-height sets the minimum size.)
         if (grow) {
-            const StyleValue *height = useTheme()->components.findPath(QStringLiteral("FieldShellSize.styles.%1.no-multiple.height").arg(size));
+            const StyleValue *height = useTheme()->components().findPath(QStringLiteral("FieldShellSize.styles.%1.no-multiple.height").arg(size));
             QCOMPARE(field->minimumHeight(), int(height->number()));
         }
         QCOMPARE(field->property("disabled"), QVariant(options.value("disabled").toBool()));
@@ -492,7 +492,7 @@ private Q_SLOTS:
 
         // An empty mapping means the theme's own.
         field._set_stylesheet(StyleMap());
-        QCOMPARE(field.styleSheet(), expectedSheet(n, useTheme()->components, "medium", false, "QLabel { color: red; }"));
+        QCOMPARE(field.styleSheet(), expectedSheet(n, useTheme()->components(), "medium", false, "QLabel { color: red; }"));
     }
 
     void minimumHeightOnlyWhenGrowing_data()
@@ -532,10 +532,10 @@ private Q_SLOTS:
         setTheme(testsupport::registerWithout(QStringLiteral("light"), QStringLiteral("components.FieldShell.styles.root")));
         testsupport::drainEvents();
         QCOMPARE(field.builds, 2);
-        QVERIFY(!field._setupStyleSheet.failed());
+        QVERIFY(!field.styleTask().failed());
         const QStringList sheet = testsupport::lines(field.styleSheet());
         QCOMPARE(sheet.value(2), QString(20, u' '));
-        QCOMPARE(field.styleSheet(), expectedSheet(field.objectName(), useTheme()->components, "medium", false, QString()));
+        QCOMPARE(field.styleSheet(), expectedSheet(field.objectName(), useTheme()->components(), "medium", false, QString()));
     }
 
     void failedBuildKeepsPreviousSheet_data()
@@ -576,7 +576,7 @@ private Q_SLOTS:
         }));
         testsupport::drainEvents();
         QCOMPARE(field.builds, 2);
-        QVERIFY(field._setupStyleSheet.failed());
+        QVERIFY(field.styleTask().failed());
         QCOMPARE(field.styleSheet(), before);
         QCOMPARE(field.minimumHeight(), 48);
         QCOMPARE(field.property("disabled"), QVariant(true));
@@ -585,7 +585,7 @@ private Q_SLOTS:
         setTheme(QStringLiteral("dark"));
         testsupport::drainEvents();
         QCOMPARE(field.builds, 3);
-        QVERIFY(!field._setupStyleSheet.failed());
+        QVERIFY(!field.styleTask().failed());
         QVERIFY(field.styleSheet() != before);
     }
 
@@ -598,8 +598,8 @@ private Q_SLOTS:
         setTheme(QStringLiteral("light"));
         QCOMPARE(field.builds, 1);   // never inside the signal
         testsupport::runTimerHop();   // both timers fire
-        QVERIFY(field._setupStyleSheet.isValid());
-        const Task second = field._setupStyleSheet;
+        QVERIFY(field.styleTask().isValid());
+        const Task second = field.styleTask();
         QVERIFY(!second.done());
         testsupport::drainEvents();
         QCOMPARE(field.builds, 3);
@@ -616,7 +616,7 @@ private Q_SLOTS:
         {
             auto *field = new Probe({}, &late);
             testsupport::runTimerHop();   // the timer hop only
-            pending = field->_setupStyleSheet;
+            pending = field->styleTask();
             QVERIFY(pending.isValid() && !pending.done());
             delete field;
         }

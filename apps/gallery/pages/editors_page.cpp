@@ -187,7 +187,7 @@ QWidget *callerStyles()
     // A function, called on every restyle: colours picked by palette mode.
     tessera::EditorFieldOptions byMode;
     byMode.sx = tessera::Sx::Function([] {
-        const bool dark = tessera::useTheme()->palette.mode == u"dark";
+        const bool dark = tessera::useTheme()->palette().mode == u"dark";
         StyleMap sx = stepControls();
         sx.insert(QStringLiteral("&[variant=outlined]"),
                   StyleMap{{"borderStyle", "solid"},

@@ -110,7 +110,7 @@ private:
         auto *greyGrid = gallery::gridOn(greys, 8, 8);
         const QColor text = tokenColor(theme, QStringLiteral("palette.text.primary"));
         int i = 0;
-        const tessera::StyleValue *grey = theme->palette.values.find(u"grey");
+        const tessera::StyleValue *grey = theme->palette().values.find(u"grey");
         if (grey && grey->isMap()) {
             for (const auto &[key, value] : grey->map()) {
                 greyGrid->addWidget(chip(QStringLiteral("grey.") + key, tessera::parseColor(value.text()), text, greys), i / 6, i % 6);
@@ -121,7 +121,7 @@ private:
         greyGrid->addWidget(chip(QStringLiteral("divider"), tokenColor(theme, QStringLiteral("palette.divider")), text, greys),
                             i / 6, i % 6);
         ++i;
-        const tessera::StyleValue *action = theme->palette.values.find(u"action");
+        const tessera::StyleValue *action = theme->palette().values.find(u"action");
         if (action && action->isMap()) {
             for (const auto &[key, value] : action->map()) {
                 greyGrid->addWidget(chip(QStringLiteral("action.") + key, tessera::parseColor(value.text()), text, greys), i / 6,
@@ -132,8 +132,8 @@ private:
         column->addWidget(greys);
 
         heading(QT_TRANSLATE_NOOP("Gallery", "Typography"));
-        const tessera::StyleValue *family = theme->typography.find(u"fontFamily");
-        for (const auto &[variant, value] : theme->typography) {
+        const tessera::StyleValue *family = theme->typography().find(u"fontFamily");
+        for (const auto &[variant, value] : theme->typography()) {
             const tessera::StyleMap *style = value.mapIf();
             if (!style)
                 continue;
