@@ -16,6 +16,16 @@
 #include <tessera/kit/svg_widget.h>
 #include <tessera/kit/theme.h>
 #include <tessera/kit/typography.h>
+#include <tessera/material/button/busy_trigger.h>
+#include <tessera/material/button/orb_action.h>
+#include <tessera/material/button/popup_trigger.h>
+#include <tessera/material/textfield/calendar_field.h>
+#include <tessera/material/textfield/chip_stack.h>
+#include <tessera/material/textfield/field_shell.h>
+#include <tessera/material/textfield/knob_field.h>
+#include <tessera/material/textfield/select_field.h>
+#include <tessera/material/textfield/stepper_field.h>
+#include <tessera/material/textfield/text_field.h>
 
 #include <QDateEdit>
 #include <QDial>
@@ -73,6 +83,18 @@ void tst_PrivateData::sizeIsBasePlusPointers_data()
     ROW(PySvgWidget, QWidget, 1);
     ROW(PyLineEditMultiple, QWidget, 1);
     ROW(PyPlainTextEdit, QPlainTextEdit, 1);
+
+    // material/
+    ROW(FieldShell, QGroupBox, 4);          // RestyleLifecycle's three, its own d
+    ROW(BusyTrigger, QFrame, 6);            // RestyleLifecycle's three, loadingWidget and label (public), d
+    ROW(PopupTrigger, QPushButton, 5);      // Button's four, its own d
+    ROW(OrbAction, QPushButton, 5);         // Button's four, its own d
+    ROW(ChipStack, QFrame, 1);
+    ROW(KnobField, QDial, 7);               // EditorField's six, its own d
+    ROW(StepperField, QSpinBox, 7);
+    ROW(CalendarField, QDateEdit, 7);
+    ROW(TextField, QWidget, 1);
+    ROW(SelectField, QWidget, 1);
 }
 
 void tst_PrivateData::sizeIsBasePlusPointers()
