@@ -143,7 +143,7 @@ QString arrowFolder(const QColor &color)
     const QString folder = QStringLiteral("/tessera/popup_trigger/%1").arg(hex);
     if (!bundles.contains(hex)) {
         QList<std::pair<QString, QByteArray>> files;
-        for (const QString &name : {ArrowUp, ArrowDown}) {
+        for (QLatin1String name : {ArrowUp, ArrowDown}) {
             QFile source(ArrowFolder + name);
             if (!source.open(QIODevice::ReadOnly))
                 return ArrowFolder;
