@@ -97,11 +97,15 @@ public:
         nothing changes.
     */
     QString variant() const;
+    //! Sets the \c variant option (a theme key) and restyles the field.
     void setVariant(const QString &variant);
+    //! The \c size option: a key of the style memo.
     QString themeSize() const;
+    //! Sets the \c size option (a theme key) and restyles the field.
     void setThemeSize(const QString &size);
     //! Stored only: the field shows no label of its own. A null text is no label.
     QString label() const;
+    //! Sets the \c label option; a null text is no label.
     void setLabel(const QString &label);
 
 protected:
