@@ -22,7 +22,7 @@ JOBS=${JOBS:-2}
 say() { printf '\033[1m==> %s\033[0m\n' "$*" >&2; }
 
 BASE_PACKAGES=(cmake ninja-build g++ pkg-config
-    qt6-base-dev qt6-svg-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
+    qt6-base-dev qt6-base-private-dev qt6-svg-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
     libgl1-mesa-dev nlohmann-json3-dev fonts-dejavu-core)
 
 ensure_packages() {

@@ -1,5 +1,6 @@
 #include "contrast.h"
 
+#include <tessera/kit/app_palette.h>
 #include <tessera/kit/button.h>
 #include <tessera/kit/colors.h>
 #include <tessera/kit/line_edit_multiple.h>
@@ -145,13 +146,28 @@ std::optional<int> widthIn(const QString &value)
 
 struct Look
 {
-    std::optional<QColor> color, background, border;
+    std::optional<QColor> color, background, border, outline;
     int borderWidth = 0;
     bool borderNone = false;
+    int outlineWidth = 0;
+    bool outlineNone = true;
 
     void apply(const QString &property, const QString &value)
     {
-        if (property == u"color") {
+        if (property == u"outline") {
+            outlineNone = value.startsWith(QLatin1String("none")) || !value.contains(QLatin1String("solid"));
+            if (const auto c = colourIn(value))
+                outline = c;
+            if (const auto w = widthIn(value))
+                outlineWidth = *w;
+        } else if (property == u"outline-style") {
+            outlineNone = value != u"solid";
+        } else if (property == u"outline-width") {
+            if (const auto w = widthIn(value))
+                outlineWidth = *w;
+        } else if (property == u"outline-color") {
+            outline = colourIn(value);
+        } else if (property == u"color") {
             color = colourIn(value);
         } else if (property == u"background-color" || property == u"background") {
             background = colourIn(value);
@@ -287,7 +303,13 @@ QList<Pair> measureSheet(const QString &sheet, const QString &widget, const QCol
                               TextMinimum, 0});
             }
             const bool hasBorder = look.border && look.border->alpha() > 0 && !look.borderNone && look.borderWidth > 0;
-            if (focus) {
+            const bool hasOutline = look.outline && look.outline->alpha() > 0 && !look.outlineNone && look.outlineWidth > 0;
+            if (focus && hasOutline) {
+                // An outline is drawn inside the widget, at its focus rectangle: on its own background.
+                const QColor ring = compositeColor(*look.outline, bg);
+                pairs.append({Pair::Kind::Focus, widget, shown, *look.outline, bg, surface, contrastRatio(ring, bg),
+                              NonTextMinimum, look.outlineWidth});
+            } else if (focus) {
                 if (hasBorder) {
                     const QColor ring = compositeColor(*look.border, base);
                     pairs.append({Pair::Kind::Focus, widget, shown, *look.border, base, surface,
@@ -315,6 +337,9 @@ struct Sample
     std::function<QWidget *()> make;
     bool interactive = true;
     std::function<void(QWidget *)> prepare = {};
+    //! The sheet leaves the body to the platform style, which paints it in the
+    //! application palette's button colour (applyPalette() gives it the theme's).
+    bool nativeFace = false;
 };
 
 void settle()
@@ -374,15 +399,17 @@ QList<Sample> samples()
                                   {{QStringLiteral("label"), QStringLiteral("Label")}});
                 },
                 false});
-    // The closed look (the open one differs only in its chevron); the sheet at
-    // construction only hides the menu indicator. update_state() is no slot:
-    // the menu's closing applies the closed look when the icon is the empty text.
-    out.append({QStringLiteral("PopupTrigger"),
-                [] {
-                    return create(QStringLiteral("tessera.material.button.popup_trigger"),
-                                  {{QStringLiteral("icon"), QString()}, {QStringLiteral("text"), QStringLiteral("Label")}});
-                },
-                false, [](QWidget *w) { QMetaObject::invokeMethod(w, "updateUiOnMenuHide"); }});
+    // The closed look (the open one differs only in its chevron). update_state()
+    // is no slot: the menu's closing applies the closed look when the icon is
+    // the empty text.
+    const auto popupTrigger = [] {
+        return create(QStringLiteral("tessera.material.button.popup_trigger"),
+                      {{QStringLiteral("icon"), QString()}, {QStringLiteral("text"), QStringLiteral("Label")}});
+    };
+    out.append({QStringLiteral("PopupTrigger closed look"), popupTrigger, true,
+                [](QWidget *w) { QMetaObject::invokeMethod(w, "updateUiOnMenuHide"); }});
+    // The look at construction: the platform's button with the menu indicator hidden.
+    out.append({QStringLiteral("PopupTrigger"), popupTrigger, true, {}, true});
     out.append({QStringLiteral("PyLineEditMultiple"), [] { return new PyLineEditMultiple({.values = {QStringLiteral("chip")}}); }});
     return out;
 }
@@ -435,7 +462,10 @@ Report measureCurrentTheme()
             settle();
         }
         bool focusRule = false;
-        for (const auto &[surfaceName, surface] : surfaces) {
+        auto beneath = surfaces;
+        if (sample.nativeFace)
+            beneath.append({QStringLiteral("the button face"), themePalette().color(QPalette::Active, QPalette::Button)});
+        for (const auto &[surfaceName, surface] : std::as_const(beneath)) {
             QColor own;
             report.pairs += measureSheet(widget->styleSheet(), sample.label, surface, surfaceName, disabledText,
                                          &focusRule, &own);

@@ -436,9 +436,13 @@ def knob():
 
 def popup_trigger(mode):
     # Read by PopupTrigger for the label colour and the chevrons of its open
-    # and closed sheets.
+    # and closed sheets, and for its keyboard focus look: an outline, which
+    # Qt draws at the focus rectangle without taking room, so neither the
+    # native look nor the open and closed looks move.
     return {"styles": {"label": {"color": mode["popupLabel"]},
-                       "indicator": {"color": mode["popupIndicator"]}}}
+                       "indicator": {"color": mode["popupIndicator"]},
+                       "focus": {"outlineStyle": "solid", "outlineWidth": 2,
+                                 "outlineColor": mode["ring"], "outlineRadius": 4}}}
 
 
 def theme(name, mode):

@@ -46,7 +46,7 @@ public:
     void add(QAbstractAnimation *animation);
     //! Breaks every kept connection and stops every kept animation; the holder is empty afterwards.
     void release();
-    //! Whether nothing is held.
+    //! Whether the holder keeps no connection and no animation.
     bool isEmpty() const;
 
 private:

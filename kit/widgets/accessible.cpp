@@ -221,4 +221,12 @@ void notifyAccessibleBusyChanged(QWidget *widget)
     QAccessible::updateAccessibility(&event);
 }
 
+void notifyAccessibleNameChanged(QWidget *widget)
+{
+    if (!widget || !QAccessible::isActive() || !widget->accessibleName().isEmpty())
+        return;
+    QAccessibleEvent event(widget, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&event);
+}
+
 } // namespace tessera

@@ -54,4 +54,11 @@ TESSERA_KIT_EXPORT QString iconAccessibleName(const QString &icon);
 //! Tells assistive tools that \a widget's busy state (QAccessible::State::busy) changed.
 TESSERA_KIT_EXPORT void notifyAccessibleBusyChanged(QWidget *widget);
 
+/*!
+    Tells assistive tools that the name of \a widget changed (QAccessible::NameChanged),
+    for a widget named by a text it shows (a label that follows a State or the
+    language). Nothing is sent while the application names the widget itself.
+*/
+TESSERA_KIT_EXPORT void notifyAccessibleNameChanged(QWidget *widget);
+
 } // namespace tessera

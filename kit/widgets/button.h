@@ -64,9 +64,13 @@ class TESSERA_KIT_EXPORT Button : public QPushButton, public RestyleLifecycle
     Q_OBJECT
     //! The "text" option (shadows QAbstractButton's text with the same meaning; see setText()).
     Q_PROPERTY(QString text READ buttonText WRITE setText NOTIFY textChanged)
+    //! The colour of the theme's button styles ("primary", "error", ...).
     Q_PROPERTY(QString color READ buttonColor WRITE setColor NOTIFY colorChanged)
+    //! The variant of the theme's button styles ("contained", "outlined", "text", ...).
     Q_PROPERTY(QString variant READ buttonVariant WRITE setVariant NOTIFY variantChanged)
+    //! The size of the theme's button styles (the \c size option).
     Q_PROPERTY(QString themeSize READ buttonSize WRITE setThemeSize NOTIFY themeSizeChanged)
+    //! Whether the button was disabled itself, not through its parent.
     Q_PROPERTY(bool disabled READ isDisabled WRITE setDisabled NOTIFY disabledChanged)
 public:
     //! Called when the button is clicked (the "onClick" option).
@@ -118,12 +122,17 @@ public:
     */
     //! The text of the "text" option as shown (empty when children are the content).
     QString buttonText() const;
+    //! Writes the \c text property.
     void setText(const QString &text);
+    //! Writes the \c color property.
     void setColor(const QString &color);
+    //! Writes the \c variant property.
     void setVariant(const QString &variant);
+    //! Writes the \c themeSize property.
     void setThemeSize(const QString &size);
     //! Whether the button was disabled itself (QWidget::setEnabled(false)), not through its parent.
     bool isDisabled() const;
+    //! Writes the \c disabled property.
     void setDisabled(bool disabled);
 
     //! The style sheet the button applied itself on its last pass (empty before the first).
@@ -133,10 +142,15 @@ public:
     QSize minimumSizeHint() const override;   //!< \reimp
 
 Q_SIGNALS:
+    //! Emitted once per change of the \c text property.
     void textChanged(const QString &text);
+    //! Emitted once per change of the \c color property.
     void colorChanged(const QString &color);
+    //! Emitted once per change of the \c variant property.
     void variantChanged(const QString &variant);
+    //! Emitted once per change of the \c themeSize property.
     void themeSizeChanged(const QString &size);
+    //! Emitted once per change of the \c disabled property.
     void disabledChanged(bool disabled);
 
 protected:

@@ -97,15 +97,15 @@ public:
         nothing changes.
     */
     QString variant() const;
-    //! Sets the \c variant option (a theme key) and restyles the field.
+    //! Writes the \c variant property.
     void setVariant(const QString &variant);
-    //! The \c size option: a key of the style memo.
+    //! The size of the theme's field styles (the \c size option).
     QString themeSize() const;
-    //! Sets the \c size option (a theme key) and restyles the field.
+    //! Writes the \c themeSize property.
     void setThemeSize(const QString &size);
     //! Stored only: the field shows no label of its own. A null text is no label.
     QString label() const;
-    //! Sets the \c label option; a null text is no label.
+    //! Writes the \c label property.
     void setLabel(const QString &label);
 
 protected:

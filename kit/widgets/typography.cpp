@@ -1,5 +1,6 @@
 #include "typography.h"
 
+#include "accessible.h"
 #include "i18n.h"
 #include "qss.h"
 #include "restyle_p.h"
@@ -101,6 +102,7 @@ void Typography::refreshText()
         return;
     d->label->setText(shown);
     updateGeometry();
+    notifyAccessibleNameChanged(this);   // static text named by what it shows
     Q_EMIT textChanged(shown);
 }
 

@@ -62,6 +62,7 @@ public:
     QString styleText() const;
 
 Q_SIGNALS:
+    //! Emitted once per change of the text shown (a new text, a followed State, the language).
     void textChanged(const QString &text);
 
 private:

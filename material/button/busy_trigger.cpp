@@ -149,7 +149,11 @@ BusyTrigger::BusyTrigger(const Options &options, QWidget *parent)
     label = new Typography({.text = labelText,
                             .variant = QStringLiteral("button"),
                             .sx = StyleMap{{QStringLiteral("color"), QStringLiteral("palette.text.disabled")}}});
-    connect(label, &Typography::textChanged, this, &BusyTrigger::textChanged);
+    connect(label, &Typography::textChanged, this, [this](const QString &text) {
+        // The label is the trigger's accessible name: screen readers hear the new one.
+        notifyAccessibleNameChanged(this);
+        Q_EMIT textChanged(text);
+    });
 
     _init_ui();
 }

@@ -77,11 +77,17 @@ class TESSERA_BUSY_TRIGGER_EXPORT BusyTrigger : public QFrame, public RestyleLif
                 "        loadingPosition?: \"start\" | \"center\" | \"end\"\n"
                 "        loadingIndicator?: \"Loading...\" | any str\n\n    Returns:\n"
                 "        new instance of BusyTrigger\n    ")
+    //! Whether the loading icon shows.
     Q_PROPERTY(bool loading READ isLoading WRITE setLoading NOTIFY loadingChanged)
+    //! Where the loading icon stands: "start" before the label, anything else after it.
     Q_PROPERTY(QString loadingPosition READ loadingPosition WRITE setLoadingPosition NOTIFY loadingPositionChanged)
+    //! The label's text as shown (\c text, or else the loading indicator).
     Q_PROPERTY(QString text READ text WRITE setText NOTIFY textChanged)
+    //! The colour of the theme's button styles.
     Q_PROPERTY(QString color READ color WRITE setColor NOTIFY colorChanged)
+    //! The variant of the theme's button styles.
     Q_PROPERTY(QString variant READ variant WRITE setVariant NOTIFY variantChanged)
+    //! The size of the theme's button styles (the \c size option).
     Q_PROPERTY(QString themeSize READ themeSize WRITE setThemeSize NOTIFY themeSizeChanged)
 public:
     //! The trigger's options; see the class description for each.
@@ -112,18 +118,27 @@ public:
         OptionError naming the property, and nothing changes.
     */
     bool isLoading() const;
+    //! Writes the \c loading property.
     void setLoading(bool loading);
+    //! Where the loading icon stands: "start" before the label, anything else after it.
     QString loadingPosition() const;
+    //! Writes the \c loadingPosition property.
     void setLoadingPosition(const QString &position);
     //! The label's text as shown ("text", or else the loading indicator).
     QString text() const;
     //! Sets the "text" option; an empty text shows the loading indicator.
     void setText(const QString &text);
+    //! The colour of the theme's button styles.
     QString color() const;
+    //! Writes the \c color property.
     void setColor(const QString &color);
+    //! The variant of the theme's button styles.
     QString variant() const;
+    //! Writes the \c variant property.
     void setVariant(const QString &variant);
+    //! The size of the theme's button styles (the \c size option).
     QString themeSize() const;
+    //! Writes the \c themeSize property.
     void setThemeSize(const QString &size);
 
     //! The loading icon ("eos-icons:loading" tinted "palette.grey._500").
@@ -132,11 +147,17 @@ public:
     Typography *label = nullptr;
 
 Q_SIGNALS:
+    //! Emitted once per change of the \c loading property.
     void loadingChanged(bool loading);
+    //! Emitted once per change of the \c loadingPosition property.
     void loadingPositionChanged(const QString &position);
+    //! Emitted once per change of the \c text property.
     void textChanged(const QString &text);
+    //! Emitted once per change of the \c color property.
     void colorChanged(const QString &color);
+    //! Emitted once per change of the \c variant property.
     void variantChanged(const QString &variant);
+    //! Emitted once per change of the \c themeSize property.
     void themeSizeChanged(const QString &size);
 
 protected:

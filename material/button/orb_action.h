@@ -46,6 +46,7 @@ class TESSERA_ORB_ACTION_EXPORT OrbAction : public Button
     Q_OBJECT
     //! The \c icon option (QAbstractButton's own "icon" property is the QIcon it draws).
     Q_PROPERTY(QString iconSource READ iconSource WRITE setIconSource NOTIFY iconSourceChanged)
+    //! Whether the icon turns while it is shown.
     Q_PROPERTY(bool animate READ animate WRITE setAnimate NOTIFY animateChanged)
 public:
     //! The button's options; see the class description for each.
@@ -73,8 +74,11 @@ public:
         State notifies too when its change alters what the property reads.
     */
     QString iconSource() const;
+    //! Writes the \c iconSource property.
     void setIconSource(const QString &icon);
+    //! Whether the icon turns while it is shown.
     bool animate() const;
+    //! Writes the \c animate property.
     void setAnimate(bool animate);
 
     //! Whether the icon is turning now.
@@ -83,7 +87,9 @@ public:
     qreal iconAngle() const;
 
 Q_SIGNALS:
+    //! Emitted once per change of the \c iconSource property.
     void iconSourceChanged(const QString &icon);
+    //! Emitted once per change of the \c animate property.
     void animateChanged(bool animate);
 
 protected:

@@ -3,6 +3,7 @@
 #include <tessera/kit/registry.h>
 
 #include <tessera/kit/colors.h>
+#include <tessera/kit/qss.h>
 #include <tessera/kit/theme.h>
 
 #include <QActionEvent>
@@ -174,12 +175,35 @@ QColor lookColor(const char *slot, const QColor &fallback)
     return color.isValid() ? color : fallback;
 }
 
+/*
+    \a sheet followed by the theme's keyboard focus look, the
+    "PopupTrigger.styles.focus" mapping, as a ":focus" rule (nothing without
+    one). The built-in themes draw it with QSS outline properties: an outline
+    is drawn at the button's focus rectangle and takes no room, so neither the
+    native look nor the open and closed looks move their label or arrow.
+*/
+QString withFocusRule(const QString &sheet)
+{
+    const StyleValue *entry = useTheme()->components.findPath(u"PopupTrigger.styles.focus");
+    const StyleMap *focus = entry ? entry->mapIf() : nullptr;
+    const QString declarations = focus ? get_qss_style(*focus) : QString();
+    if (declarations.isEmpty())
+        return sheet;
+    return sheet + QStringLiteral("QPushButton:focus { ") + declarations + QStringLiteral(" }");
+}
+
+// The sheet set at construction, for the current theme.
+QString themedIndicatorSheet()
+{
+    return withFocusRule(indicatorSheet());
+}
+
 // The open or closed sheet for the current theme and a layout direction.
 QString themedStateSheet(bool open, Qt::LayoutDirection direction)
 {
     const QColor label = lookColor("label", QColor(0x6b, 0x6b, 0x6b));
     const QColor indicator = lookColor("indicator", QColor(Qt::black));
-    return stateSheet(arrowFolder(indicator) + (open ? ArrowUp : ArrowDown), colorText(label), direction);
+    return withFocusRule(stateSheet(arrowFolder(indicator) + (open ? ArrowUp : ArrowDown), colorText(label), direction));
 }
 
 // Where the menu is shown to be measured, relative to the button's bottom-right corner.
@@ -216,7 +240,8 @@ PopupTrigger::PopupTrigger(const Options &options, QWidget *parent)
     if (d->_aboutToHide)
         d->followMenu();
     setContextMenuPolicy(Qt::CustomContextMenu);
-    setStyleSheet(indicatorSheet());
+    d->indicatorSheet = themedIndicatorSheet();
+    setStyleSheet(d->indicatorSheet);
 }
 
 PopupTrigger::~PopupTrigger()
@@ -299,13 +324,8 @@ void PopupTrigger::update_state(bool open)
 void PopupTrigger::_set_stylesheet(const StyleMap &component_styled)
 {
     Button::_set_stylesheet(component_styled);
-    // After a theme change: the open or closed sheet again, in the new colours,
-    // unless someone has set another sheet since.
-    if (!d->stateSheet.isEmpty() && styleSheet() == d->stateSheet) {
-        d->stateSheet = themedStateSheet(d->stateOpen, layoutDirection());
-        if (styleSheet() != d->stateSheet)
-            setStyleSheet(d->stateSheet);
-    }
+    // After a theme change: the sheet in force again, in the new colours.
+    d->refreshOwnSheet();
 }
 
 void PopupTrigger::updateUiOnMenuHide()
@@ -338,11 +358,8 @@ void PopupTrigger::changeEvent(QEvent *event)
     Button::changeEvent(event);
     // The open or closed look follows a switch of the layout direction,
     // unless someone has set another sheet since.
-    if (event->type() == QEvent::LayoutDirectionChange && !d->stateSheet.isEmpty() && styleSheet() == d->stateSheet) {
-        d->stateSheet = themedStateSheet(d->stateOpen, layoutDirection());
-        if (styleSheet() != d->stateSheet)
-            setStyleSheet(d->stateSheet);
-    }
+    if (event->type() == QEvent::LayoutDirectionChange)
+        d->refreshOwnSheet();
 }
 
 void PopupTrigger::actionEvent(QActionEvent *event)
@@ -360,6 +377,20 @@ void PopupTrigger::actionEvent(QActionEvent *event)
         d->menuSubscription.release();
         d->followedAction.clear();
     }
+}
+
+void PopupTriggerPrivate::refreshOwnSheet()
+{
+    // The sheet the trigger set last (the open or closed one once
+    // update_state() ran, the indicator sheet before), unless someone has set
+    // another since.
+    QString fresh;
+    if (!stateSheet.isEmpty() && q->styleSheet() == stateSheet)
+        fresh = stateSheet = themedStateSheet(stateOpen, q->layoutDirection());
+    else if (stateSheet.isEmpty() && q->styleSheet() == indicatorSheet)
+        fresh = indicatorSheet = themedIndicatorSheet();
+    if (!fresh.isEmpty() && q->styleSheet() != fresh)
+        q->setStyleSheet(fresh);
 }
 
 void PopupTriggerPrivate::followMenu()

@@ -70,7 +70,12 @@ class PopupTriggerPrivate;
     colour and the colour of their chevrons from the theme's "PopupTrigger"
     entry ("styles.label.color", "styles.indicator.color"); with the light
     theme they are the fixed texts with the grey label and the kit's dark
-    chevrons. A theme change re-applies the sheet in force.
+    chevrons. Each sheet ends with the theme's keyboard focus look
+    ("styles.focus", a style mapping, as a QPushButton:focus rule; the
+    built-in themes draw a 2 px outline in the text colour, which Qt shows
+    once a menu is installed: without one, the look at construction is the
+    platform's button, focus frame included). A theme change re-applies the
+    sheet in force.
 */
 class TESSERA_POPUP_TRIGGER_EXPORT PopupTrigger : public Button
 {
@@ -107,6 +112,7 @@ public:
         start icon and notifies once when the option changed.
     */
     QString iconSource() const;
+    //! Writes the \c iconSource property.
     void setIconSource(const QString &icon);
 
     //! True from the moment open_context_menu() opens the menu until it is reset.
@@ -128,13 +134,14 @@ public Q_SLOTS:
     void updateUiOnMenuHide();
 
 Q_SIGNALS:
+    //! Emitted once per change of the \c iconSource property.
     void iconSourceChanged(const QString &icon);
 
 protected:
     void actionEvent(QActionEvent *event) override;   //!< \reimp
     void _set_stylesheet(const StyleMap &component_styled = {}) override;
-    void keyPressEvent(QKeyEvent *event) override;
-    void changeEvent(QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;   //!< \reimp
+    void changeEvent(QEvent *event) override;        //!< \reimp
 
 private:
     Q_DISABLE_COPY(PopupTrigger)

@@ -22,6 +22,8 @@ public:
 
     //! Runs _aboutToHide whenever the menu installed now is about to hide (and no other menu's).
     void followMenu();
+    //! Applies the sheet the trigger set last anew (theme, direction), unless another sheet replaced it.
+    void refreshOwnSheet();
 
     PopupTrigger *const q;
 
@@ -40,6 +42,8 @@ public:
     // The open or closed sheet update_state() applied last (empty before).
     QString stateSheet;
     bool stateOpen = false;
+    // The sheet set at construction, in the theme's colours.
+    QString indicatorSheet;
 };
 
 } // namespace tessera

@@ -26,8 +26,11 @@ class CalendarFieldPrivate;
 class TESSERA_CALENDAR_FIELD_EXPORT CalendarField : public EditorField<QDateEdit>
 {
     Q_OBJECT
+    //! The variant of the theme's field styles.
     Q_PROPERTY(QString variant READ variant WRITE setVariant NOTIFY variantChanged)
+    //! The size of the theme's field styles (the \c size option).
     Q_PROPERTY(QString themeSize READ themeSize WRITE setThemeSize NOTIFY themeSizeChanged)
+    //! The \c label option, stored only (a null text is no label).
     Q_PROPERTY(QString label READ label WRITE setLabel NOTIFY labelChanged)
 public:
     //! A date field with every option at its default, a child of \a parent.
@@ -37,8 +40,11 @@ public:
     ~CalendarField() override;
 
 Q_SIGNALS:
+    //! Emitted once per change of the \c variant property.
     void variantChanged(const QString &variant);
+    //! Emitted once per change of the \c themeSize property.
     void themeSizeChanged(const QString &size);
+    //! Emitted once per change of the \c label property.
     void labelChanged(const QString &label);
 
 protected:

@@ -61,10 +61,15 @@ class FieldShellPrivate;
 class TESSERA_FIELD_SHELL_EXPORT FieldShell : public QGroupBox, public RestyleLifecycle
 {
     Q_OBJECT
+    //! The label's current text, shown as the title.
     Q_PROPERTY(QString label READ label WRITE setLabel NOTIFY labelChanged)
+    //! Whether the title is hidden (the label still names the field for screen readers).
     Q_PROPERTY(bool hiddenLabel READ isLabelHidden WRITE setHiddenLabel NOTIFY hiddenLabelChanged)
+    //! The size of the theme's field styles (the \c size option).
     Q_PROPERTY(QString themeSize READ themeSize WRITE setThemeSize NOTIFY themeSizeChanged)
+    //! Whether the field wears its disabled look.
     Q_PROPERTY(bool disabled READ isDisabled WRITE setDisabled NOTIFY disabledChanged)
+    //! Whether the field wears its error look.
     Q_PROPERTY(bool error READ hasError WRITE setError NOTIFY errorChanged)
 public:
     //! Makes the tag widgets of a multiple value; FieldShell only looks at whether it is set.
@@ -109,23 +114,35 @@ public:
     */
     //! The label's current text (a State's text as shown); empty without a label.
     QString label() const;
+    //! Writes the \c label property.
     void setLabel(const QString &label);
+    //! Whether the title is hidden (the label still names the field for screen readers).
     bool isLabelHidden() const;
+    //! Writes the \c hiddenLabel property.
     void setHiddenLabel(bool hidden);
+    //! The size of the theme's field styles (the \c size option).
     QString themeSize() const;
+    //! Writes the \c themeSize property.
     void setThemeSize(const QString &size);
     //! The disabled look: a disabled field ignores hovering. It does not disable the editors.
     bool isDisabled() const;
+    //! Writes the \c disabled property.
     void setDisabled(bool disabled);
     //! The error look (the "error" state its style sheet selects on).
     bool hasError() const;
+    //! Writes the \c error property.
     void setError(bool error);
 
 Q_SIGNALS:
+    //! Emitted once per change of the \c label property.
     void labelChanged(const QString &label);
+    //! Emitted once per change of the \c hiddenLabel property.
     void hiddenLabelChanged(bool hidden);
+    //! Emitted once per change of the \c themeSize property.
     void themeSizeChanged(const QString &size);
+    //! Emitted once per change of the \c disabled property.
     void disabledChanged(bool disabled);
+    //! Emitted once per change of the \c error property.
     void errorChanged(bool error);
 
 protected:

@@ -2,8 +2,9 @@
 // order over a form of all of them, the keys that operate them, the roles,
 // names and states assistive tools read through QAccessible, and the
 // leading edge in a right-to-left layout. (Without an assistive tool
-// attached, Qt delivers no accessibility events, so the tests read what a
-// tool would query.)
+// attached, Qt delivers no accessibility events, so most tests read what a
+// tool would query; the events are heard with Qt's platform accessibility
+// switched on through its private API, as Qt's own tests do.)
 
 #include <tessera/kit/button.h>
 #include <tessera/kit/i18n.h>
@@ -30,6 +31,14 @@
 #include <QStyleOptionGroupBox>
 #include <QTest>
 #include <QVBoxLayout>
+
+#ifdef TESSERA_HAVE_QT_GUI_PRIVATE
+#include <QtGui/private/qguiapplication_p.h>
+#include <qpa/qplatformaccessibility.h>
+#include <qpa/qplatformintegration.h>
+#endif
+
+#include <QScopeGuard>
 
 #include <functional>
 #include <memory>
@@ -73,9 +82,29 @@ QAccessibleInterface *accessible(QWidget *widget)
     return QAccessible::queryAccessibleInterface(widget);
 }
 
+// What an assistive tool hears about one object while listening() lasts:
+// "name" for a new name, "busy" for a change of the busy state.
+QObject *heardObject = nullptr;
+QStringList heard;
+
+void hear(QAccessibleEvent *event)
+{
+    if (!heardObject || event->object() != heardObject)
+        return;
+    if (event->type() == QAccessible::NameChanged)
+        heard << QStringLiteral("name");
+    else if (event->type() == QAccessible::StateChanged && static_cast<QAccessibleStateChangeEvent *>(event)->changedStates().busy)
+        heard << QStringLiteral("busy");
+    else
+        heard << QStringLiteral("event 0x%1").arg(int(event->type()), 0, 16);
+}
+
+using Change = std::function<void(BusyTrigger *trigger, State *text, State *loading)>;
+
 } // namespace
 
 Q_DECLARE_METATYPE(Builder)
+Q_DECLARE_METATYPE(Change)
 
 class tst_Accessibility : public QObject
 {
@@ -228,6 +257,72 @@ private Q_SLOTS:
         QVERIFY(iface->state().busy);
         loading.setValue(false);
         QVERIFY(!iface->state().busy);
+    }
+
+    // Screen readers are told when the trigger's name changes (its label
+    // follows a State, the language or the text property) and when it turns
+    // busy, with the events Qt's own widgets send.
+    void busyTriggerAnnouncesChanges_data()
+    {
+        QTest::addColumn<Change>("change");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("label State") << Change([](BusyTrigger *, State *text, State *) {
+            text->setValue(QStringLiteral("Sichern"));
+        }) << QStringList{"name"};
+        QTest::newRow("language") << Change([](BusyTrigger *, State *, State *) {
+            i18n()->setLanguage(QStringLiteral("de"));
+        }) << QStringList{"name"};
+        QTest::newRow("text property") << Change([](BusyTrigger *trigger, State *, State *) {
+            trigger->setText(QStringLiteral("Upload"));
+        }) << QStringList{"name"};
+        QTest::newRow("same label") << Change([](BusyTrigger *, State *text, State *) {
+            text->setValue(QVariant::fromValue(deferredTr("tessera::Theme", "Light")));
+        }) << QStringList{};
+        QTest::newRow("loading State") << Change([](BusyTrigger *, State *, State *loading) {
+            loading->setValue(true);
+            loading->setValue(false);
+        }) << QStringList{"busy", "busy"};
+        QTest::newRow("loading property") << Change([](BusyTrigger *trigger, State *, State *) {
+            trigger->setLoading(true);
+            trigger->setLoading(true);
+        }) << QStringList{"busy"};
+        // Qt announces the application's name; the label no longer names the trigger.
+        QTest::newRow("application's name") << Change([](BusyTrigger *trigger, State *text, State *) {
+            trigger->setAccessibleName(QStringLiteral("Save the draft"));
+            text->setValue(QStringLiteral("Sichern"));
+        }) << QStringList{"name"};
+    }
+
+    void busyTriggerAnnouncesChanges()
+    {
+#ifndef TESSERA_HAVE_QT_GUI_PRIVATE
+        QSKIP("Qt's private headers (qt6-base-private-dev) are needed to switch Qt's accessibility on");
+#else
+        QFETCH(Change, change);
+        QFETCH(QStringList, expected);
+        QPlatformAccessibility *platform = QGuiApplicationPrivate::platformIntegration()->accessibility();
+        QVERIFY(platform);
+        QAccessible::installUpdateHandler(hear);
+        platform->setActive(true);
+        const auto stop = qScopeGuard([platform] {
+            platform->setActive(false);
+            QAccessible::installUpdateHandler(nullptr);
+            heardObject = nullptr;
+        });
+
+        QWidget form;
+        new QVBoxLayout(&form);
+        State text(QVariant::fromValue(deferredTr("tessera::Theme", "Light")));
+        State loading(false);
+        auto *trigger = placed(&form, new BusyTrigger({.loading = &loading, .kwargs = {{"text", QVariant::fromValue(&text)}}}));
+        form.show();
+        testsupport::drainEvents();
+        heardObject = trigger;
+        heard.clear();
+
+        change(trigger, &text, &loading);
+        QCOMPARE(heard, expected);
+#endif
     }
 
     void chipStackListsItsChips()

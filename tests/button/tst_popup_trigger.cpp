@@ -10,6 +10,7 @@
 #include <QIcon>
 #include <QMenu>
 #include <QPointer>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -32,10 +33,15 @@ public:
 
 const QString MoreVert = QStringLiteral(":/round/resource_tessera/round/more_vert.svg");
 
+// The light theme's keyboard focus look, which follows each sheet.
+const QString FocusRule = QStringLiteral(
+    "QPushButton:focus { outline-style: solid; outline-width: 2px; outline-color: #212121; outline-radius: 4px; }");
+
 // The three sheets, written out line by line.
 QString expectedIndicatorSheet()
 {
-    return QStringLiteral("\n            QPushButton::menu-indicator {\n                image: none;\n            }\n        ");
+    return QStringLiteral("\n            QPushButton::menu-indicator {\n                image: none;\n            }\n        ")
+        + FocusRule;
 }
 
 // \a rtl: mirrored for a right-to-left layout, the arrow at the left edge.
@@ -65,7 +71,7 @@ QString expectedSheet(bool open, bool rtl = false)
         QStringLiteral("            QPushButton:hover {background-color: transparent;}"),
         QStringLiteral("            "),
     };
-    return lines.join(u'\n');
+    return lines.join(u'\n') + FocusRule;
 }
 
 // Runs one open_context_menu() call. When it opens the menu (QMenu::exec
@@ -261,14 +267,17 @@ private Q_SLOTS:
     void openAndClosedSheetsFollowTheTheme()
     {
         PopupTrigger button({.icon = QStringLiteral("x")});
+        PopupTrigger plain;   // the sheet at construction follows too
         button.update_state(false);
         setTheme("dark");
         testsupport::drainEvents();
         const QString secondary = useTheme()->resolveToken(u"palette.text.secondary").value();
+        const QString ring = useTheme()->resolveToken(u"palette.text.primary").value();
         const QString arrow = QStringLiteral(":/tessera/popup_trigger/%1/ri_arrow-down-s-line.svg").arg(secondary.mid(1));
         QString expected = expectedSheet(false);
         expected.replace(QStringLiteral("#6b6b6b"), secondary).replace(QStringLiteral(":/icons/svg_cache/ri_arrow-down-s-line.svg"), arrow);
-        QCOMPARE(button.styleSheet(), expected);
+        QCOMPARE(button.styleSheet(), expected.replace(QStringLiteral("#212121"), ring));
+        QCOMPARE(plain.styleSheet(), expectedIndicatorSheet().replace(QStringLiteral("#212121"), ring));
         // The tinted chevron is a resource a style sheet can load, in the label's colour.
         QFile svg(arrow);
         QVERIFY(svg.open(QIODevice::ReadOnly));
@@ -279,6 +288,56 @@ private Q_SLOTS:
         setTheme("light");
         testsupport::drainEvents();
         QCOMPARE(button.styleSheet(), expectedSheet(true));
+        QCOMPARE(plain.styleSheet(), expectedIndicatorSheet());
+    }
+
+    // With keyboard focus each look of a trigger with its menu shows the
+    // theme's ring (2 px in the text colour at the leading edge), and nothing
+    // inside it moves.
+    void focusShowsTheRing_data()
+    {
+        QTest::addColumn<bool>("closedLook");
+        QTest::newRow("look at construction") << false;
+        QTest::newRow("closed look") << true;
+    }
+
+    void focusShowsTheRing()
+    {
+        QFETCH(bool, closedLook);
+        QWidget window;
+        auto *button = new PopupTrigger({.icon = closedLook ? std::optional<QString>(QString()) : std::nullopt,
+                                         .kwargs = {{QStringLiteral("text"), QStringLiteral("Sort by")}}});
+        button->setParent(&window);
+        button->setMenu(new QMenu(button));
+        auto *other = new QPushButton(QStringLiteral("elsewhere"), &window);
+        other->move(0, 60);
+        button->setFixedSize(124, 36);
+        if (closedLook)
+            button->update_state(false);
+        window.show();
+        QApplication::setActiveWindow(&window);
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        other->setFocus(Qt::TabFocusReason);
+        testsupport::drainEvents();
+        const QImage rest = button->grab().toImage();
+        button->setFocus(Qt::TabFocusReason);
+        testsupport::drainEvents();
+        const QImage focused = button->grab().toImage();
+
+        // Pixels of the ring's colour on the middle row, within 10 px of the leading edge.
+        const QColor ring(0x21, 0x21, 0x21);
+        const auto ringPixels = [&ring](const QImage &image) {
+            int n = 0;
+            for (int x = 0; x < 10; ++x) {
+                const QColor c = image.pixelColor(x, image.height() / 2);
+                n += qAbs(c.red() - ring.red()) + qAbs(c.green() - ring.green()) + qAbs(c.blue() - ring.blue()) < 40;
+            }
+            return n;
+        };
+        QCOMPARE(ringPixels(rest), 0);
+        QVERIFY2(ringPixels(focused) >= 2, qPrintable(QString::number(ringPixels(focused))));
+        const QRect inside = rest.rect().adjusted(10, 10, -10, -10);
+        QCOMPARE(focused.copy(inside), rest.copy(inside));
     }
 
     // The arrow stands at the trailing edge, and moves when the direction switches.

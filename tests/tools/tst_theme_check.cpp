@@ -6,11 +6,14 @@
 #include <tessera/kit/theme.h>
 
 #include "testsupport.h"
+#include "theme_file.h"
 
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSaveFile>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -306,6 +309,15 @@ private Q_SLOTS:
             << QStringList{QStringLiteral("Button color=primary variant=outlined: #name text #90caf9 on #"),
                            QStringLiteral("needs 4.5:1 (colour \"palette.primary.main\")"),
                            QStringLiteral("border #90caf9"), QStringLiteral("needs 3.0:1")};
+        // PopupTrigger's focus outline is measured on both of its looks (the
+        // platform look over the palette's button face).
+        QTest::newRow("faint popup focus ring")
+            << QByteArray("{\n  \"name\": \"faint\",\n  \"extends\": \"light\",\n  \"components\": {\"PopupTrigger\": {\"styles\": {\n"
+                          "    \"focus\": {\"outlineStyle\": \"solid\", \"outlineWidth\": 1, \"outlineColor\": \"#eeeeee\"}}}}\n}\n")
+            << QString() << 1 << 5
+            << QStringList{QStringLiteral("PopupTrigger closed look: QPushButton:focus focus ring #eeeeee"),
+                           QStringLiteral("PopupTrigger: QPushButton:focus focus ring #eeeeee on #eceff3 (over the button face)"),
+                           QStringLiteral("and 1px wide, needs 2px")};
         QTest::newRow("malformed expression")
             << QByteArray("{\n  \"name\": \"broken\",\n  \"extends\": \"light\",\n  \"components\": {\"KnobField\": {\"styles\": {\n"
                           "    \"root\": {\"color\": \"alpha(palette.primary.main)\"}}}}\n}\n")
@@ -340,6 +352,51 @@ private Q_SLOTS:
                                  [&](const QString &l) { return l.startsWith(at) && l.contains(expected.first()); }),
                      qPrintable(run.output));
         }
+    }
+
+    // The gallery's theme previewer follows its file on disk: an edit is
+    // checked and applied, a broken version keeps the last good theme and
+    // shows the checker's FILE:LINE:COLUMN lines, and a file that an editor
+    // replaces (written beside it and renamed over it) is still followed.
+    void previewerFollowsItsFile()
+    {
+        const auto restore = qScopeGuard([] { setTheme("light"); });
+        const QString path = m_dir.filePath(QStringLiteral("live.json"));
+        const auto save = [&path](const QByteArray &content, bool replace) {
+            if (replace) {
+                QSaveFile file(path);
+                return file.open(QIODevice::WriteOnly) && file.write(content) == content.size() && file.commit();
+            }
+            QFile file(path);
+            return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(content) == content.size();
+        };
+        const auto theme = [](const char *primary) {
+            return QByteArray(R"({"name": "live", "extends": "light", "palette": {"primary": {"main": ")") + primary
+                + QByteArray(R"("}}})");
+        };
+        const auto primary = [] { return useTheme()->resolveToken(u"palette.primary.main").value_or(QString()); };
+        // Generous: each version is checked by a process of its own, and the machine may be busy.
+        constexpr int Wait = 60000;
+
+        QStringList shown{QStringLiteral("nothing reported yet")};
+        gallery::ThemeFile file([&shown](const QStringList &problems) { shown = problems; });
+        QVERIFY(save(theme("#123456"), false));
+        QVERIFY(file.load(path));
+        QCOMPARE(shown, QStringList());
+        QCOMPARE(primary(), QStringLiteral("#123456"));
+
+        QVERIFY(save(theme("#654321"), false));
+        QTRY_COMPARE_WITH_TIMEOUT(primary(), QStringLiteral("#654321"), Wait);
+
+        QVERIFY(save(R"({"name": "live", "extends": "light", "palette": )", false));
+        QTRY_VERIFY_WITH_TIMEOUT(!shown.isEmpty(), Wait);
+        QVERIFY2(shown.first().startsWith(path + u':') && shown.first().contains(QLatin1String(": error: ")),
+                 qPrintable(shown.join(u'\n')));
+        QCOMPARE(primary(), QStringLiteral("#654321"));   // the last good theme stays
+
+        QVERIFY(save(theme("#0000aa"), true));
+        QTRY_COMPARE_WITH_TIMEOUT(primary(), QStringLiteral("#0000aa"), Wait);
+        QCOMPARE(shown, QStringList());
     }
 
     void unknownClassIsRefused()

@@ -168,8 +168,8 @@
         <translation>Standardsymbol</translation>
     </message>
     <message>
-        <source>Right-click a trigger: its menu opens 40 pixels in from the left edge, level with the button&apos;s bottom. A second right-click while it counts as open only closes it.</source>
-        <translation>Rechtsklick auf einen Trigger: Sein Menü öffnet sich 40 Pixel vom linken Rand, bündig mit der Unterkante der Schaltfläche. Ein zweiter Rechtsklick, solange es als offen gilt, schließt es nur.</translation>
+        <source>Right-click a trigger: its menu opens 40 pixels in from the button&apos;s leading edge (the right one in a right-to-left language), level with its bottom. A second right-click while it counts as open only closes it.</source>
+        <translation>Rechtsklick auf einen Trigger: Sein Menü öffnet sich 40 Pixel innerhalb der vorderen Kante der Schaltfläche (in einer Sprache, die von rechts nach links läuft, der rechten), bündig mit ihrer Unterkante. Ein zweiter Rechtsklick, solange es als offen gilt, schließt es nur.</translation>
     </message>
     <message>
         <source>Syncing</source>

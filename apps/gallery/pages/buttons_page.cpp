@@ -134,8 +134,9 @@ QWidget *popupSection(QWidget *page)
                            labelled(plain, deferredTr("Gallery", "Default icon"))},
                           24));
     layout->addWidget(gallery::caption(deferredTr(
-        "Gallery", "Right-click a trigger: its menu opens 40 pixels in from the left edge, level with the "
-                   "button's bottom. A second right-click while it counts as open only closes it.")));
+        "Gallery", "Right-click a trigger: its menu opens 40 pixels in from the button's leading edge (the "
+                   "right one in a right-to-left language), level with its bottom. A second right-click while it "
+                   "counts as open only closes it.")));
     return box;
 }
 
