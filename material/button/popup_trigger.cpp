@@ -184,7 +184,7 @@ QColor lookColor(const char *slot, const QColor &fallback)
 */
 QString withFocusRule(const QString &sheet)
 {
-    const StyleValue *entry = useTheme()->components.findPath(u"PopupTrigger.styles.focus");
+    const StyleValue *entry = useTheme()->components().findPath(u"PopupTrigger.styles.focus");
     const StyleMap *focus = entry ? entry->mapIf() : nullptr;
     const QString declarations = focus ? get_qss_style(*focus) : QString();
     if (declarations.isEmpty())
