@@ -1,14 +1,17 @@
 #include "tasks.h"
 #include "tasks_p.h"
 
+#include <QBasicTimer>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QMetaObject>
 #include <QPointer>
 #include <QThread>
 #include <QTimer>
+#include <QTimerEvent>
 #include <QWidget>
 
+#include <algorithm>
 #include <chrono>
 
 #include <deque>
@@ -74,10 +77,15 @@ void runStep(const std::shared_ptr<Task::Data> &data, const std::function<void()
     SliceInView while it serves widgets in view, whose repaint follows the
     slice, SliceOutOfView when it serves only others. Then it hands the loop
     back: the next pass is a posted event of low priority, so the layout and
-    paint requests the slice made, input and timers get their turn before
-    the next slice. A switch over a handful of
-    widgets still runs its hops on the first pass and its builds on the
-    second; one over thousands spreads over as many slices as it needs.
+    paint requests the slice made and input get their turn before the next
+    slice. After a slice that ran out of time the next one also waits for
+    the timers' turn (a zero-delay timer posts it): the event loop hands out
+    posted events and timers in alternate rounds, and a posted event alone
+    would let two slices run between two timer rounds, which doubled the
+    longest gap a timer saw (and Qt's glib loop runs timers only when no
+    posted event is waiting). A switch over a handful of widgets still runs
+    its hops on the first pass and its builds on the second; one over
+    thousands spreads over as many slices as it needs.
 
     Work queued during a pass never runs in that pass. Each item holds its
     context through a QPointer and is dropped when the context is gone.
@@ -103,6 +111,14 @@ public:
     }
 
 protected:
+    void timerEvent(QTimerEvent *event) override
+    {
+        if (event->timerId() != m_timersTurn.timerId())
+            return QObject::timerEvent(event);
+        m_timersTurn.stop();
+        post();
+    }
+
     bool event(QEvent *event) override
     {
         if (event->type() != sliceEventType())
@@ -160,7 +176,7 @@ private:
     {
         m_queues[queue].push_back({context, std::move(data), std::move(step), m_pass});
         ++m_size;
-        if (!m_posted)
+        if (!m_posted && !m_timersTurn.isActive())
             post();
     }
 
@@ -173,6 +189,7 @@ private:
 
     void runSlice()
     {
+        using Clock = std::chrono::steady_clock;
         m_posted = false;
         const quint64 pass = ++m_pass;
         // With more than one item to run, the next pass's call is posted now:
@@ -182,17 +199,21 @@ private:
         // repaint), so that they are served first.
         if (m_size > 1)
             post();
-        const auto start = std::chrono::steady_clock::now();
+        const auto start = Clock::now();
+        const auto inViewBudget = nextInViewBudget(start);
         bool ranOne = false;
         bool servedInView = false;
-        for (int q = 0; q < QueueCount; ++q) {
+        bool outOfTime = false;
+        for (int q = 0; q < QueueCount && !outOfTime; ++q) {
             std::deque<Pending> &queue = m_queues[q];
             while (!queue.empty() && queue.front().pass < pass) {
                 // A slice that served widgets in view keeps their budget: their repaint follows it.
                 servedInView = servedInView || q <= InView;
-                const auto budget = servedInView ? detail::SliceInView : detail::SliceOutOfView;
-                if (ranOne && std::chrono::steady_clock::now() - start >= budget)
-                    return finishSlice();
+                const auto budget = servedInView ? inViewBudget : Clock::duration(detail::SliceOutOfView);
+                if (ranOne && Clock::now() - start >= budget) {
+                    outOfTime = true;
+                    break;
+                }
                 const Pending next = std::move(queue.front());
                 queue.pop_front();
                 --m_size;
@@ -205,17 +226,45 @@ private:
                     next.step();
             }
         }
-        finishSlice();
+        const auto end = Clock::now();
+        m_last = {end, end - start, outOfTime && servedInView};
+        finishSlice(outOfTime);
     }
 
-    void finishSlice()
+    /*
+        The budget of a slice serving widgets in view. After a slice in view
+        that ran out of time, what Qt did between it and this one (above all
+        the repaint it caused) is measured, and this slice is sized so that
+        it and the same share of Qt's work fit FrameBudget: the repaint of a
+        restyled field costs from about as much as its restyle to four times
+        as much (a QDial), and costs more in a container of thousands of
+        widgets. Otherwise (the first slice of a switch) SliceInView.
+    */
+    std::chrono::steady_clock::duration nextInViewBudget(std::chrono::steady_clock::time_point start) const
     {
-        if (m_size > 0) {
-            post();
-        } else if (m_posted) {
-            ++m_generation;   // nothing left: the early call will find nothing to do
+        using namespace std::chrono;
+        if (!m_last.cutInView || m_last.length <= steady_clock::duration::zero())
+            return detail::SliceInView;
+        const double slice = duration<double>(m_last.length).count();
+        const double between = std::max(0.0, duration<double>(start - m_last.end).count());
+        const auto sized = duration_cast<steady_clock::duration>(
+            duration<double>(duration<double>(detail::FrameBudget).count() * slice / (slice + between)));
+        return std::clamp(sized, steady_clock::duration(detail::SliceInViewMin),
+                          steady_clock::duration(detail::SliceOutOfView));
+    }
+
+    void finishSlice(bool outOfTime)
+    {
+        if (m_posted) {
+            ++m_generation;   // the early call, if any, will find nothing to do
             m_posted = false;
         }
+        if (m_size == 0)
+            return;
+        if (outOfTime)
+            m_timersTurn.start(0, this);   // the timers' round first, then the next slice
+        else
+            post();
     }
 
     std::deque<Pending> m_queues[QueueCount];
@@ -223,6 +272,13 @@ private:
     quint64 m_pass = 0;
     quint64 m_generation = 0;   // of the call that runs the next slice
     bool m_posted = false;
+    QBasicTimer m_timersTurn;   // a slice that ran out of time: the next waits for the timers' round
+    struct LastSlice
+    {
+        std::chrono::steady_clock::time_point end;
+        std::chrono::steady_clock::duration length{};
+        bool cutInView = false;   // it served widgets in view and ran out of time
+    } m_last;
 };
 
 bool onGuiThread(const QObject *context)

@@ -10,15 +10,29 @@
 namespace tessera::detail {
 
 /*!
-    How long one slice of queued work may run (wall time) before the event
-    loop gets its turn, while the slice serves widgets in view (and the
-    hops). Measured on the benchmark host (a 1280x800 scroll area of themed
-    fields, offscreen, Release): the repaint a slice of restyles in view
-    causes costs two to four times the restyles themselves (QDial most), so
-    2 ms of work and its repaint stay within one 60 Hz frame (16.7 ms).
+    How long the first slice of queued work serving widgets in view (and the
+    hops) may run (wall time) before the event loop gets its turn. Measured
+    on the benchmark host (a 1280x800 scroll area of themed fields,
+    offscreen, Release): the repaint that follows a slice of restyles in
+    view costs one to four times the restyles themselves (QDial most), so
+    2 ms of work and its repaint stay well within one 60 Hz frame. The next
+    slices in view are sized from what the previous one cost (FrameBudget).
     See docs/performance.md.
 */
 inline constexpr std::chrono::microseconds SliceInView{2000};
+
+/*!
+    What one slice serving widgets in view and the work Qt does before the
+    next one (the repaint, layout requests, timers) may take together, wall
+    time: a 60 Hz frame less room for the application's own timers and
+    input, and for a repaint that does not grow quite in proportion. A
+    slice in view after the first is sized so that it and the same share of
+    that work fit, never shorter than SliceInViewMin.
+*/
+inline constexpr std::chrono::microseconds FrameBudget{10000};
+
+//! The shortest slice in view, however costly the repaint between slices.
+inline constexpr std::chrono::microseconds SliceInViewMin{1000};
 
 /*!
     The same for a slice that serves only widgets out of view or hidden:
