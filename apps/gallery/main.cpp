@@ -9,6 +9,8 @@
 #include <tessera/kit/i18n.h>
 #include <tessera/kit/theme.h>
 
+#include <QAbstractAnimation>
+#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QComboBox>
@@ -211,12 +213,23 @@ private:
     QList<gallery::Page> m_pages;
 };
 
-// Lets every zero-delay timer and deferred task run, so the widgets carry their style sheets.
-void settle()
+// Lets every zero-delay timer and deferred task run, so the widgets carry their
+// style sheets and their final geometry. A restyle of a page takes as many passes
+// of the event loop as it has slices (more on a busy machine), so this goes on
+// until two passes in a row find nothing to do. Running spinners are then set
+// back to their start, so that a picture does not depend on how long the page
+// took to settle.
+void settle(QWidget *window)
 {
-    for (int i = 0; i < 6; ++i) {
+    QAbstractEventDispatcher *dispatcher = QCoreApplication::eventDispatcher();
+    for (int quiet = 0, i = 0; quiet < 2 && i < 100000; ++i) {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QCoreApplication::processEvents(QEventLoop::AllEvents);
+        quiet = dispatcher->processEvents(QEventLoop::AllEvents) ? 0 : quiet + 1;
+    }
+    const auto animations = window->findChildren<QAbstractAnimation *>();
+    for (QAbstractAnimation *animation : animations) {
+        if (animation->state() == QAbstractAnimation::Running)
+            animation->setCurrentTime(0);
     }
 }
 
@@ -244,7 +257,7 @@ int writeScreenshots(GalleryWindow &window, const QString &dir, const QStringLis
     int written = 0;
     const auto shoot = [&](int page, const QString &theme, const QString &direction) {
         window.showPage(page);
-        settle();
+        settle(&window);
         const QString path =
             QDir(dir).filePath(QStringLiteral("%1-%2%3%4.png").arg(window.pageId(page), direction, theme, suffix));
         if (!window.grab().save(path)) {
