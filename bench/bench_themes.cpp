@@ -9,10 +9,12 @@
 // - what skipping an unchanged re-polish saves when the same theme is set again.
 //
 //   bench_themes [--quick]     N = 100 only with --quick
+//   bench_themes --heap        construction and heap only, also in a shown host
 
 #include "harness.h"
 
 #include <tessera/kit/options.h>
+#include <tessera/kit/qss.h>
 #include <tessera/kit/restyle.h>
 #include <tessera/kit/restyle_p.h>
 #include <tessera/kit/state.h>
@@ -38,6 +40,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QSet>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
@@ -245,7 +249,10 @@ struct BuildCost
     double heapBytes = 0;     // per widget, once settled
 };
 
-BuildCost measureBuild(const std::function<QWidget *()> &make, int n)
+// With a \a host, each widget is put into it and shown as it is made, as a
+// program adds widgets to a form on screen: Qt polishes it at once, before
+// its first style pass. Without, the widgets are left to the event loop.
+BuildCost measureBuild(const std::function<QWidget *()> &make, int n, QWidget *host = nullptr)
 {
     std::vector<double> construct, settle, heap;
     for (int rep = 0; rep < 5; ++rep) {
@@ -255,8 +262,14 @@ BuildCost measureBuild(const std::function<QWidget *()> &make, int n)
         std::vector<QWidget *> widgets;
         widgets.reserve(std::size_t(n));
         const double t0 = bench::nowNs();
-        for (int i = 0; i < n; ++i)
+        for (int i = 0; i < n; ++i) {
             widgets.push_back(make());
+            if (host) {
+                widgets.back()->setParent(host);
+                widgets.back()->setGeometry((i % 8) * 160, (i / 8) * 48, 150, 40);
+                widgets.back()->show();
+            }
+        }
         const double t1 = bench::nowNs();
         bench::drainToIdle();
         const double t2 = bench::nowNs();
@@ -353,37 +366,11 @@ double sameThemeAgain(bool skip, int n)
 
 } // namespace
 
-int main(int argc, char **argv)
+// Construction time and heap bytes per widget, against the raw base with the
+// same children, and the same sheet and properties given before its first
+// polish. With \a shown, also the heap of widgets added to a shown host.
+void constructionAndHeap(bool shown)
 {
-    QApplication app(argc, argv);
-    tessera::setTheme(QStringLiteral("light"));
-    const std::vector<int> sizes = bench::switchSizes(argc, argv);
-    bool ok = true;
-
-    // A mix of every themed class, and OrbAction alone.
-    const std::vector<ThemedClass> classes = themedClasses();
-    for (int n : sizes) {
-        const bench::SwitchFigures mix = bench::measureThemeSwitch(QStringLiteral("mix"), n, [&classes](int i) {
-            return classes[std::size_t(i) % classes.size()].make(i / int(classes.size()));
-        });
-        ok = ok && mix.ok;
-    }
-    for (int n : sizes) {
-        const bench::SwitchFigures orb = bench::measureThemeSwitch(QStringLiteral("orb_action_theme_switch"), n, classes.back().make);
-        ok = ok && orb.ok;
-    }
-
-    // The kit's share, per class, of a switch over 1000 of its widgets.
-    const int shareN = sizes.size() > 1 ? 1000 : 100;
-    for (const ThemedClass &cls : classes) {
-        bench::SwitchOptions quiet;
-        quiet.repetitions = 5;
-        const bench::SwitchFigures f = bench::measureThemeSwitch(cls.name + QStringLiteral("_for_share"), shareN, cls.make, quiet);
-        ok = ok && f.ok;
-        kitShareOfSwitch(cls, shareN, f.ours.median);
-    }
-
-    // Construction and heap, against the raw base with the same children.
     State content;
     for (const Construction &c : constructions(&content)) {
         // The raw base given the very sheet our widget ends up with (its own name put in).
@@ -391,11 +378,22 @@ int main(int argc, char **argv)
         bench::drainToIdle();
         const QString sheet = sample->styleSheet();
         const QString sampleName = sample->objectName();
-        // The dynamic properties the sheet selects on ("#name[variant=outlined]"):
-        // without them the raw base would match none of its rules.
+        // The properties the sheet selects on ("#name[variant=outlined]"), as
+        // the sample holds them (a declared property of our class, such as the
+        // editor fields' "variant", or a dynamic one): the raw base gets each
+        // as a dynamic property. Without them it would match none of its rules.
+        // Qt's own bookkeeping properties ("_q_...") are not copied.
         QList<QPair<QByteArray, QVariant>> properties;
-        for (const QByteArray &property : sample->dynamicPropertyNames())
-            properties.append({property, sample->property(property)});
+        {
+            static const QRegularExpression attribute(QStringLiteral("\\[\\s*([A-Za-z_][A-Za-z0-9_-]*)"));
+            QSet<QByteArray> names;
+            for (auto it = attribute.globalMatch(sheet); it.hasNext();)
+                names.insert(it.next().captured(1).toLatin1());
+            for (const QByteArray &name : std::as_const(names)) {
+                if (!name.startsWith("_q_") && sample->property(name).isValid())
+                    properties.append({name, sample->property(name)});
+            }
+        }
         // Sheets of inner widgets (a BusyTrigger's text label): the raw base's
         // inner widget of the same class, in the same order, gets the same sheet.
         struct Inner
@@ -459,7 +457,59 @@ int main(int argc, char **argv)
                                .arg(styled.heapBytes, 0, 'f', 0)
                                .arg(ours.heapBytes / styled.heapBytes, 0, 'f', 2)
                                .arg(raw.heapBytes, 0, 'f', 0));
+        if (!shown)
+            continue;
+        QWidget host;
+        host.resize(1280, 800);
+        host.show();
+        bench::drainToIdle();
+        const BuildCost oursShown = measureBuild(c.ours, 1000, &host);
+        const BuildCost styledShown = measureBuild(rawStyled, 1000, &host);
+        bench::printFigure(QStringLiteral("heap_bytes_shown_%1").arg(c.name), oursShown.heapBytes, "bytes",
+                           QStringLiteral("each shown in a shown host as it is made; %1 with the same sheet: %2 bytes, ratio %3")
+                               .arg(c.rawName)
+                               .arg(styledShown.heapBytes, 0, 'f', 0)
+                               .arg(oursShown.heapBytes / styledShown.heapBytes, 0, 'f', 2));
     }
+}
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    tessera::setTheme(QStringLiteral("light"));
+    const std::vector<int> sizes = bench::switchSizes(argc, argv);
+    // --heap: construction and heap only, also in a shown host.
+    const bool heapOnly = QCoreApplication::arguments().contains(QStringLiteral("--heap"));
+    if (heapOnly) {
+        constructionAndHeap(true);
+        return 0;
+    }
+    bool ok = true;
+
+    // A mix of every themed class, and OrbAction alone.
+    const std::vector<ThemedClass> classes = themedClasses();
+    for (int n : sizes) {
+        const bench::SwitchFigures mix = bench::measureThemeSwitch(QStringLiteral("mix"), n, [&classes](int i) {
+            return classes[std::size_t(i) % classes.size()].make(i / int(classes.size()));
+        });
+        ok = ok && mix.ok;
+    }
+    for (int n : sizes) {
+        const bench::SwitchFigures orb = bench::measureThemeSwitch(QStringLiteral("orb_action_theme_switch"), n, classes.back().make);
+        ok = ok && orb.ok;
+    }
+
+    // The kit's share, per class, of a switch over 1000 of its widgets.
+    const int shareN = sizes.size() > 1 ? 1000 : 100;
+    for (const ThemedClass &cls : classes) {
+        bench::SwitchOptions quiet;
+        quiet.repetitions = 5;
+        const bench::SwitchFigures f = bench::measureThemeSwitch(cls.name + QStringLiteral("_for_share"), shareN, cls.make, quiet);
+        ok = ok && f.ok;
+        kitShareOfSwitch(cls, shareN, f.ours.median);
+    }
+
+    constructionAndHeap(false);
 
     // Memo builds per key.
     memoBuildsPerKey(QStringLiteral("BusyTrigger"), [] { return new Busy; }, []() -> const LruMemo<QString> & { return Busy::_stylesheetMemo(); });
