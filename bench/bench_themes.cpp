@@ -13,6 +13,7 @@
 #include "harness.h"
 
 #include <tessera/kit/options.h>
+#include <tessera/kit/qss.h>
 #include <tessera/kit/restyle.h>
 #include <tessera/kit/restyle_p.h>
 #include <tessera/kit/state.h>
