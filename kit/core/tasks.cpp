@@ -293,7 +293,7 @@ private:
                     continue;
                 ranOne = true;
                 last = next.context;
-                const RepaintOnParent repaint(next.restyle && q != Hidden ? next.context.data() : nullptr);
+                const RepaintOnParent repaint(next.restyle ? next.context.data() : nullptr);
                 if (next.data)
                     runStep(next.data, next.step);
                 else
@@ -376,10 +376,10 @@ bool onGuiThread(const QObject *context)
     return app && context->thread() == app->thread() && QThread::currentThread() == app->thread();
 }
 
-} // namespace
-
 // Set while restyleLater() schedules its step through runLater().
 thread_local bool schedulingRestyle = false;
+
+} // namespace
 
 Task runLater(QObject *context, std::function<void()> step)
 {

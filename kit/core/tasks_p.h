@@ -5,10 +5,13 @@
 #include <tessera/kit/tasks.h>
 
 #include <QObject>
-#include <QWidget>
 
 #include <chrono>
 #include <functional>
+
+QT_BEGIN_NAMESPACE
+class QWidget;
+QT_END_NAMESPACE
 
 namespace tessera::detail {
 
