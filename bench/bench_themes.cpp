@@ -8,11 +8,15 @@
 // - memo builds per key over 1000 widgets (must be 1);
 // - what skipping an unchanged re-polish saves when the same theme is set again.
 //
-//   bench_themes [--quick]     N = 100 only with --quick
+//   bench_themes [--quick] [--only=TEXT...]
+//       N = 100 only with --quick; --only keeps the sections whose label contains
+//       TEXT: mix_<N>, orb_action_theme_switch_<N>, share, construct_heap, memo,
+//       same_theme_again_<N>
 
 #include "harness.h"
 
 #include <tessera/kit/options.h>
+#include <tessera/kit/qss.h>
 #include <tessera/kit/restyle.h>
 #include <tessera/kit/restyle_p.h>
 #include <tessera/kit/state.h>
@@ -363,12 +367,16 @@ int main(int argc, char **argv)
     // A mix of every themed class, and OrbAction alone.
     const std::vector<ThemedClass> classes = themedClasses();
     for (int n : sizes) {
+        if (!bench::wanted(argc, argv, QStringLiteral("mix_%1").arg(n)))
+            continue;
         const bench::SwitchFigures mix = bench::measureThemeSwitch(QStringLiteral("mix"), n, [&classes](int i) {
             return classes[std::size_t(i) % classes.size()].make(i / int(classes.size()));
         });
         ok = ok && mix.ok;
     }
     for (int n : sizes) {
+        if (!bench::wanted(argc, argv, QStringLiteral("orb_action_theme_switch_%1").arg(n)))
+            continue;
         const bench::SwitchFigures orb = bench::measureThemeSwitch(QStringLiteral("orb_action_theme_switch"), n, classes.back().make);
         ok = ok && orb.ok;
     }
@@ -376,6 +384,8 @@ int main(int argc, char **argv)
     // The kit's share, per class, of a switch over 1000 of its widgets.
     const int shareN = sizes.size() > 1 ? 1000 : 100;
     for (const ThemedClass &cls : classes) {
+        if (!bench::wanted(argc, argv, QStringLiteral("share")))
+            break;
         bench::SwitchOptions quiet;
         quiet.repetitions = 5;
         const bench::SwitchFigures f = bench::measureThemeSwitch(cls.name + QStringLiteral("_for_share"), shareN, cls.make, quiet);
@@ -386,6 +396,8 @@ int main(int argc, char **argv)
     // Construction and heap, against the raw base with the same children.
     State content;
     for (const Construction &c : constructions(&content)) {
+        if (!bench::wanted(argc, argv, QStringLiteral("construct_heap")))
+            break;
         // The raw base given the very sheet our widget ends up with (its own name put in).
         QWidget *sample = c.ours();
         bench::drainToIdle();
@@ -462,13 +474,17 @@ int main(int argc, char **argv)
     }
 
     // Memo builds per key.
-    memoBuildsPerKey(QStringLiteral("BusyTrigger"), [] { return new Busy; }, []() -> const LruMemo<QString> & { return Busy::_stylesheetMemo(); });
-    memoBuildsPerKey(QStringLiteral("KnobField"), [] { return new Ed<KnobField>; }, []() -> const LruMemo<QString> & { return Ed<KnobField>::memo(); });
-    memoBuildsPerKey(QStringLiteral("StepperField"), [] { return new Ed<StepperField>; }, []() -> const LruMemo<QString> & { return Ed<StepperField>::memo(); });
-    memoBuildsPerKey(QStringLiteral("CalendarField"), [] { return new Ed<CalendarField>; }, []() -> const LruMemo<QString> & { return Ed<CalendarField>::memo(); });
+    if (bench::wanted(argc, argv, QStringLiteral("memo"))) {
+        memoBuildsPerKey(QStringLiteral("BusyTrigger"), [] { return new Busy; }, []() -> const LruMemo<QString> & { return Busy::_stylesheetMemo(); });
+        memoBuildsPerKey(QStringLiteral("KnobField"), [] { return new Ed<KnobField>; }, []() -> const LruMemo<QString> & { return Ed<KnobField>::memo(); });
+        memoBuildsPerKey(QStringLiteral("StepperField"), [] { return new Ed<StepperField>; }, []() -> const LruMemo<QString> & { return Ed<StepperField>::memo(); });
+        memoBuildsPerKey(QStringLiteral("CalendarField"), [] { return new Ed<CalendarField>; }, []() -> const LruMemo<QString> & { return Ed<CalendarField>::memo(); });
+    }
 
     // The same theme set again: re-polishing an unchanged sheet, or skipping it.
     for (int n : sizes) {
+        if (!bench::wanted(argc, argv, QStringLiteral("same_theme_again_%1").arg(n)))
+            continue;
         const double plain = sameThemeAgain(false, n);
         const double skipping = sameThemeAgain(true, n);
         bench::printFigure(QStringLiteral("same_theme_again_skip_over_plain_%1").arg(n), skipping / plain, "x",

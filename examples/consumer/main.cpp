@@ -19,6 +19,7 @@
 #define CONSUMER_HAS_BUSY_TRIGGER 1
 #endif
 
+#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QLabel>
 #include <QTextStream>
@@ -39,11 +40,15 @@ void check(bool ok, const QString &what)
         ++failures;
 }
 
-// Lets zero-delay timers and deferred tasks run, as the event loop would.
+// Lets zero-delay timers and deferred tasks run, as the event loop would,
+// until it is idle: a restyle runs in slices of bounded time, so how many
+// passes it takes depends on the machine's speed (a sanitizer build on a
+// busy machine needs many more than an optimised one).
 void settle()
 {
-    for (int i = 0; i < 6; ++i)
-        QCoreApplication::processEvents(QEventLoop::AllEvents);
+    QAbstractEventDispatcher *dispatcher = QCoreApplication::eventDispatcher();
+    for (int quiet = 0, pass = 0; quiet < 2 && pass < 10000; ++pass)
+        quiet = dispatcher->processEvents(QEventLoop::AllEvents) ? 0 : quiet + 1;
 }
 
 // Qt reports a class declared in a namespace with the namespace in front.
