@@ -8,8 +8,10 @@
 // - memo builds per key over 1000 widgets (must be 1);
 // - what skipping an unchanged re-polish saves when the same theme is set again.
 //
-//   bench_themes [--quick]     N = 100 only with --quick
-//   bench_themes --heap        construction and heap only, also in a shown host
+//   bench_themes [--quick] [--only=TEXT...]
+//       N = 100 only with --quick; --only keeps the sections whose label contains
+//       TEXT: mix_<N>, orb_action_theme_switch_<N>, share, construct_heap, memo,
+//       same_theme_again_<N>
 
 #include "harness.h"
 
@@ -366,13 +368,47 @@ double sameThemeAgain(bool skip, int n)
 
 } // namespace
 
-// Construction time and heap bytes per widget, against the raw base with the
-// same children, and the same sheet and properties given before its first
-// polish. With \a shown, also the heap of widgets added to a shown host.
-void constructionAndHeap(bool shown)
+int main(int argc, char **argv)
 {
+    QApplication app(argc, argv);
+    tessera::setTheme(QStringLiteral("light"));
+    const std::vector<int> sizes = bench::switchSizes(argc, argv);
+    bool ok = true;
+
+    // A mix of every themed class, and OrbAction alone.
+    const std::vector<ThemedClass> classes = themedClasses();
+    for (int n : sizes) {
+        if (!bench::wanted(argc, argv, QStringLiteral("mix_%1").arg(n)))
+            continue;
+        const bench::SwitchFigures mix = bench::measureThemeSwitch(QStringLiteral("mix"), n, [&classes](int i) {
+            return classes[std::size_t(i) % classes.size()].make(i / int(classes.size()));
+        });
+        ok = ok && mix.ok;
+    }
+    for (int n : sizes) {
+        if (!bench::wanted(argc, argv, QStringLiteral("orb_action_theme_switch_%1").arg(n)))
+            continue;
+        const bench::SwitchFigures orb = bench::measureThemeSwitch(QStringLiteral("orb_action_theme_switch"), n, classes.back().make);
+        ok = ok && orb.ok;
+    }
+
+    // The kit's share, per class, of a switch over 1000 of its widgets.
+    const int shareN = sizes.size() > 1 ? 1000 : 100;
+    for (const ThemedClass &cls : classes) {
+        if (!bench::wanted(argc, argv, QStringLiteral("share")))
+            break;
+        bench::SwitchOptions quiet;
+        quiet.repetitions = 5;
+        const bench::SwitchFigures f = bench::measureThemeSwitch(cls.name + QStringLiteral("_for_share"), shareN, cls.make, quiet);
+        ok = ok && f.ok;
+        kitShareOfSwitch(cls, shareN, f.ours.median);
+    }
+
+    // Construction and heap, against the raw base with the same children.
     State content;
     for (const Construction &c : constructions(&content)) {
+        if (!bench::wanted(argc, argv, QStringLiteral("construct_heap")))
+            break;
         // The raw base given the very sheet our widget ends up with (its own name put in).
         QWidget *sample = c.ours();
         bench::drainToIdle();
@@ -457,8 +493,7 @@ void constructionAndHeap(bool shown)
                                .arg(styled.heapBytes, 0, 'f', 0)
                                .arg(ours.heapBytes / styled.heapBytes, 0, 'f', 2)
                                .arg(raw.heapBytes, 0, 'f', 0));
-        if (!shown)
-            continue;
+        // The same, each widget shown in a shown host as it is made.
         QWidget host;
         host.resize(1280, 800);
         host.show();
@@ -471,54 +506,19 @@ void constructionAndHeap(bool shown)
                                .arg(styledShown.heapBytes, 0, 'f', 0)
                                .arg(oursShown.heapBytes / styledShown.heapBytes, 0, 'f', 2));
     }
-}
-
-int main(int argc, char **argv)
-{
-    QApplication app(argc, argv);
-    tessera::setTheme(QStringLiteral("light"));
-    const std::vector<int> sizes = bench::switchSizes(argc, argv);
-    // --heap: construction and heap only, also in a shown host.
-    const bool heapOnly = QCoreApplication::arguments().contains(QStringLiteral("--heap"));
-    if (heapOnly) {
-        constructionAndHeap(true);
-        return 0;
-    }
-    bool ok = true;
-
-    // A mix of every themed class, and OrbAction alone.
-    const std::vector<ThemedClass> classes = themedClasses();
-    for (int n : sizes) {
-        const bench::SwitchFigures mix = bench::measureThemeSwitch(QStringLiteral("mix"), n, [&classes](int i) {
-            return classes[std::size_t(i) % classes.size()].make(i / int(classes.size()));
-        });
-        ok = ok && mix.ok;
-    }
-    for (int n : sizes) {
-        const bench::SwitchFigures orb = bench::measureThemeSwitch(QStringLiteral("orb_action_theme_switch"), n, classes.back().make);
-        ok = ok && orb.ok;
-    }
-
-    // The kit's share, per class, of a switch over 1000 of its widgets.
-    const int shareN = sizes.size() > 1 ? 1000 : 100;
-    for (const ThemedClass &cls : classes) {
-        bench::SwitchOptions quiet;
-        quiet.repetitions = 5;
-        const bench::SwitchFigures f = bench::measureThemeSwitch(cls.name + QStringLiteral("_for_share"), shareN, cls.make, quiet);
-        ok = ok && f.ok;
-        kitShareOfSwitch(cls, shareN, f.ours.median);
-    }
-
-    constructionAndHeap(false);
 
     // Memo builds per key.
-    memoBuildsPerKey(QStringLiteral("BusyTrigger"), [] { return new Busy; }, []() -> const LruMemo<QString> & { return Busy::_stylesheetMemo(); });
-    memoBuildsPerKey(QStringLiteral("KnobField"), [] { return new Ed<KnobField>; }, []() -> const LruMemo<QString> & { return Ed<KnobField>::memo(); });
-    memoBuildsPerKey(QStringLiteral("StepperField"), [] { return new Ed<StepperField>; }, []() -> const LruMemo<QString> & { return Ed<StepperField>::memo(); });
-    memoBuildsPerKey(QStringLiteral("CalendarField"), [] { return new Ed<CalendarField>; }, []() -> const LruMemo<QString> & { return Ed<CalendarField>::memo(); });
+    if (bench::wanted(argc, argv, QStringLiteral("memo"))) {
+        memoBuildsPerKey(QStringLiteral("BusyTrigger"), [] { return new Busy; }, []() -> const LruMemo<QString> & { return Busy::_stylesheetMemo(); });
+        memoBuildsPerKey(QStringLiteral("KnobField"), [] { return new Ed<KnobField>; }, []() -> const LruMemo<QString> & { return Ed<KnobField>::memo(); });
+        memoBuildsPerKey(QStringLiteral("StepperField"), [] { return new Ed<StepperField>; }, []() -> const LruMemo<QString> & { return Ed<StepperField>::memo(); });
+        memoBuildsPerKey(QStringLiteral("CalendarField"), [] { return new Ed<CalendarField>; }, []() -> const LruMemo<QString> & { return Ed<CalendarField>::memo(); });
+    }
 
     // The same theme set again: re-polishing an unchanged sheet, or skipping it.
     for (int n : sizes) {
+        if (!bench::wanted(argc, argv, QStringLiteral("same_theme_again_%1").arg(n)))
+            continue;
         const double plain = sameThemeAgain(false, n);
         const double skipping = sameThemeAgain(true, n);
         bench::printFigure(QStringLiteral("same_theme_again_skip_over_plain_%1").arg(n), skipping / plain, "x",

@@ -644,20 +644,32 @@ inline SwitchFigures measureThemeSwitch(const QString &name, int n, const Indexe
     longest gap of a 1 ms timer once the host is shown, and the time from
     then until every widget in view has a style sheet. The constructors and
     the show are the caller's own work and are only reported.
+
+    \a raw builds the plain Qt counterpart (no sheet): a form of those, built
+    and shown the same way in the same run (alternating with ours), gives the
+    longest gap that Qt's own work after the show leaves (the first paint,
+    the window's activation, the polish and update requests every new widget
+    posts), printed beside ours.
 */
-inline void measureBuildFromScratch(const QString &name, int n, const IndexedFactory &make,
+inline void measureBuildFromScratch(const QString &name, int n, const IndexedFactory &make, const IndexedFactory &raw,
                                     const SwitchOptions &options = {})
 {
     tessera::setTheme(options.themeA);
     drainToIdle();
-    std::vector<double> stallWall, stallCpu, inViewNs, buildNs;
+    struct Samples
+    {
+        std::vector<double> stallWall, stallCpu, inView, build, show;
+    } ours, plain;
     int inViewCount = 0;
-    for (int rep = 0; rep < 5; ++rep) {
+    for (int rep = 0; rep < 10; ++rep) {
+        const bool isOurs = rep % 2 == 0;
+        Samples &s = isOurs ? ours : plain;
         ScrollHost host(options);
         const double t0 = nowNs();
         std::vector<QWidget *> widgets;
         for (int i = 0; i < n; ++i)
-            widgets.push_back(host.add(make(i)));
+            widgets.push_back(host.add(isOurs ? make(i) : raw(i)));
+        const double shown = nowNs();
         host.area().show();
         const double t1 = nowNs();
         std::vector<QWidget *> inView;
@@ -665,29 +677,44 @@ inline void measureBuildFromScratch(const QString &name, int n, const IndexedFac
             if (host.inView(w))
                 inView.push_back(w);
         }
-        inViewCount = int(inView.size());
         InViewWatch watch(inView, [](const QWidget *w, std::size_t) { return !w->styleSheet().isEmpty(); });
         StallMeter stall;
-        watch.start(t1);
+        if (isOurs) {
+            inViewCount = int(inView.size());
+            watch.start(t1);
+        }
         stall.start();
         drainToIdle();
         stall.stop();
         watch.stop();
-        buildNs.push_back(t1 - t0);
-        stallWall.push_back(stall.maxWallNs);
-        stallCpu.push_back(stall.maxCpuNs);
-        inViewNs.push_back(watch.doneNs > 0 ? watch.doneNs - t1 : nowNs() - t1);
+        s.build.push_back(shown - t0);
+        s.show.push_back(t1 - shown);
+        s.stallWall.push_back(stall.maxWallNs);
+        s.stallCpu.push_back(stall.maxCpuNs);
+        if (isOurs)
+            s.inView.push_back(watch.doneNs > 0 ? watch.doneNs - t1 : nowNs() - t1);
     }
     const QString label = QStringLiteral("build_%1").arg(name);
-    printStall(label, n, summarize(stallWall), summarize(stallCpu));
-    const Stats inView = summarize(inViewNs);
+    const Stats plainStall = summarize(plain.stallWall);
+    printStall(label, n, summarize(ours.stallWall), summarize(ours.stallCpu));
+    printNote(QStringLiteral("%1 N=%2: a plain Qt form of the same size (no sheet), built and shown alike: longest gap "
+                             "%3 ms (max %4; CPU %5 ms); constructors %6 ms, show() %7 ms; ours: constructors %8 ms, "
+                             "show() %9 ms")
+                  .arg(label)
+                  .arg(n)
+                  .arg(plainStall.median / 1e6, 0, 'f', 1)
+                  .arg(plainStall.max / 1e6, 0, 'f', 1)
+                  .arg(summarize(plain.stallCpu).median / 1e6, 0, 'f', 1)
+                  .arg(summarize(plain.build).median / 1e6, 0, 'f', 1)
+                  .arg(summarize(plain.show).median / 1e6, 0, 'f', 1)
+                  .arg(summarize(ours.build).median / 1e6, 0, 'f', 1)
+                  .arg(summarize(ours.show).median / 1e6, 0, 'f', 1));
+    const Stats inView = summarize(ours.inView);
     printFigure(QStringLiteral("in_view_%1_%2").arg(label).arg(n), inView.median / 1e6, "ms",
-                QStringLiteral("%1 widgets in view; from the show until each has its first sheet; median of %2, max %3; "
-                               "the constructors and the show before it: %4 ms")
+                QStringLiteral("%1 widgets in view; from the show until each has its first sheet; median of %2, max %3")
                     .arg(inViewCount)
                     .arg(inView.samples)
-                    .arg(inView.max / 1e6, 0, 'f', 1)
-                    .arg(summarize(buildNs).median / 1e6, 0, 'f', 1));
+                    .arg(inView.max / 1e6, 0, 'f', 1));
 }
 
 //! The N values that the theme-switch benchmarks use; "--quick" on the command line keeps the first only.
@@ -698,6 +725,25 @@ inline std::vector<int> switchSizes(int argc, char **argv)
             return {100};
     }
     return {100, 1000, 3000};
+}
+
+/*!
+    Whether the figure named \a label is wanted: every one, unless the command
+    line has "--only=TEXT" options, which keep the labels containing one of
+    the TEXTs (e.g. "--only=stepper_field_theme_switch_3000 --only=build").
+*/
+inline bool wanted(int argc, char **argv, const QString &label)
+{
+    bool filtered = false;
+    for (int i = 1; i < argc; ++i) {
+        const QString arg = QString::fromLocal8Bit(argv[i]);
+        if (!arg.startsWith(QLatin1String("--only=")))
+            continue;
+        filtered = true;
+        if (label.contains(arg.mid(7)))
+            return true;
+    }
+    return !filtered;
 }
 
 } // namespace bench

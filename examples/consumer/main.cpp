@@ -40,13 +40,14 @@ void check(bool ok, const QString &what)
         ++failures;
 }
 
-// Lets zero-delay timers and deferred tasks run, as the event loop would.
-// Runs the event loop until it is idle: a restyle takes as many passes as
-// it has slices of work, and a slower machine (or a sanitizer build) needs more.
+// Lets zero-delay timers and deferred tasks run, as the event loop would,
+// until it is idle: a restyle runs in slices of bounded time, so how many
+// passes it takes depends on the machine's speed (a sanitizer build on a
+// busy machine needs many more than an optimised one).
 void settle()
 {
     QAbstractEventDispatcher *dispatcher = QCoreApplication::eventDispatcher();
-    for (int quiet = 0, i = 0; quiet < 2 && i < 10000; ++i)
+    for (int quiet = 0, pass = 0; quiet < 2 && pass < 10000; ++pass)
         quiet = dispatcher->processEvents(QEventLoop::AllEvents) ? 0 : quiet + 1;
 }
 

@@ -95,7 +95,7 @@ void RestyleLifecycle::_scheduleSetStyleSheet()
 {
     // A new handle replaces the previous one without cancelling it: every
     // trigger leads to one complete build.
-    d->_setupStyleSheet = runLater(d->self, [this] { _lazy_set_stylesheet(); });
+    d->_setupStyleSheet = detail::restyleLater(d->self, [this] { _lazy_set_stylesheet(); });
 }
 
 void RestyleLifecycle::_lazy_set_stylesheet()
@@ -114,7 +114,7 @@ namespace detail {
 void followTheme(QWidget *widget, std::function<void()> restyle)
 {
     QObject::connect(useTheme()->signal, &ThemeSignal::changed, widget, [widget, restyle = std::move(restyle)] {
-        nextPass(widget, [widget, restyle] { runLater(widget, restyle); });
+        nextPass(widget, [widget, restyle] { restyleLater(widget, restyle); });
     });
 }
 

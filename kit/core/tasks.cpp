@@ -6,6 +6,8 @@
 #include <QEvent>
 #include <QMetaObject>
 #include <QPointer>
+#include <QRegion>
+#include <QScopedValueRollback>
 #include <QThread>
 #include <QTimer>
 #include <QTimerEvent>
@@ -59,6 +61,71 @@ void runStep(const std::shared_ptr<Task::Data> &data, const std::function<void()
 }
 
 /*
+    Gathers the repaint of a shown widget's restyle on its parent. A style
+    change marks the widget and each widget inside it dirty for Qt's repaint
+    manager, and before painting, the manager walks, for every dirty widget,
+    all the siblings stacked above it in its parent (to subtract those that
+    are opaque): in a container of thousands of fields, restyling one field
+    in view walked thousands of siblings twice, a cost that grew with the
+    container rather than with what is repainted. While the restyle runs, the
+    widget's updates are held (as setUpdatesEnabled(false) does); afterwards
+    they are given back without the per-widget update() that
+    setUpdatesEnabled(true) would make, and the parent repaints the widget's
+    rectangle (where it was and where it is) instead: one dirty widget per
+    container, the same pixels. A widget whose updates were already
+    disabled, a window, a native child, or a widget not shown is left alone.
+*/
+class RepaintOnParent
+{
+public:
+    explicit RepaintOnParent(QObject *context)
+    {
+        if (!context || !context->isWidgetType())
+            return;
+        auto *widget = static_cast<QWidget *>(context);
+        if (widget->isWindow() || !widget->isVisible() || !widget->updatesEnabled() || !widget->parentWidget()
+            || widget->testAttribute(Qt::WA_NativeWindow))
+            return;
+        m_widget = widget;
+        m_geometry = widget->geometry();
+        widget->setUpdatesEnabled(false);
+    }
+    ~RepaintOnParent()
+    {
+        if (!m_widget)
+            return;
+        m_widget->setAttribute(Qt::WA_ForceUpdatesDisabled, false);
+        if (QWidget *parent = m_widget->parentWidget(); parent && !parent->updatesEnabled())
+            return;   // the parent's own setting now holds the widget too, as setUpdatesEnabled(true) leaves it
+        enable(m_widget);
+        // Where the widget was and where it is: a build may move or resize it.
+        if (QWidget *parent = m_widget->parentWidget())
+            parent->update(QRegion(m_geometry) + m_widget->geometry());
+        else
+            m_widget->update();
+    }
+    RepaintOnParent(const RepaintOnParent &) = delete;
+    RepaintOnParent &operator=(const RepaintOnParent &) = delete;
+
+private:
+    // What setUpdatesEnabled(true) does to a widget and the widgets inside it, less the update().
+    static void enable(QWidget *widget)
+    {
+        widget->setAttribute(Qt::WA_UpdatesDisabled, false);
+        for (QObject *child : widget->children()) {
+            if (!child->isWidgetType())
+                continue;
+            auto *w = static_cast<QWidget *>(child);
+            if (!w->isWindow() && !w->testAttribute(Qt::WA_ForceUpdatesDisabled))
+                enable(w);
+        }
+    }
+
+    QPointer<QWidget> m_widget;
+    QRect m_geometry;
+};
+
+/*
     The kit's one queue of deferred work on the GUI thread, and its owner:
     the zero-delay hops of the restyle lifecycle, and every deferred task
     (the themed widgets' style builds among them).
@@ -75,7 +142,10 @@ void runStep(const std::shared_ptr<Task::Data> &data, const std::function<void()
 
     Slices. One pass runs work for a bounded time (at least one item):
     SliceInView while it serves widgets in view, whose repaint follows the
-    slice, SliceOutOfView when it serves only others. Then it hands the loop
+    slice, SliceOutOfView when it serves only others. The hops due are never
+    split (each only schedules its task, so the tasks keep the order of
+    their groups whatever the time), nor the tasks of a widget and a widget
+    inside it that follow each other (together()). Then it hands the loop
     back: the next pass is a posted event of low priority, so the layout and
     paint requests the slice made and input get their turn before the next
     slice. After a slice that ran out of time the next one also waits for
@@ -103,11 +173,11 @@ public:
         return scheduler;
     }
 
-    void addHop(QObject *context, std::function<void()> call) { add(Hops, context, std::move(call), {}); }
+    void addHop(QObject *context, std::function<void()> call) { add(Hops, context, std::move(call), {}, false); }
 
-    void addTask(QObject *context, std::function<void()> step, std::shared_ptr<Task::Data> data)
+    void addTask(QObject *context, std::function<void()> step, std::shared_ptr<Task::Data> data, bool restyle)
     {
-        add(placeOf(context), context, std::move(step), std::move(data));
+        add(placeOf(context), context, std::move(step), std::move(data), restyle);
     }
 
 protected:
@@ -139,6 +209,7 @@ private:
         std::shared_ptr<Task::Data> data;
         std::function<void()> step;
         quint64 pass;
+        bool restyle;   // a widget's restyle: its repaint is gathered on its parent
     };
 
     struct SliceEvent : QEvent
@@ -172,9 +243,9 @@ private:
         return widget->window()->isMinimized() ? OutOfView : InView;
     }
 
-    void add(Queue queue, QObject *context, std::function<void()> step, std::shared_ptr<Task::Data> data)
+    void add(Queue queue, QObject *context, std::function<void()> step, std::shared_ptr<Task::Data> data, bool restyle)
     {
-        m_queues[queue].push_back({context, std::move(data), std::move(step), m_pass});
+        m_queues[queue].push_back({context, std::move(data), std::move(step), m_pass, restyle});
         ++m_size;
         if (!m_posted && !m_timersTurn.isActive())
             post();
@@ -204,13 +275,14 @@ private:
         bool ranOne = false;
         bool servedInView = false;
         bool outOfTime = false;
+        QPointer<QObject> last;   // the context of the last item run
         for (int q = 0; q < QueueCount && !outOfTime; ++q) {
             std::deque<Pending> &queue = m_queues[q];
             while (!queue.empty() && queue.front().pass < pass) {
                 // A slice that served widgets in view keeps their budget: their repaint follows it.
                 servedInView = servedInView || q <= InView;
                 const auto budget = servedInView ? inViewBudget : Clock::duration(detail::SliceOutOfView);
-                if (ranOne && Clock::now() - start >= budget) {
+                if (ranOne && q != Hops && !together(last, queue.front().context) && Clock::now() - start >= budget) {
                     outOfTime = true;
                     break;
                 }
@@ -220,6 +292,8 @@ private:
                 if (!next.context)
                     continue;
                 ranOne = true;
+                last = next.context;
+                const RepaintOnParent repaint(next.restyle ? next.context.data() : nullptr);
                 if (next.data)
                     runStep(next.data, next.step);
                 else
@@ -229,6 +303,21 @@ private:
         const auto end = Clock::now();
         m_last = {end, end - start, outOfTime && servedInView};
         finishSlice(outOfTime);
+    }
+
+    /*
+        Whether two items run in one slice whatever its time: those of a
+        widget and a widget inside it (a trigger and its label), so that the
+        parts of one widget take their new look in the same frame and the
+        layout request the new look posts is answered once.
+    */
+    static bool together(const QObject *previous, const QObject *next)
+    {
+        if (!previous || !next || !previous->isWidgetType() || !next->isWidgetType())
+            return false;
+        const auto *a = static_cast<const QWidget *>(previous);
+        const auto *b = static_cast<const QWidget *>(next);
+        return a->isAncestorOf(b) || b->isAncestorOf(a);
     }
 
     /*
@@ -287,6 +376,9 @@ bool onGuiThread(const QObject *context)
     return app && context->thread() == app->thread() && QThread::currentThread() == app->thread();
 }
 
+// Set while restyleLater() schedules its step through runLater().
+thread_local bool schedulingRestyle = false;
+
 } // namespace
 
 Task runLater(QObject *context, std::function<void()> step)
@@ -294,7 +386,7 @@ Task runLater(QObject *context, std::function<void()> step)
     Task task;
     task.d = std::make_shared<Task::Data>();
     if (onGuiThread(context)) {
-        Scheduler::instance()->addTask(context, std::move(step), task.d);
+        Scheduler::instance()->addTask(context, std::move(step), task.d, schedulingRestyle);
         return task;
     }
     // Another thread's object: a queued call to a functor with a context object
@@ -312,6 +404,12 @@ void nextPass(QObject *context, std::function<void()> call)
         Scheduler::instance()->addHop(context, std::move(call));
     else
         QTimer::singleShot(0, context, std::move(call));
+}
+
+Task restyleLater(QWidget *widget, std::function<void()> step)
+{
+    const QScopedValueRollback<bool> restyle(schedulingRestyle, true);
+    return runLater(widget, std::move(step));
 }
 
 } // namespace detail

@@ -2,10 +2,16 @@
 
 // Kit-internal: not installed, not part of the API.
 
+#include <tessera/kit/tasks.h>
+
 #include <QObject>
 
 #include <chrono>
 #include <functional>
+
+QT_BEGIN_NAMESPACE
+class QWidget;
+QT_END_NAMESPACE
 
 namespace tessera::detail {
 
@@ -50,5 +56,15 @@ inline constexpr std::chrono::microseconds SliceOutOfView{8000};
     a QTimer::singleShot(0).
 */
 void nextPass(QObject *context, std::function<void()> call);
+
+/*!
+    runLater() for a step that restyles \a widget (its style build): the
+    same queue and order, and while the step runs the widget's repaint is
+    gathered on its parent, so that restyling fields in a container of
+    thousands does not make Qt's repaint walk the container once per field.
+    The step must not spin an event loop (the widget does not repaint while
+    it runs).
+*/
+Task restyleLater(QWidget *widget, std::function<void()> step);
 
 } // namespace tessera::detail

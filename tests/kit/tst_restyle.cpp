@@ -5,6 +5,7 @@
 #include "testsupport.h"
 
 #include <QFrame>
+#include <QScreen>
 #include <QPointer>
 #include <QScrollArea>
 #include <QStackedWidget>
@@ -49,7 +50,8 @@ protected:
         lastBuildSerial = ++serial;
         if (fail)
             throw StyleLookupError("root");
-        setStyleSheet(QStringLiteral("#%1 { color: %2; }").arg(objectName(), useTheme()->palette().mode == u"dark" ? "white" : "black"));
+        const char *colour = useTheme()->palette().mode == u"dark" ? "white" : "black";
+        setStyleSheet(QStringLiteral("#%1 { color: %2; background: %2; }").arg(objectName(), colour));
     }
 
 private:
@@ -213,6 +215,37 @@ private Q_SLOTS:
                 QVERIFY(p->styleSheet().contains(QByteArray(next) == "dark" ? "white" : "black"));
         }
         QCOMPARE(hidden->builds, 2);   // nothing skipped: the hidden page carries the new sheet too
+    }
+
+    void switchRepaintsWhatTheWindowShows()
+    {
+        // Three probes in a shown window: the switch reaches the screen for
+        // each, and updates that the application disabled on a probe, or on a
+        // widget inside one, stay disabled.
+        QWidget window;
+        window.resize(300, 100);
+        Probe plain, heldByApp, holdingChild;
+        auto *child = new QWidget(&holdingChild);
+        for (Probe *p : {&plain, &heldByApp, &holdingChild})
+            p->setParent(&window);
+        plain.setGeometry(0, 0, 100, 100);
+        heldByApp.setGeometry(100, 0, 100, 100);
+        holdingChild.setGeometry(200, 0, 100, 100);
+        child->setGeometry(0, 0, 10, 10);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        testsupport::drainEvents();
+        const auto shown = [&window](int x) { return window.screen()->grabWindow(window.winId()).toImage().pixelColor(x, 50); };
+        QCOMPARE(shown(50), QColor(Qt::black));
+        heldByApp.setUpdatesEnabled(false);
+        child->setUpdatesEnabled(false);
+        setTheme("dark");
+        testsupport::drainEvents();
+        QCOMPARE(shown(50), QColor(Qt::white));
+        QCOMPARE(shown(250), QColor(Qt::white));
+        QVERIFY(plain.updatesEnabled() && holdingChild.updatesEnabled());
+        QVERIFY(!heldByApp.updatesEnabled() && !child->updatesEnabled());
+        QVERIFY(heldByApp.styleSheet().contains("white"));
     }
 
     void loopTurnsDuringALongSwitch()
