@@ -5,10 +5,64 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QPointer>
+#include <QScopeGuard>
 #include <QStyle>
 #include <QVarLengthArray>
 
 namespace tessera {
+
+/*
+    The event filter of the widgets that use RestyleLifecycle, installed when
+    they subscribe to the theme. One object filters them all, and looks at two
+    kinds of events only:
+
+    - Dynamic property changes, counted for _applyStyleSheet() and
+      _writeProperty().
+    - Qt's polish request, held back until the widget's first build. QWidget
+      posts itself one when it is constructed, and the event loop delivers it
+      before the kit's queue reaches the widget's first build. A widget
+      polished with the plain style and then given its sheet is polished a
+      second time by setStyleSheet(), and Qt keeps more for it than for one
+      whose sheet was there at its first polish (a QSpinBox or a QDateEdit
+      about 14 KB more, see docs/performance.md). So the request is dropped
+      while the first build is pending, and the first build polishes the
+      widget after applying its sheet. The first build still runs from the
+      kit's queue (in view first, in slices), never inside a polish of Qt's.
+      Whatever else polishes the widget earlier (showing it or its window,
+      a parent's polish, a size hint) goes ahead as in Qt, and the first
+      build re-polishes it, as before. Only the widget's own request is held:
+      holding those of the widgets inside it too kept more memory for some
+      classes than it saved for others (docs/performance.md).
+*/
+class RestyleEventFilter : public QObject
+{
+public:
+    using QObject::QObject;
+
+    //! Filters the events of the widget of \a lifecycle from now on (once per widget).
+    static void watch(RestyleLifecyclePrivate *lifecycle)
+    {
+        if (lifecycle->counting)
+            return;
+        static QPointer<RestyleEventFilter> filter;
+        if (!filter)
+            filter = new RestyleEventFilter(QCoreApplication::instance());   // goes with the application
+        lifecycle->self->installEventFilter(filter);
+        lifecycle->counting = true;
+    }
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::DynamicPropertyChange) {
+            if (auto *lifecycle = dynamic_cast<RestyleLifecycle *>(watched))
+                ++lifecycle->d->propertyChanges;
+        } else if (event->type() == QEvent::PolishRequest) {
+            if (auto *lifecycle = dynamic_cast<RestyleLifecycle *>(watched))
+                return lifecycle->d->firstBuildPending;   // the first build polishes it
+        }
+        return false;
+    }
+};
 
 RestyleLifecycle::RestyleLifecycle(QWidget *self) : d(std::make_unique<RestyleLifecyclePrivate>(self)) {}
 
@@ -26,6 +80,9 @@ Task RestyleLifecycle::styleTask() const
 void RestyleLifecycle::_subscribeToTheme()
 {
     d->themeSubscription << QObject::connect(theme->signal, &ThemeSignal::changed, d->self, [this] { _onThemeChanged(); });
+    // Qt's first polish of the widget waits for its first build (see RestyleEventFilter).
+    d->firstBuildPending = !d->self->testAttribute(Qt::WA_WState_Polished);
+    RestyleEventFilter::watch(d.get());
     detail::nextPass(d->self, [this] { _scheduleSetStyleSheet(); });
 }
 
@@ -43,6 +100,12 @@ void RestyleLifecycle::_scheduleSetStyleSheet()
 
 void RestyleLifecycle::_lazy_set_stylesheet()
 {
+    if (!d->firstBuildPending)
+        return _set_stylesheet();
+    // The first build: the widget's polish request waited for it. The widget
+    // is polished now, with its sheet in place, even when the build fails.
+    d->firstBuildPending = false;
+    const auto polish = qScopeGuard([self = d->self] { self->ensurePolished(); });
     _set_stylesheet();
 }
 
@@ -139,38 +202,6 @@ bool mayReachOtherWidgets(QStringView sheet, QStringView objectName)
 
 } // namespace
 
-/*
-    Counts the dynamic property changes of the widgets that use
-    RestyleLifecycle::_applyStyleSheet() or _writeProperty(). One object
-    filters them all; it looks only at property-change events.
-*/
-class PropertyChangeCounter : public QObject
-{
-public:
-    using QObject::QObject;
-
-    //! Counts the property changes of the widget of \a lifecycle from now on (once per widget).
-    static void watch(RestyleLifecyclePrivate *lifecycle)
-    {
-        if (lifecycle->counting)
-            return;
-        static QPointer<PropertyChangeCounter> counter;
-        if (!counter)
-            counter = new PropertyChangeCounter(QCoreApplication::instance());   // goes with the application
-        lifecycle->self->installEventFilter(counter);
-        lifecycle->counting = true;
-    }
-
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == QEvent::DynamicPropertyChange) {
-            if (auto *lifecycle = dynamic_cast<RestyleLifecycle *>(watched))
-                ++lifecycle->d->propertyChanges;
-        }
-        return false;
-    }
-};
-
 bool RestyleLifecycle::_applyStyleSheet(const QString &sheet)
 {
     RestyleLifecyclePrivate::Applied &applied = d->applied;
@@ -183,7 +214,7 @@ bool RestyleLifecycle::_applyStyleSheet(const QString &sheet)
         if (!applied.mayReachOthers)
             return false;
     }
-    PropertyChangeCounter::watch(d.get());
+    RestyleEventFilter::watch(d.get());
     d->self->setStyleSheet(sheet);
     // Recorded after the call: a property that changes later makes the next call apply again.
     if (applied.sheet != sheet || applied.objectName != name)
@@ -199,7 +230,7 @@ void RestyleLifecycle::_writeProperty(const char *name, const QString &value)
 {
     if (d->written.name == name && d->written.propertyChanges == d->propertyChanges && d->written.value == value)
         return;   // the property still holds this value: setProperty() would do nothing
-    PropertyChangeCounter::watch(d.get());   // before writing: a change made afterwards by anyone is seen
+    RestyleEventFilter::watch(d.get());   // before writing: a change made afterwards by anyone is seen
     d->self->setProperty(name, value);
     d->written = {name, value, d->propertyChanges};
 }

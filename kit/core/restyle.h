@@ -39,6 +39,12 @@ class RestyleLifecyclePrivate;
     that throws ends that task only; the widget keeps its previous style
     sheet.
 
+    Qt's first polish of the widget waits for the first build, which applies
+    the sheet and then polishes the widget: a widget polished without its
+    sheet and given it afterwards is polished twice, and Qt keeps more memory
+    for it. Showing the widget (or anything else that polishes it earlier)
+    polishes it at once, as in Qt.
+
     \code
     class Swatch : public QFrame, public tessera::RestyleLifecycle {
     public:
@@ -94,8 +100,9 @@ protected:
         Returns whether setStyleSheet() was called.
 
         Applying costs nothing beyond setStyleSheet(): the sheet is read only
-        when it could be skipped. Property changes are counted by an event
-        filter that the first call installs on the widget.
+        when it could be skipped. Property changes are counted by the
+        lifecycle's event filter on the widget (installed by
+        _subscribeToTheme(), or else by the first call).
 
         Opt-in: a themed widget calls it from _set_stylesheet() in place of
         setStyleSheet().
@@ -116,7 +123,7 @@ protected:
 
 private:
     Q_DISABLE_COPY(RestyleLifecycle)
-    friend class PropertyChangeCounter;
+    friend class RestyleEventFilter;
     std::unique_ptr<RestyleLifecyclePrivate> const d;
 };
 

@@ -54,7 +54,10 @@ public:
         int mayReachOthers = -1;      // whether the sheet may select on other widgets (-1: not read yet)
     };
     Applied applied;
-    bool counting = false;   // the change counter is installed
+    bool counting = false;   // the event filter is installed
+    // Subscribed before being polished, and the first build has not run yet:
+    // Qt's polish request waits for it (RestyleEventFilter).
+    bool firstBuildPending = false;
 };
 
 /*!

@@ -59,6 +59,31 @@ private:
     bool m_alive = true;
 };
 
+// Records, for every Polish event of the probe, how many builds it had run
+// and the sheet it carried.
+class PolishSpy : public QObject
+{
+public:
+    explicit PolishSpy(Probe *probe) : m_probe(probe) {}
+    struct Seen
+    {
+        int builds;
+        QString sheet;
+    };
+    QList<Seen> seen;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Polish)
+            seen.append({m_probe->builds, m_probe->styleSheet()});
+        return false;
+    }
+
+private:
+    Probe *m_probe;
+};
+
 } // namespace
 
 class tst_Restyle : public QObject
@@ -76,6 +101,38 @@ private Q_SLOTS:
         QTRY_COMPARE(p.builds, 1);
         QVERIFY(p.styleTask().done());
         QVERIFY(p.styleSheet().contains("black"));
+    }
+
+    // Qt polishes a themed widget once its first sheet is in place (polished
+    // first and restyled, a widget keeps more memory), even when that build
+    // fails. Showing it polishes it at once.
+    void firstPolishWaitsForTheFirstBuild_data()
+    {
+        QTest::addColumn<bool>("fail");
+        QTest::addColumn<bool>("shown");
+        QTest::addColumn<int>("buildsAtPolish");
+        QTest::newRow("left to the event loop") << false << false << 1;
+        QTest::newRow("first build fails") << true << false << 1;
+        QTest::newRow("shown at once") << false << true << 0;
+    }
+
+    void firstPolishWaitsForTheFirstBuild()
+    {
+        QFETCH(bool, fail);
+        QFETCH(bool, shown);
+        QFETCH(int, buildsAtPolish);
+        Probe p;
+        p.fail = fail;
+        PolishSpy spy(&p);
+        p.installEventFilter(&spy);
+        if (shown)
+            p.show();
+        testsupport::drainEvents();
+        QCOMPARE(p.builds, 1);
+        QVERIFY(p.testAttribute(Qt::WA_WState_Polished));
+        QCOMPARE(spy.seen.size(), 1);   // once
+        QCOMPARE(spy.seen[0].builds, buildsAtPolish);
+        QCOMPARE(spy.seen[0].sheet.isEmpty(), buildsAtPolish == 0 || fail);
     }
 
     void everyTriggerBuildsNoCoalescing()
