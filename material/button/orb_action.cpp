@@ -59,16 +59,6 @@ OrbAction::OrbAction(const Options &options, QWidget *parent)
     d->_kwargs = options.kwargs;
     d->_animate = options.animate;
 
-    d->_rotation = new QVariantAnimation(this);
-    d->_rotation->setStartValue(0.0);
-    d->_rotation->setEndValue(360.0);
-    d->_rotation->setDuration(TurnDuration);
-    d->_rotation->setLoopCount(-1);
-    d->subscriptions.add(d->_rotation);
-    d->subscriptions << connect(d->_rotation, &QVariantAnimation::valueChanged, this, [this](const QVariant &angle) {
-        d->angle = angle.toReal();
-        update();
-    });
     if (State *animate = d->_animate.state()) {
         d->animateConnection = connect(animate, &State::valueChanged, this, [this] { d->updateAnimation(); });
         d->subscriptions << d->animateConnection;
@@ -137,18 +127,35 @@ qreal OrbAction::iconAngle() const
 
 bool OrbAction::isAnimating() const
 {
-    return d->_rotation->state() == QAbstractAnimation::Running;
+    return d->_rotation && d->_rotation->state() == QAbstractAnimation::Running;
+}
+
+QVariantAnimation *OrbActionPrivate::rotation()
+{
+    if (_rotation)
+        return _rotation;
+    _rotation = new QVariantAnimation(q);
+    _rotation->setStartValue(0.0);
+    _rotation->setEndValue(360.0);
+    _rotation->setDuration(TurnDuration);
+    _rotation->setLoopCount(-1);
+    subscriptions.add(_rotation);
+    subscriptions << QObject::connect(_rotation, &QVariantAnimation::valueChanged, q, [this](const QVariant &value) {
+        angle = value.toReal();
+        q->update();
+    });
+    return _rotation;
 }
 
 void OrbActionPrivate::updateAnimation()
 {
     const bool wanted = shown && _animate.current().toBool();
     if (wanted) {
-        if (_rotation->state() != QAbstractAnimation::Running)
+        if (rotation()->state() != QAbstractAnimation::Running)
             _rotation->start();
         return;
     }
-    if (_rotation->state() != QAbstractAnimation::Stopped)
+    if (_rotation && _rotation->state() != QAbstractAnimation::Stopped)
         _rotation->stop();
     if (angle != 0) {
         angle = 0;

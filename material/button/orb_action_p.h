@@ -31,7 +31,11 @@ public:
     QVariantMap _kwargs;     // the further named options, as handed to Button
     StateOr<bool> _animate;  // whether the icon turns: a flag or a State
 
-    // Drives the icon angle from 0 to 360 degrees, looping; a child of the button.
+    //! The rotation, made when the icon first turns: most buttons never animate.
+    QVariantAnimation *rotation();
+
+    // Drives the icon angle from 0 to 360 degrees, looping; a child of the
+    // button, made by rotation() when first needed.
     QVariantAnimation *_rotation = nullptr;
 
     // The animate State's and the icon State's connections, replaced by a
