@@ -376,7 +376,8 @@ bool onGuiThread(const QObject *context)
     return app && context->thread() == app->thread() && QThread::currentThread() == app->thread();
 }
 
-// Set while restyleLater() schedules its step through runLater().
+// Set while restyleLater() schedules its step through runLater(), the one
+// function that may make a Task's data (Task's friend in the public header).
 thread_local bool schedulingRestyle = false;
 
 } // namespace
