@@ -200,6 +200,9 @@ bool mayReachOtherWidgets(QStringView sheet, QStringView objectName)
     return false;
 }
 
+// The most unused room a kept sheet may carry, in characters.
+constexpr qsizetype SpareCharactersKept = 64;
+
 } // namespace
 
 bool RestyleLifecycle::_applyStyleSheet(const QString &sheet)
@@ -215,11 +218,19 @@ bool RestyleLifecycle::_applyStyleSheet(const QString &sheet)
             return false;
     }
     RestyleEventFilter::watch(d.get());
-    d->self->setStyleSheet(sheet);
+    // The widget keeps the text as long as it keeps the sheet (its styleSheet
+    // property and the record below share it). A text composed by appending
+    // may hold room for twice its length (QString grows by doubling; a
+    // field shell's sheet of 2000 characters held 8192), so a roomy one is
+    // kept at its own length.
+    QString kept = sheet;
+    if (kept.capacity() - kept.size() > SpareCharactersKept)
+        kept.squeeze();
+    d->self->setStyleSheet(kept);
     // Recorded after the call: a property that changes later makes the next call apply again.
-    if (applied.sheet != sheet || applied.objectName != name)
+    if (applied.sheet != kept || applied.objectName != name)
         applied.mayReachOthers = -1;
-    applied.sheet = sheet;
+    applied.sheet = kept;
     applied.objectName = name;
     applied.propertyChanges = d->propertyChanges;
     applied.valid = true;
