@@ -285,6 +285,20 @@ void FieldShell::_init_ui()
             if (child)
                 row->addWidget(child);
         }
+        // The editors are polished with the shell, under its sheet, when its
+        // first build polishes it (see RestyleLifecycle): the polish request
+        // each posted when the caller made it is dropped, or the event loop
+        // would polish it alone first with the plain style, and the shell's
+        // sheet would polish it again (2.3 KB more per field with a line
+        // edit, docs/performance.md). Showing the field still polishes them
+        // at once, as Qt does.
+        if (!testAttribute(Qt::WA_WState_Polished)) {
+            const QList<QWidget *> inside = findChildren<QWidget *>();
+            for (QWidget *widget : inside) {
+                if (!widget->testAttribute(Qt::WA_WState_Polished))
+                    QCoreApplication::removePostedEvents(widget, QEvent::PolishRequest);
+            }
+        }
     }
     nameAfterLabel(this, d->_label);
 
