@@ -30,9 +30,10 @@ namespace tessera {
       kit's queue (in view first, in slices), never inside a polish of Qt's.
       Whatever else polishes the widget earlier (showing it or its window,
       a parent's polish, a size hint) goes ahead as in Qt, and the first
-      build re-polishes it, as before. Only the widget's own request is held:
-      holding those of the widgets inside it too kept more memory for some
-      classes than it saved for others (docs/performance.md).
+      build re-polishes it, as before. Only the widget's own request is held
+      here: whether the widgets inside it are better polished with it or
+      before it depends on the class (a FieldShell drops its editors'
+      requests itself; docs/design.md).
 */
 class RestyleEventFilter : public QObject
 {
