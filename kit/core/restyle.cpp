@@ -45,12 +45,12 @@ public:
     {
         if (lifecycle->counting)
             return;
-        static QPointer<RestyleEventFilter> filter;
-        if (!filter)
-            filter = new RestyleEventFilter(QCoreApplication::instance());   // goes with the application
-        lifecycle->self->installEventFilter(filter);
+        lifecycle->self->installEventFilter(instance());
         lifecycle->counting = true;
     }
+
+    //! Filters the one polish request of \a inside, a widget inside a themed one.
+    static void hold(QWidget *inside) { inside->installEventFilter(instance()); }
 
     bool eventFilter(QObject *watched, QEvent *event) override
     {
@@ -60,8 +60,25 @@ public:
         } else if (event->type() == QEvent::PolishRequest) {
             if (auto *lifecycle = dynamic_cast<RestyleLifecycle *>(watched))
                 return lifecycle->d->firstBuildPending;   // the first build polishes it
+            // A widget held by detail::polishWithFirstBuild(): its only
+            // request is seen, and it is held while the first build of the
+            // themed widget it is inside now is pending.
+            watched->removeEventFilter(this);
+            for (QWidget *above = static_cast<QWidget *>(watched)->parentWidget(); above; above = above->parentWidget()) {
+                if (auto *lifecycle = dynamic_cast<RestyleLifecycle *>(above))
+                    return lifecycle->d->firstBuildPending;
+            }
         }
         return false;
+    }
+
+private:
+    static RestyleEventFilter *instance()
+    {
+        static QPointer<RestyleEventFilter> filter;
+        if (!filter)
+            filter = new RestyleEventFilter(QCoreApplication::instance());   // goes with the application
+        return filter;
     }
 };
 
@@ -117,6 +134,12 @@ void followTheme(QWidget *widget, std::function<void()> restyle)
     QObject::connect(useTheme()->signal, &ThemeSignal::changed, widget, [widget, restyle = std::move(restyle)] {
         nextPass(widget, [widget, restyle] { restyleLater(widget, restyle); });
     });
+}
+
+void polishWithFirstBuild(QWidget *widget)
+{
+    if (!widget->testAttribute(Qt::WA_WState_Polished) && !dynamic_cast<RestyleLifecycle *>(widget))
+        RestyleEventFilter::hold(widget);
 }
 
 } // namespace detail
