@@ -13,8 +13,9 @@ namespace tessera {
 
 /*
     The event filter of the widgets that use RestyleLifecycle, installed when
-    they subscribe to the theme. One object filters them all, and looks at two
-    kinds of events only:
+    they subscribe to the theme, and of the widgets held by
+    detail::polishWithFirstBuild() until their one polish request. One object
+    filters them all, and looks at two kinds of events only:
 
     - Dynamic property changes, counted for _applyStyleSheet() and
       _writeProperty().
@@ -31,9 +32,10 @@ namespace tessera {
       Whatever else polishes the widget earlier (showing it or its window,
       a parent's polish, a size hint) goes ahead as in Qt, and the first
       build re-polishes it, as before. Only the widget's own request is held
-      here: whether the widgets inside it are better polished with it or
-      before it depends on the class (a FieldShell drops its editors'
-      requests itself; docs/design.md).
+      unless the class asks for more: whether the widgets inside it are
+      better polished with it or before it depends on the class (a
+      FieldShell holds its editors' requests through
+      detail::polishWithFirstBuild(); docs/design.md).
 */
 class RestyleEventFilter : public QObject
 {
