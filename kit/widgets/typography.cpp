@@ -34,6 +34,7 @@ public:
     QString variant;
     StyleMap sx;
     QMetaObject::Connection textConnection;
+    QMetaObject::Connection languageConnection;
 };
 
 Typography::Typography(QWidget *parent) : Typography(Options{}, parent) {}
@@ -51,9 +52,7 @@ Typography::Typography(const Options &options, QWidget *parent) : QLabel(parent)
     setTextFormat(Qt::PlainText);
     setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 
-    if (State *state = d->text.state())
-        d->textConnection = connect(state, &State::valueChanged, this, &Typography::refreshText);
-    connect(i18n(), &I18n::langChanged, this, &Typography::refreshText);
+    followText();
     // Restyled through the kit's queue like the themed widgets: a themed
     // parent (BusyTrigger) re-polishes this label when it applies its own
     // sheet, and with both in one slice the layout request the new font posts
@@ -80,13 +79,26 @@ void Typography::setText(const QString &text)
 
 void Typography::setTextOption(const StateOr<QVariant> &text)
 {
-    // A new text replaces a State the old one followed.
-    disconnect(d->textConnection);
-    d->textConnection = {};
     d->text = text;
-    if (State *state = d->text.state())
-        d->textConnection = connect(state, &State::valueChanged, this, &Typography::refreshText);
+    followText();
     refreshText();
+}
+
+void Typography::followText()
+{
+    // A new text replaces a State the old one followed. Only a text that can
+    // be translated (a deferred text, or a State that may come to hold one)
+    // follows the language: a plain text never changes with it, and a
+    // connection more per label is a hundred bytes in every BusyTrigger.
+    disconnect(d->textConnection);
+    disconnect(d->languageConnection);
+    d->textConnection = {};
+    d->languageConnection = {};
+    State *state = d->text.state();
+    if (state)
+        d->textConnection = connect(state, &State::valueChanged, this, &Typography::refreshText);
+    if (state || isCallableText(d->text.current()))
+        d->languageConnection = connect(i18n(), &I18n::langChanged, this, &Typography::refreshText);
 }
 
 void Typography::refreshText()

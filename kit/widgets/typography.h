@@ -73,6 +73,7 @@ private:
     Q_DISABLE_COPY(Typography)
     void applyStyle();
     void refreshText();
+    void followText();
     std::unique_ptr<TypographyPrivate> const d;
 };
 

@@ -113,11 +113,15 @@ private Q_SLOTS:
         Typography plain({.text = value});
         State state(value);
         Typography held({.text = &state});
+        Typography later({.text = QVariant(QString("first"))});   // a plain text replaced by the value
+        later.setTextOption(StateOr<QVariant>(value));
         QCOMPARE(plain.text(), english);
         QCOMPARE(held.text(), english);
+        QCOMPARE(later.text(), english);
         i18n()->setLanguage("de");
         QCOMPARE(plain.text(), german);
         QCOMPARE(held.text(), german);
+        QCOMPARE(later.text(), german);
         i18n()->setLanguage("en");
         QCOMPARE(plain.text(), english);
         QCOMPARE(textLabel(plain)->textFormat(), Qt::PlainText);
