@@ -230,12 +230,12 @@ private:
     back: the next pass is a posted event of low priority, so the layout and
     paint requests the slice made and input get their turn before the next
     slice. After a slice that ran out of time (cut, or a pass of thousands
-    of hops that took its whole budget) the next one also waits for the
-    timers' turn (a zero-delay timer posts it): the event loop hands out
-    posted events and timers in alternate rounds, and a posted event alone
-    would let two slices run between two timer rounds, which doubled the
-    longest gap a timer saw (and Qt's glib loop runs timers only when no
-    posted event is waiting). A switch over a handful of widgets still runs
+    of hops that took as long as the shortest slice) the next one also
+    waits for the timers' turn (a zero-delay timer posts it): the event
+    loop hands out posted events and timers in alternate rounds, and a
+    posted event alone would let two slices run between two timer rounds,
+    which doubled the longest gap a timer saw (and Qt's glib loop runs
+    timers only when no posted event is waiting). A switch over a handful of widgets still runs
     its hops on the first pass and its builds on the second; one over
     thousands spreads over as many slices as it needs.
 
@@ -378,10 +378,10 @@ private:
         m_repaints.flush();
         const auto end = Clock::now();
         m_last = {end, end - start, outOfTime && servedInView};
-        // A pass that used up its budget without being cut (thousands of
-        // hops, each scheduling a build) also lets the timers run first.
-        const auto budget = servedInView ? inViewBudget : Clock::duration(detail::SliceOutOfView);
-        finishSlice(outOfTime || end - start >= budget);
+        // A pass that was not cut but still held the loop for as long as the
+        // shortest slice (the hops of thousands of new widgets, each
+        // scheduling a build) also lets the timers run before the next one.
+        finishSlice(outOfTime || end - start >= detail::SliceInViewMin);
     }
 
     /*
