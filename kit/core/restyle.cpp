@@ -14,8 +14,9 @@ namespace tessera {
 
 /*
     The event filter of the widgets that use RestyleLifecycle, installed when
-    they subscribe to the theme. One object filters them all, and looks at two
-    kinds of events only:
+    they subscribe to the theme, and of the widgets held by
+    detail::polishWithFirstBuild() until their one polish request. One object
+    filters them all, and looks at two kinds of events only:
 
     - Dynamic property changes, counted for _applyStyleSheet() and
       _writeProperty().
@@ -31,9 +32,11 @@ namespace tessera {
       kit's queue (in view first, in slices), never inside a polish of Qt's.
       Whatever else polishes the widget earlier (showing it or its window,
       a parent's polish, a size hint) goes ahead as in Qt, and the first
-      build re-polishes it, as before. Only the widget's own request is held:
-      holding those of the widgets inside it too kept more memory for some
-      classes than it saved for others (docs/performance.md).
+      build re-polishes it, as before. Only the widget's own request is held
+      unless the class asks for more: whether the widgets inside it are
+      better polished with it or before it depends on the class (a
+      FieldShell holds its editors' requests through
+      detail::polishWithFirstBuild(); docs/design.md).
 */
 class RestyleEventFilter : public QObject
 {
@@ -45,10 +48,7 @@ public:
     {
         if (lifecycle->counting)
             return;
-        static QPointer<RestyleEventFilter> filter;
-        if (!filter)
-            filter = new RestyleEventFilter(QCoreApplication::instance());   // goes with the application
-        lifecycle->self->installEventFilter(filter);
+        lifecycle->self->installEventFilter(instance());
         lifecycle->counting = true;
     }
 
@@ -68,13 +68,27 @@ public:
             held().remove(widget);
     }
 
+    //! Filters the one polish request of \a inside, a widget inside a themed one.
+    static void hold(QWidget *inside) { inside->installEventFilter(instance()); }
+
     bool eventFilter(QObject *watched, QEvent *event) override
     {
         if (event->type() == QEvent::DynamicPropertyChange) {
             if (auto *lifecycle = dynamic_cast<RestyleLifecycle *>(watched))
                 ++lifecycle->d->propertyChanges;
         } else if (event->type() == QEvent::PolishRequest) {
-            return held().contains(watched);   // the first build polishes it
+            if (held().contains(watched))
+                return true;   // the first build polishes it
+            if (dynamic_cast<RestyleLifecycle *>(watched))
+                return false;   // built already
+            // A widget held by detail::polishWithFirstBuild(): its only
+            // request is seen, and it is held while the first build of the
+            // themed widget it is inside now is pending.
+            watched->removeEventFilter(this);
+            for (QWidget *above = static_cast<QWidget *>(watched)->parentWidget(); above; above = above->parentWidget()) {
+                if (auto *lifecycle = dynamic_cast<RestyleLifecycle *>(above))
+                    return lifecycle->d->firstBuildPending;
+            }
         }
         return false;
     }
@@ -84,6 +98,14 @@ private:
     {
         static QSet<const QObject *> widgets;   // GUI thread only, like every restyle
         return widgets;
+    }
+
+    static RestyleEventFilter *instance()
+    {
+        static QPointer<RestyleEventFilter> filter;
+        if (!filter)
+            filter = new RestyleEventFilter(QCoreApplication::instance());   // goes with the application
+        return filter;
     }
 };
 
@@ -144,6 +166,12 @@ void followTheme(QWidget *widget, std::function<void()> restyle)
     QObject::connect(useTheme()->signal, &ThemeSignal::changed, widget, [widget, restyle = std::move(restyle)] {
         nextPass(widget, [widget, restyle] { restyleLater(widget, restyle); });
     });
+}
+
+void polishWithFirstBuild(QWidget *widget)
+{
+    if (!widget->testAttribute(Qt::WA_WState_Polished) && !dynamic_cast<RestyleLifecycle *>(widget))
+        RestyleEventFilter::hold(widget);
 }
 
 } // namespace detail
@@ -228,6 +256,9 @@ bool mayReachOtherWidgets(QStringView sheet, QStringView objectName)
     return false;
 }
 
+// The most unused room a kept sheet may carry, in characters.
+constexpr qsizetype SpareCharactersKept = 64;
+
 } // namespace
 
 bool RestyleLifecycle::_applyStyleSheet(const QString &sheet)
@@ -243,11 +274,19 @@ bool RestyleLifecycle::_applyStyleSheet(const QString &sheet)
             return false;
     }
     RestyleEventFilter::watch(d.get());
-    d->self->setStyleSheet(sheet);
+    // The widget keeps the text as long as it keeps the sheet (its styleSheet
+    // property and the record below share it). A text composed by appending
+    // may hold room for twice its length (QString grows by doubling; a
+    // field shell's sheet of 2000 characters held 8192), so a roomy one is
+    // kept at its own length.
+    QString kept = sheet;
+    if (kept.capacity() - kept.size() > SpareCharactersKept)
+        kept.squeeze();
+    d->self->setStyleSheet(kept);
     // Recorded after the call: a property that changes later makes the next call apply again.
-    if (applied.sheet != sheet || applied.objectName != name)
+    if (applied.sheet != kept || applied.objectName != name)
         applied.mayReachOthers = -1;
-    applied.sheet = sheet;
+    applied.sheet = kept;
     applied.objectName = name;
     applied.propertyChanges = d->propertyChanges;
     applied.valid = true;

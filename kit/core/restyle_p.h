@@ -144,4 +144,18 @@ namespace tessera::detail {
 */
 void followTheme(QWidget *widget, std::function<void()> restyle);
 
+/*!
+    Holds the polish request that \a widget posted when it was made, while
+    the first build of the themed widget it is inside (its nearest ancestor
+    that uses RestyleLifecycle) is pending when the request arrives; that
+    build polishes it with its ancestor, under the ancestor's sheet. For a
+    themed widget whose sheet is written for the widgets given to it (a
+    field shell's editors), so that an editor made first is not polished
+    alone with the plain style and then again under the sheet. A widget
+    moved elsewhere by then is polished as Qt would. Looks at one polish
+    request only; does nothing for a widget that is polished already or
+    uses RestyleLifecycle itself.
+*/
+TESSERA_KIT_EXPORT void polishWithFirstBuild(QWidget *widget);
+
 } // namespace tessera::detail

@@ -203,7 +203,8 @@ public:
     int size = 20;
     QString path;
     QColor color;
-    QVariantAnimation *spin = nullptr;
+    bool turns = false;                    // an icon that turns while shown
+    QVariantAnimation *spin = nullptr;     // made when it first turns
     qreal angle = 0;
 };
 
@@ -219,17 +220,9 @@ PySvgWidget::PySvgWidget(const Options &options, QWidget *parent) : QWidget(pare
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     setAttribute(Qt::WA_TranslucentBackground);
 
-    if (isAnimatedKey(d->key) && !d->path.isEmpty()) {
-        d->spin = new QVariantAnimation(this);
-        d->spin->setStartValue(0.0);
-        d->spin->setEndValue(360.0);
-        d->spin->setDuration(1000);
-        d->spin->setLoopCount(-1);
-        connect(d->spin, &QVariantAnimation::valueChanged, this, [this](const QVariant &value) {
-            d->angle = value.toReal();
-            update();
-        });
-    }
+    // The turning animation is made when the icon is first shown: most
+    // loading icons (a busy trigger's) stay hidden for their whole life.
+    d->turns = isAnimatedKey(d->key) && !d->path.isEmpty();
 
     // The tint follows the theme through the kit's queue, beside the themed
     // widgets' builds (an icon in view is re-tinted before those out of view).
@@ -295,6 +288,17 @@ void PySvgWidget::paintEvent(QPaintEvent *)
 void PySvgWidget::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
+    if (d->turns && !d->spin) {
+        d->spin = new QVariantAnimation(this);
+        d->spin->setStartValue(0.0);
+        d->spin->setEndValue(360.0);
+        d->spin->setDuration(1000);
+        d->spin->setLoopCount(-1);
+        connect(d->spin, &QVariantAnimation::valueChanged, this, [this](const QVariant &value) {
+            d->angle = value.toReal();
+            update();
+        });
+    }
     if (d->spin && d->spin->state() != QAbstractAnimation::Running)
         d->spin->start();
 }

@@ -16,9 +16,11 @@
 #include <QRegularExpression>
 #include <QSet>
 #include <QSignalSpy>
+#include <QStyle>
 #include <QTest>
 
 #include <functional>
+#include <memory>
 
 using namespace tessera;
 
@@ -399,6 +401,55 @@ private Q_SLOTS:
             QCOMPARE(row->itemAt(i)->alignment(), Qt::Alignment());
             QCOMPARE(widgets[i]->parentWidget(), &field);
         }
+    }
+
+    // An editor made by the caller before the field is polished once, with
+    // the field's sheet already in place when left to the event loop (Qt
+    // keeps more for a widget polished first and restyled). Shown at once,
+    // Qt polishes it before the first build. Either way it ends under the
+    // field's sheet; one taken out of the field first is polished on its own.
+    void editorPolishedOnceUnderTheSheet_data()
+    {
+        QTest::addColumn<bool>("shown");
+        QTest::addColumn<bool>("takenOut");
+        QTest::newRow("left to the event loop") << false << false;
+        QTest::newRow("shown at once") << true << false;
+        QTest::newRow("taken out first") << false << true;
+    }
+
+    void editorPolishedOnceUnderTheSheet()
+    {
+        QFETCH(bool, shown);
+        QFETCH(bool, takenOut);
+        auto *edit = new QLineEdit;
+        Probe field({.children = QList<QWidget *>{edit}});
+        std::unique_ptr<QLineEdit> own;
+        if (takenOut) {
+            edit->setParent(nullptr);
+            own.reset(edit);
+        }
+        QStringList sheetsAtPolish;
+        struct Spy : QObject
+        {
+            std::function<void()> onPolish;
+            bool eventFilter(QObject *, QEvent *event) override
+            {
+                if (event->type() == QEvent::Polish)
+                    onPolish();
+                return false;
+            }
+        } spy;
+        spy.onPolish = [&] { sheetsAtPolish << field.styleSheet(); };
+        edit->installEventFilter(&spy);
+        if (shown)
+            field.show();
+        testsupport::drainEvents();
+        QCOMPARE(field.builds, 1);
+        QCOMPARE(sheetsAtPolish.size(), 1);
+        QCOMPARE(sheetsAtPolish[0].isEmpty(), shown || takenOut);
+        QVERIFY(edit->testAttribute(Qt::WA_WState_Polished));
+        QCOMPARE(edit->style() == field.style(), !takenOut);
+        QVERIFY(field.style()->inherits("QStyleSheetStyle"));
     }
 
     void nullChildIsRefused()
