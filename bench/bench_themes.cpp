@@ -446,11 +446,19 @@ int main(int argc, char **argv)
             int index;
             QString sheet;
         };
+        // Our inner widgets are matched by the Qt class they are (a Typography
+        // is the raw base's QLabel).
+        const auto qtClass = [](const QWidget *w) {
+            const QMetaObject *meta = w->metaObject();
+            while (QByteArrayView(meta->className()).startsWith("tessera::"))
+                meta = meta->superClass();
+            return QByteArray(meta->className());
+        };
         QList<Inner> inner;
         {
             QHash<QByteArray, int> seen;
             for (const QWidget *child : sample->findChildren<QWidget *>()) {
-                const QByteArray cls = child->metaObject()->className();
+                const QByteArray cls = qtClass(child);
                 const int index = seen[cls]++;
                 if (!child->styleSheet().isEmpty())
                     inner.append({cls, index, child->styleSheet()});
@@ -458,14 +466,14 @@ int main(int argc, char **argv)
         }
         delete sample;
         bench::drainToIdle();
-        const auto rawStyled = [&c, sheet, sampleName, properties, inner]() -> QWidget * {
+        const auto rawStyled = [&c, sheet, sampleName, properties, inner, qtClass]() -> QWidget * {
             QWidget *w = c.raw();
             for (const auto &[property, value] : properties)
                 w->setProperty(property, value);
             if (!inner.isEmpty()) {
                 QHash<QByteArray, int> seen;
                 for (QWidget *child : w->findChildren<QWidget *>()) {
-                    const QByteArray cls = child->metaObject()->className();
+                    const QByteArray cls = qtClass(child);
                     const int index = seen[cls]++;
                     for (const Inner &in : inner) {
                         if (in.className == cls && in.index == index)

@@ -6,8 +6,6 @@
 #include "restyle_p.h"
 #include "theme.h"
 
-#include <QHBoxLayout>
-#include <QLabel>
 
 namespace tessera {
 
@@ -35,27 +33,23 @@ public:
     StateOr<QVariant> text;
     QString variant;
     StyleMap sx;
-    QLabel *label = nullptr;
     QMetaObject::Connection textConnection;
 };
 
 Typography::Typography(QWidget *parent) : Typography(Options{}, parent) {}
 
-Typography::Typography(const Options &options, QWidget *parent) : QWidget(parent), d(std::make_unique<TypographyPrivate>())
+Typography::Typography(const Options &options, QWidget *parent) : QLabel(parent), d(std::make_unique<TypographyPrivate>())
 {
     d->text = options.text;
     d->variant = options.variant;
     d->sx = options.sx;
 
-    auto *layout = new QHBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    d->label = new QLabel(this);
-    d->label->setObjectName(QStringLiteral("typographyText"));
+    // The widget is the label itself, not a widget holding one: under a
+    // parent's style sheet every widget costs Qt its own polish and rule
+    // cache, and a BusyTrigger carries one of these.
     // Caller texts are shown as they are, never interpreted as markup.
-    d->label->setTextFormat(Qt::PlainText);
-    d->label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    layout->addWidget(d->label);
+    setTextFormat(Qt::PlainText);
+    setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 
     if (State *state = d->text.state())
         d->textConnection = connect(state, &State::valueChanged, this, &Typography::refreshText);
@@ -76,7 +70,7 @@ Typography::~Typography()
 
 QString Typography::text() const
 {
-    return d->label->text();
+    return QLabel::text();
 }
 
 void Typography::setText(const QString &text)
@@ -98,10 +92,9 @@ void Typography::setTextOption(const StateOr<QVariant> &text)
 void Typography::refreshText()
 {
     const QString shown = displayText(d->text.current());
-    if (shown == d->label->text())
+    if (shown == QLabel::text())
         return;
-    d->label->setText(shown);
-    updateGeometry();
+    QLabel::setText(shown);
     notifyAccessibleNameChanged(this);   // static text named by what it shows
     Q_EMIT textChanged(shown);
 }
@@ -113,22 +106,20 @@ QString Typography::variant() const
 
 QString Typography::styleText() const
 {
-    return d->label->styleSheet();
+    return styleSheet();
 }
 
 QSize Typography::sizeHint() const
 {
-    // The font comes from the text's style sheet, which takes effect at polish.
-    d->label->ensurePolished();
-    const QMargins m = contentsMargins();
-    return d->label->sizeHint().grownBy(m);
+    // The font comes from the style sheet, which takes effect at polish.
+    ensurePolished();
+    return QLabel::sizeHint();
 }
 
 QSize Typography::minimumSizeHint() const
 {
-    d->label->ensurePolished();
-    const QMargins m = contentsMargins();
-    return d->label->minimumSizeHint().grownBy(m);
+    ensurePolished();
+    return QLabel::minimumSizeHint();
 }
 
 void Typography::applyStyle()
@@ -168,10 +159,8 @@ void Typography::applyStyle()
     } catch (const std::exception &) {
         return;   // keep the previous look
     }
-    if (qss != d->label->styleSheet()) {
-        d->label->setStyleSheet(qss);
-        updateGeometry();
-    }
+    if (qss != styleSheet())
+        setStyleSheet(qss);
 }
 
 } // namespace tessera

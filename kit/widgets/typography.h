@@ -3,7 +3,7 @@
 #include <tessera/kit/kit_export.h>
 #include <tessera/kit/options.h>
 
-#include <QWidget>
+#include <QLabel>
 
 #include <memory>
 
@@ -21,11 +21,15 @@ class TypographyPrivate;
     \c sx are applied again after every theme change. The text is shown as
     plain text, never as markup.
 
+    A Typography is the QLabel that shows the text: its style sheet is the
+    kit's (the variant's font, then \c sx) and is written again after every
+    theme change, so a sheet set on it by the caller does not last.
+
     \code
     auto *title = new tessera::Typography({.text = tessera::deferredTr("Form", "Settings"), .variant = "h6"});
     \endcode
 */
-class TESSERA_KIT_EXPORT Typography : public QWidget
+class TESSERA_KIT_EXPORT Typography : public QLabel
 {
     Q_OBJECT
     //! The text shown (a write replaces a State or deferred text with this plain text).

@@ -79,7 +79,7 @@ void tst_PrivateData::sizeIsBasePlusPointers_data()
     ROW(EditorField<QSpinBox>, QSpinBox, 6);
     ROW(EditorField<QDateEdit>, QDateEdit, 6);
     ROW(Button, QPushButton, 4);            // RestyleLifecycle's three, its own d
-    ROW(Typography, QWidget, 1);
+    ROW(Typography, QLabel, 1);
     ROW(PySvgWidget, QWidget, 1);
     ROW(PyLineEditMultiple, QWidget, 1);
     ROW(PyPlainTextEdit, QPlainTextEdit, 1);
