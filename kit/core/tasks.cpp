@@ -7,6 +7,7 @@
 #include <QMetaObject>
 #include <QPointer>
 #include <QRegion>
+#include <QSet>
 #include <QScopedValueRollback>
 #include <QThread>
 #include <QTimer>
@@ -19,6 +20,7 @@
 #include <deque>
 
 #include <exception>
+#include <utility>
 
 namespace tessera {
 
@@ -61,6 +63,83 @@ void runStep(const std::shared_ptr<Task::Data> &data, const std::function<void()
 }
 
 /*
+    Whether any of \a rect (in \a widget's coordinates) is left once clipped
+    by the widget and by every widget it is in, up to its window: a scroll
+    area's rows out of sight are not.
+*/
+bool showsAny(const QWidget *widget, QRect rect)
+{
+    for (;;) {
+        rect &= widget->rect();
+        if (rect.isEmpty())
+            return false;
+        if (widget->isWindow())
+            return true;
+        rect.translate(widget->pos());
+        widget = widget->parentWidget();
+    }
+}
+
+/*
+    The repaints of one slice's restyles, made when the slice ends. Each is a
+    restyled widget's rectangle (where it was and where it is) on its parent.
+    Two are left out: a rectangle no part of which can be seen (clipped away
+    by an ancestor: Qt paints only what is on screen, and paints the rest
+    when it comes into view, as for any widget), and one inside a widget
+    that was restyled in the same slice and repaints its whole rectangle
+    anyway (a trigger and its label). Either would make a dirty widget of
+    its own, and Qt's repaint manager walks, for every dirty widget, all the
+    siblings stacked above it and above each of its ancestors: for the
+    parent of a label in a container of thousands of fields, thousands of
+    siblings.
+*/
+class SliceRepaints
+{
+public:
+    void add(QWidget *parent, const QRect &was, QWidget *widget)
+    {
+        m_restyled.append(widget);
+        const QRect now = widget->geometry();
+        if (showsAny(parent, was) || showsAny(parent, now))
+            m_pending.append({parent, QRegion(was) + now});
+    }
+
+    void flush()
+    {
+        if (m_pending.isEmpty()) {
+            m_restyled.clear();
+            return;
+        }
+        QSet<const QWidget *> restyled;
+        restyled.reserve(m_restyled.size());
+        for (const QPointer<QWidget> &widget : std::as_const(m_restyled)) {
+            if (widget)
+                restyled.insert(widget);
+        }
+        const auto pending = std::exchange(m_pending, {});
+        m_restyled.clear();
+        for (const auto &[parent, region] : pending) {
+            if (!parent)
+                continue;
+            bool covered = false;
+            for (const QWidget *w = parent; w && !covered && !w->isWindow(); w = w->parentWidget())
+                covered = restyled.contains(w);
+            if (!covered)
+                parent->update(region);
+        }
+    }
+
+private:
+    struct Repaint
+    {
+        QPointer<QWidget> parent;
+        QRegion region;
+    };
+    QList<Repaint> m_pending;
+    QList<QPointer<QWidget>> m_restyled;   // repainted whole on their parents
+};
+
+/*
     Gathers the repaint of a shown widget's restyle on its parent. A style
     change marks the widget and each widget inside it dirty for Qt's repaint
     manager, and before painting, the manager walks, for every dirty widget,
@@ -71,14 +150,14 @@ void runStep(const std::shared_ptr<Task::Data> &data, const std::function<void()
     widget's updates are held (as setUpdatesEnabled(false) does); afterwards
     they are given back without the per-widget update() that
     setUpdatesEnabled(true) would make, and the parent repaints the widget's
-    rectangle (where it was and where it is) instead: one dirty widget per
-    container, the same pixels. A widget whose updates were already
-    disabled, a window, a native child, or a widget not shown is left alone.
+    rectangle instead (SliceRepaints): one dirty widget per container, the
+    same pixels. A widget whose updates were already disabled, a window, a
+    native child, or a widget not shown is left alone.
 */
 class RepaintOnParent
 {
 public:
-    explicit RepaintOnParent(QObject *context)
+    RepaintOnParent(QObject *context, SliceRepaints &repaints) : m_repaints(repaints)
     {
         if (!context || !context->isWidgetType())
             return;
@@ -95,12 +174,13 @@ public:
         if (!m_widget)
             return;
         m_widget->setAttribute(Qt::WA_ForceUpdatesDisabled, false);
-        if (QWidget *parent = m_widget->parentWidget(); parent && !parent->updatesEnabled())
+        QWidget *parent = m_widget->parentWidget();
+        if (parent && !parent->updatesEnabled())
             return;   // the parent's own setting now holds the widget too, as setUpdatesEnabled(true) leaves it
         enable(m_widget);
         // Where the widget was and where it is: a build may move or resize it.
-        if (QWidget *parent = m_widget->parentWidget())
-            parent->update(QRegion(m_geometry) + m_widget->geometry());
+        if (parent)
+            m_repaints.add(parent, m_geometry, m_widget);
         else
             m_widget->update();
     }
@@ -121,6 +201,7 @@ private:
         }
     }
 
+    SliceRepaints &m_repaints;
     QPointer<QWidget> m_widget;
     QRect m_geometry;
 };
@@ -148,12 +229,13 @@ private:
     inside it that follow each other (together()). Then it hands the loop
     back: the next pass is a posted event of low priority, so the layout and
     paint requests the slice made and input get their turn before the next
-    slice. After a slice that ran out of time the next one also waits for
-    the timers' turn (a zero-delay timer posts it): the event loop hands out
-    posted events and timers in alternate rounds, and a posted event alone
-    would let two slices run between two timer rounds, which doubled the
-    longest gap a timer saw (and Qt's glib loop runs timers only when no
-    posted event is waiting). A switch over a handful of widgets still runs
+    slice. After a slice that ran out of time (cut, or a pass of thousands
+    of hops that took as long as the shortest slice) the next one also
+    waits for the timers' turn (a zero-delay timer posts it): the event
+    loop hands out posted events and timers in alternate rounds, and a
+    posted event alone would let two slices run between two timer rounds,
+    which doubled the longest gap a timer saw (and Qt's glib loop runs
+    timers only when no posted event is waiting). A switch over a handful of widgets still runs
     its hops on the first pass and its builds on the second; one over
     thousands spreads over as many slices as it needs.
 
@@ -231,15 +313,8 @@ private:
         const auto *widget = static_cast<const QWidget *>(context);
         if (!widget->isVisible())
             return Hidden;
-        // The widget's rectangle, clipped by every ancestor up to its window.
-        QRect visible = widget->rect();
-        for (const QWidget *w = widget; !w->isWindow();) {
-            visible.translate(w->pos());
-            w = w->parentWidget();
-            visible &= w->rect();
-            if (visible.isEmpty())
-                return OutOfView;
-        }
+        if (!widget->isWindow() && !showsAny(widget->parentWidget(), widget->geometry()))
+            return OutOfView;
         return widget->window()->isMinimized() ? OutOfView : InView;
     }
 
@@ -293,16 +368,20 @@ private:
                     continue;
                 ranOne = true;
                 last = next.context;
-                const RepaintOnParent repaint(next.restyle ? next.context.data() : nullptr);
+                const RepaintOnParent repaint(next.restyle ? next.context.data() : nullptr, m_repaints);
                 if (next.data)
                     runStep(next.data, next.step);
                 else
                     next.step();
             }
         }
+        m_repaints.flush();
         const auto end = Clock::now();
         m_last = {end, end - start, outOfTime && servedInView};
-        finishSlice(outOfTime);
+        // A pass that was not cut but still held the loop for as long as the
+        // shortest slice (the hops of thousands of new widgets, each
+        // scheduling a build) also lets the timers run before the next one.
+        finishSlice(outOfTime || end - start >= detail::SliceInViewMin);
     }
 
     /*
@@ -357,6 +436,7 @@ private:
     }
 
     std::deque<Pending> m_queues[QueueCount];
+    SliceRepaints m_repaints;
     std::size_t m_size = 0;
     quint64 m_pass = 0;
     quint64 m_generation = 0;   // of the call that runs the next slice

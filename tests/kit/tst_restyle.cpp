@@ -8,6 +8,7 @@
 #include <QScreen>
 #include <QPointer>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QStackedWidget>
 #include <QTest>
 
@@ -246,6 +247,43 @@ private Q_SLOTS:
         QVERIFY(plain.updatesEnabled() && holdingChild.updatesEnabled());
         QVERIFY(!heldByApp.updatesEnabled() && !child->updatesEnabled());
         QVERIFY(heldByApp.styleSheet().contains("white"));
+    }
+
+    void switchRepaintsPartsAndRowsScrolledIntoView()
+    {
+        // Probes in a scroll area, the first with a themed probe inside it:
+        // after a switch the screen shows the new look for both, and for
+        // the rows out of view once they are scrolled into view.
+        QScrollArea area;
+        area.setFrameShape(QFrame::NoFrame);
+        area.resize(200, 100);
+        auto *content = new QWidget;
+        content->resize(200, 10 * 50);
+        std::vector<Probe *> rows;
+        for (int i = 0; i < 10; ++i) {
+            rows.push_back(new Probe);
+            rows.back()->setParent(content);
+            rows.back()->setGeometry(0, i * 50, 200, 50);
+        }
+        auto *part = new Probe;
+        part->setParent(rows.front());
+        part->setGeometry(0, 0, 20, 20);
+        area.setWidget(content);
+        area.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&area));
+        testsupport::drainEvents();
+        const auto shown = [&area](QPoint at) {
+            return area.screen()->grabWindow(area.winId()).toImage().pixelColor(area.viewport()->mapTo(&area, at));
+        };
+        QCOMPARE(shown({10, 10}), QColor(Qt::black));
+        setTheme("dark");
+        testsupport::drainEvents();
+        QCOMPARE(shown({10, 10}), QColor(Qt::white));    // the part
+        QCOMPARE(shown({100, 30}), QColor(Qt::white));   // the probe it is in
+        QCOMPARE(shown({100, 75}), QColor(Qt::white));   // the next row, in view
+        area.verticalScrollBar()->setValue(area.verticalScrollBar()->maximum());
+        testsupport::drainEvents();
+        QCOMPARE(shown({100, 75}), QColor(Qt::white));   // the last row, out of view during the switch
     }
 
     void loopTurnsDuringALongSwitch()
