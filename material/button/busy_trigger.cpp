@@ -117,6 +117,14 @@ QString buildTemplate(const StyleMap &components, const QString &variant, const 
     return sheet;
 }
 
+// The label's style mapping, one for every trigger: a StyleMap shares its
+// data when copied, so the labels hold no copy of their own.
+const StyleMap &labelSx()
+{
+    static const StyleMap sx{{QStringLiteral("color"), QStringLiteral("palette.text.disabled")}};
+    return sx;
+}
+
 } // namespace
 
 BusyTrigger::BusyTrigger(QWidget *parent) : BusyTrigger(Options{}, parent) {}
@@ -148,7 +156,7 @@ BusyTrigger::BusyTrigger(const Options &options, QWidget *parent)
     }
     label = new Typography({.text = labelText,
                             .variant = QStringLiteral("button"),
-                            .sx = StyleMap{{QStringLiteral("color"), QStringLiteral("palette.text.disabled")}}});
+                            .sx = labelSx()});
     connect(label, &Typography::textChanged, this, [this](const QString &text) {
         // The label is the trigger's accessible name: screen readers hear the new one.
         notifyAccessibleNameChanged(this);
