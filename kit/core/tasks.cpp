@@ -211,22 +211,26 @@ private:
     the zero-delay hops of the restyle lifecycle, and every deferred task
     (the themed widgets' style builds among them).
 
-    Order. On each pass the hops run first, in the order they were queued
-    (each is a handful of instructions: it schedules a task). Then the tasks,
-    by where the user's eye finds their context object: widgets in view
-    (shown, and not clipped away by their ancestors, so a scroll area's rows
-    out of sight do not count), then shown widgets out of view, then hidden
-    ones (other pages, closed dialogs). A context that is not a widget counts
-    as in view. Within each group, the order of scheduling. The place is
-    decided when the task is scheduled. Nothing is dropped but the work of
+    Order. Work is served by where the user's eye finds its context object:
+    widgets in view (shown, and not clipped away by their ancestors, so a
+    scroll area's rows out of sight do not count), then shown widgets out of
+    view, then hidden ones (other pages, closed dialogs). A context that is
+    not a widget counts as in view. Within each group, the order of
+    scheduling. A task's place is decided when it is scheduled; a hop's
+    (each is a handful of instructions: it schedules a task) when the pass
+    after it was queued begins. On that pass the hops in view run first, in
+    the order they were queued; the others wait at the end of their group's
+    queue and run there like tasks. Nothing is dropped but the work of
     destroyed contexts and cancelled tasks.
 
     Slices. One pass runs work for a bounded time (at least one item):
     SliceInView while it serves widgets in view, whose repaint follows the
-    slice, SliceOutOfView when it serves only others. The hops due are never
+    slice, SliceOutOfView when it serves only others. A run of hops is never
     split (each only schedules its task, so the tasks keep the order of
-    their groups whatever the time), nor the tasks of a widget and a widget
-    inside it that follow each other (together()). Then it hands the loop
+    their groups whatever the time), and a pass that ran hops in view ends
+    with the tasks in view already due, so the builds those hops scheduled
+    come before any work of another group. Nor are the tasks of a widget and
+    a widget inside it that follow each other split (together()). Then it hands the loop
     back: the next pass is a posted event of low priority, so the layout and
     paint requests the slice made and input get their turn before the next
     slice. After a slice that ran out of time (cut, or a pass of thousands
@@ -235,8 +239,9 @@ private:
     loop hands out posted events and timers in alternate rounds, and a
     posted event alone would let two slices run between two timer rounds,
     which doubled the longest gap a timer saw (and Qt's glib loop runs
-    timers only when no posted event is waiting). A switch over a handful of widgets still runs
-    its hops on the first pass and its builds on the second; one over
+    timers only when no posted event is waiting). A switch over a handful
+    of widgets of one group still runs its hops on the first pass and its
+    builds on the second; one over
     thousands spreads over as many slices as it needs.
 
     Work queued during a pass never runs in that pass. Each item holds its
@@ -351,13 +356,23 @@ private:
         bool servedInView = false;
         bool outOfTime = false;
         QPointer<QObject> last;   // the context of the last item run
-        for (int q = 0; q < QueueCount && !outOfTime; ++q) {
+        // The hops due: those of widgets in view run now, the others wait in
+        // their widget's group. When some ran, this pass ends with the tasks
+        // in view already due: the builds those hops scheduled come next,
+        // before the hops and tasks of the other groups.
+        const bool ranHopsInView = runHopsInView(pass, ranOne, last);
+        servedInView = ranHopsInView;
+        bool lastWasHop = ranHopsInView;
+        for (int q = InView; q < QueueCount && !outOfTime && !(ranHopsInView && q > InView); ++q) {
             std::deque<Pending> &queue = m_queues[q];
             while (!queue.empty() && queue.front().pass < pass) {
                 // A slice that served widgets in view keeps their budget: their repaint follows it.
                 servedInView = servedInView || q <= InView;
                 const auto budget = servedInView ? inViewBudget : Clock::duration(detail::SliceOutOfView);
-                if (ranOne && q != Hops && !together(last, queue.front().context) && Clock::now() - start >= budget) {
+                // A run of hops is never split: the order of their tasks would then depend on the time.
+                const bool hop = !queue.front().data;
+                if (ranOne && !(hop && lastWasHop) && !together(last, queue.front().context)
+                    && Clock::now() - start >= budget) {
                     outOfTime = true;
                     break;
                 }
@@ -367,12 +382,9 @@ private:
                 if (!next.context)
                     continue;
                 ranOne = true;
+                lastWasHop = hop;
                 last = next.context;
-                const RepaintOnParent repaint(next.restyle ? next.context.data() : nullptr, m_repaints);
-                if (next.data)
-                    runStep(next.data, next.step);
-                else
-                    next.step();
+                run(next);
             }
         }
         m_repaints.flush();
@@ -382,6 +394,48 @@ private:
         // shortest slice (the hops of thousands of new widgets, each
         // scheduling a build) also lets the timers run before the next one.
         finishSlice(outOfTime || end - start >= detail::SliceInViewMin);
+    }
+
+    void run(const Pending &item)
+    {
+        const RepaintOnParent repaint(item.restyle ? item.context.data() : nullptr, m_repaints);
+        if (item.data)
+            runStep(item.data, item.step);
+        else
+            item.step();
+    }
+
+    /*
+        Serves the hops queued before this pass, whatever the time: each only
+        schedules its task, and a hop whose context is in view (where the
+        context is now, as for a task) runs at once. Any other waits at the
+        end of the queue of its context's group and runs, like a task, when
+        the pass reaches that group, within the slices' time: the hops of
+        thousands of widgets out of view no longer run before the first
+        build in view. Returns whether a hop ran.
+    */
+    bool runHopsInView(quint64 pass, bool &ranOne, QPointer<QObject> &last)
+    {
+        std::deque<Pending> &hops = m_queues[Hops];
+        bool ran = false;
+        while (!hops.empty() && hops.front().pass < pass) {
+            Pending next = std::move(hops.front());
+            hops.pop_front();
+            if (!next.context) {
+                --m_size;
+                continue;
+            }
+            const Queue place = placeOf(next.context);
+            if (place != InView) {
+                m_queues[place].push_back(std::move(next));
+                continue;
+            }
+            --m_size;
+            ran = ranOne = true;
+            last = next.context;
+            run(next);
+        }
+        return ran;
     }
 
     /*

@@ -49,11 +49,13 @@ inline constexpr std::chrono::microseconds SliceInViewMin{1000};
 inline constexpr std::chrono::microseconds SliceOutOfView{8000};
 
 /*!
-    Calls \a call on the next pass of the GUI event loop, before any task of
-    that pass, never inside this call and never once \a context is gone.
-    This is the zero-delay hop of the restyle lifecycle; calls queued during
-    one pass run in the order they were queued. Objects of other threads get
-    a QTimer::singleShot(0).
+    Calls \a call on a later pass of the GUI event loop, never inside this
+    call and never once \a context is gone. This is the zero-delay hop of
+    the restyle lifecycle. On the next pass, calls whose context is in view
+    run before any task, in the order they were queued; the others run with
+    the work of their context's group (out of view, hidden), in order, so
+    that the builds in view start before the hops of thousands of widgets
+    out of view. Objects of other threads get a QTimer::singleShot(0).
 */
 void nextPass(QObject *context, std::function<void()> call);
 
