@@ -230,7 +230,8 @@ private:
     their groups whatever the time), and a pass that ran hops in view ends
     with the tasks in view already due, so the builds those hops scheduled
     come before any work of another group. Nor are the tasks of a widget and
-    a widget inside it that follow each other split (together()). Then it hands the loop
+    a widget inside it that follow each other split (together()), nor the
+    short rest of the work in view (InViewTailPercent). Then it hands the loop
     back: the next pass is a posted event of low priority, so the layout and
     paint requests the slice made and input get their turn before the next
     slice. After a slice that ran out of time (cut, or a pass of thousands
@@ -363,6 +364,8 @@ private:
         const bool ranHopsInView = runHopsInView(pass, ranOne, last);
         servedInView = ranHopsInView;
         bool lastWasHop = ranHopsInView;
+        int inViewRan = 0;   // items of the group in view run by this slice, since inViewFrom
+        Clock::time_point inViewFrom;
         for (int q = InView; q < QueueCount && !outOfTime && !(ranHopsInView && q > InView); ++q) {
             std::deque<Pending> &queue = m_queues[q];
             while (!queue.empty() && queue.front().pass < pass) {
@@ -371,16 +374,23 @@ private:
                 const auto budget = servedInView ? inViewBudget : Clock::duration(detail::SliceOutOfView);
                 // A run of hops is never split: the order of their tasks would then depend on the time.
                 const bool hop = !queue.front().data;
-                if (ranOne && !(hop && lastWasHop) && !together(last, queue.front().context)
-                    && Clock::now() - start >= budget) {
-                    outOfTime = true;
-                    break;
+                if (ranOne && !(hop && lastWasHop) && !together(last, queue.front().context)) {
+                    const auto now = Clock::now();
+                    if (now - start >= budget
+                        && !(q == InView && inViewRan > 0
+                             && (now - inViewFrom) / inViewRan * qint64(queue.size())
+                                 <= budget * detail::InViewTailPercent / 100)) {
+                        outOfTime = true;
+                        break;
+                    }
                 }
                 const Pending next = std::move(queue.front());
                 queue.pop_front();
                 --m_size;
                 if (!next.context)
                     continue;
+                if (q == InView && inViewRan++ == 0)
+                    inViewFrom = Clock::now();
                 ranOne = true;
                 lastWasHop = hop;
                 last = next.context;
@@ -460,19 +470,27 @@ private:
         it and the same share of Qt's work fit FrameBudget: the repaint of a
         restyled field costs from about as much as its restyle to four times
         as much (a QDial), and costs more in a container of thousands of
-        widgets. Otherwise (the first slice of a switch) SliceInView.
+        widgets. The first slice of a switch is sized from the share the
+        last such measurement found (an earlier switch's: a window's repaints
+        cost about the same from one switch to the next), but never longer
+        than SliceInViewFirstMax; before any measurement, SliceInView.
     */
-    std::chrono::steady_clock::duration nextInViewBudget(std::chrono::steady_clock::time_point start) const
+    std::chrono::steady_clock::duration nextInViewBudget(std::chrono::steady_clock::time_point start)
     {
         using namespace std::chrono;
-        if (!m_last.cutInView || m_last.length <= steady_clock::duration::zero())
-            return detail::SliceInView;
+        using Duration = steady_clock::duration;
+        const auto share = [](double part) {
+            return duration_cast<Duration>(duration<double>(duration<double>(detail::FrameBudget).count() * part));
+        };
+        if (!m_last.cutInView || m_last.length <= Duration::zero()) {
+            if (m_sliceShare <= 0)
+                return detail::SliceInView;
+            return std::clamp(share(m_sliceShare), Duration(detail::SliceInViewMin), Duration(detail::SliceInViewFirstMax));
+        }
         const double slice = duration<double>(m_last.length).count();
         const double between = std::max(0.0, duration<double>(start - m_last.end).count());
-        const auto sized = duration_cast<steady_clock::duration>(
-            duration<double>(duration<double>(detail::FrameBudget).count() * slice / (slice + between)));
-        return std::clamp(sized, steady_clock::duration(detail::SliceInViewMin),
-                          steady_clock::duration(detail::SliceOutOfView));
+        m_sliceShare = slice / (slice + between);
+        return std::clamp(share(m_sliceShare), Duration(detail::SliceInViewMin), Duration(detail::SliceOutOfView));
     }
 
     void finishSlice(bool outOfTime)
@@ -496,6 +514,7 @@ private:
     quint64 m_generation = 0;   // of the call that runs the next slice
     bool m_posted = false;
     QBasicTimer m_timersTurn;   // a slice that ran out of time: the next waits for the timers' round
+    double m_sliceShare = 0;    // of a slice in view and the work after it, the slice's share (0: not measured)
     struct LastSlice
     {
         std::chrono::steady_clock::time_point end;
