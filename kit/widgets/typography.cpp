@@ -136,7 +136,25 @@ QSize Typography::minimumSizeHint() const
 
 void Typography::applyStyle()
 {
+    // Labels of one variant and one style mapping under one theme show one
+    // sheet (the label of every BusyTrigger, for one). The last sheet built
+    // is kept with what it was built from and handed to the next such label:
+    // QString is implicitly shared, so those labels hold one copy of the text
+    // between them, and a theme switch builds it once (GUI thread only).
+    static struct
+    {
+        bool valid = false;
+        quint64 theme = 0;
+        QString variant;
+        StyleMap sx;
+        QString qss;
+    } last;
     const Theme *theme = useTheme();
+    if (last.valid && last.theme == theme->identity() && last.variant == d->variant && last.sx == d->sx) {
+        if (last.qss != styleSheet())
+            setStyleSheet(last.qss);
+        return;
+    }
     const StyleMap &typography = theme->typography();
 
     // The variant's entry, or body1's, or nothing but the theme's base font.
@@ -171,6 +189,7 @@ void Typography::applyStyle()
     } catch (const std::exception &) {
         return;   // keep the previous look
     }
+    last = {true, theme->identity(), d->variant, d->sx, qss};
     if (qss != styleSheet())
         setStyleSheet(qss);
 }

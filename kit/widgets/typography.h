@@ -23,7 +23,12 @@ class TypographyPrivate;
 
     A Typography is the QLabel that shows the text: its style sheet is the
     kit's (the variant's font, then \c sx) and is written again after every
-    theme change, so a sheet set on it by the caller does not last.
+    theme change, so a sheet set on it by the caller does not last. Set the
+    text through Typography (setText(), setTextOption() or the \c text
+    property): QLabel::setText() is not virtual, so a call through a QLabel
+    pointer changes only what is shown, without textChanged(), and a
+    deferred text or State the Typography follows writes its own text again
+    at its next change.
 
     \code
     auto *title = new tessera::Typography({.text = tessera::deferredTr("Form", "Settings"), .variant = "h6"});
