@@ -235,15 +235,16 @@ private:
     back: the next pass is a posted event of low priority, so the layout and
     paint requests the slice made and input get their turn before the next
     slice. After a slice that ran out of time (cut, or a pass of thousands
-    of hops that took as long as the shortest slice) the next one also
+    of hops that took as long as the shortest slice), and after a pass that
+    ran hops in view, the next one also
     waits for the timers' turn (a zero-delay timer posts it): the event
     loop hands out posted events and timers in alternate rounds, and a
     posted event alone would let two slices run between two timer rounds,
     which doubled the longest gap a timer saw (and Qt's glib loop runs
     timers only when no posted event is waiting). A switch over a handful
-    of widgets of one group still runs its hops on the first pass and its
-    builds on the second; one over
-    thousands spreads over as many slices as it needs.
+    of widgets runs its hops on the first pass and its builds on the next
+    (after the timers' round for widgets in view); one over thousands
+    spreads over as many slices as it needs.
 
     Work queued during a pass never runs in that pass. Each item holds its
     context through a QPointer and is dropped when the context is gone.
@@ -402,8 +403,12 @@ private:
         m_last = {end, end - start, outOfTime && servedInView};
         // A pass that was not cut but still held the loop for as long as the
         // shortest slice (the hops of thousands of new widgets, each
-        // scheduling a build) also lets the timers run before the next one.
-        finishSlice(outOfTime || end - start >= detail::SliceInViewMin);
+        // scheduling a build) also lets the timers run before the next one,
+        // and so does one that ran hops in view: it may share its round of
+        // posted events with Qt's own work for a form just shown (a polish
+        // and an update request per new widget), and the builds it
+        // scheduled belong to a later gap.
+        finishSlice(outOfTime || ranHopsInView || end - start >= detail::SliceInViewMin);
     }
 
     void run(const Pending &item)
