@@ -227,7 +227,8 @@ private:
     SliceInView while it serves widgets in view, whose repaint follows the
     slice, SliceOutOfView when it serves only others. A run of hops is never
     split (each only schedules its task, so the tasks keep the order of
-    their groups whatever the time), and a pass that ran hops in view ends
+    their groups whatever the time), and never starts out of view in a slice
+    that served widgets in view; a pass that ran hops in view ends
     with the tasks in view already due, so the builds those hops scheduled
     come before any work of another group. Nor are the tasks of a widget and
     a widget inside it that follow each other split (together()), nor the
@@ -374,13 +375,13 @@ private:
                 servedInView = servedInView || q <= InView;
                 const auto budget = servedInView ? inViewBudget : Clock::duration(detail::SliceOutOfView);
                 // A run of hops is never split: the order of their tasks would then depend on the time.
+                // Nor does one out of view start after work in view: the repaint follows the slice.
                 const bool hop = !queue.front().data;
                 if (ranOne && !(hop && lastWasHop) && !together(last, queue.front().context)) {
                     const auto now = Clock::now();
-                    if (now - start >= budget
-                        && !(q == InView && inViewRan > 0
-                             && (now - inViewFrom) / inViewRan * qint64(queue.size())
-                                 <= budget * detail::InViewTailPercent / 100)) {
+                    const bool shortRestInView = q == InView && inViewRan > 0
+                        && (now - inViewFrom) / inViewRan * qint64(queue.size()) <= budget * detail::InViewTailPercent / 100;
+                    if ((hop && servedInView && q > InView) || (now - start >= budget && !shortRestInView)) {
                         outOfTime = true;
                         break;
                     }
