@@ -211,33 +211,41 @@ private:
     the zero-delay hops of the restyle lifecycle, and every deferred task
     (the themed widgets' style builds among them).
 
-    Order. On each pass the hops run first, in the order they were queued
-    (each is a handful of instructions: it schedules a task). Then the tasks,
-    by where the user's eye finds their context object: widgets in view
-    (shown, and not clipped away by their ancestors, so a scroll area's rows
-    out of sight do not count), then shown widgets out of view, then hidden
-    ones (other pages, closed dialogs). A context that is not a widget counts
-    as in view. Within each group, the order of scheduling. The place is
-    decided when the task is scheduled. Nothing is dropped but the work of
+    Order. Work is served by where the user's eye finds its context object:
+    widgets in view (shown, and not clipped away by their ancestors, so a
+    scroll area's rows out of sight do not count), then shown widgets out of
+    view, then hidden ones (other pages, closed dialogs). A context that is
+    not a widget counts as in view. Within each group, the order of
+    scheduling. A task's place is decided when it is scheduled; a hop's
+    (each is a handful of instructions: it schedules a task) when the pass
+    after it was queued begins. On that pass the hops in view run first, in
+    the order they were queued; the others wait at the end of their group's
+    queue and run there like tasks. Nothing is dropped but the work of
     destroyed contexts and cancelled tasks.
 
     Slices. One pass runs work for a bounded time (at least one item):
     SliceInView while it serves widgets in view, whose repaint follows the
-    slice, SliceOutOfView when it serves only others. The hops due are never
+    slice, SliceOutOfView when it serves only others. A run of hops is never
     split (each only schedules its task, so the tasks keep the order of
-    their groups whatever the time), nor the tasks of a widget and a widget
-    inside it that follow each other (together()). Then it hands the loop
+    their groups whatever the time), and never starts out of view in a slice
+    that served widgets in view; a pass that ran hops in view ends
+    with the tasks in view already due, so the builds those hops scheduled
+    come before any work of another group. Nor are the tasks of a widget and
+    a widget inside it that follow each other split (together()), nor the
+    short rest of the work in view (InViewTailPercent). Then it hands the loop
     back: the next pass is a posted event of low priority, so the layout and
     paint requests the slice made and input get their turn before the next
     slice. After a slice that ran out of time (cut, or a pass of thousands
-    of hops that took as long as the shortest slice) the next one also
+    of hops that took as long as the shortest slice), and after a pass that
+    ran hops in view, the next one also
     waits for the timers' turn (a zero-delay timer posts it): the event
     loop hands out posted events and timers in alternate rounds, and a
     posted event alone would let two slices run between two timer rounds,
     which doubled the longest gap a timer saw (and Qt's glib loop runs
-    timers only when no posted event is waiting). A switch over a handful of widgets still runs
-    its hops on the first pass and its builds on the second; one over
-    thousands spreads over as many slices as it needs.
+    timers only when no posted event is waiting). A switch over a handful
+    of widgets runs its hops on the first pass and its builds on the next
+    (after the timers' round for widgets in view); one over thousands
+    spreads over as many slices as it needs.
 
     Work queued during a pass never runs in that pass. Each item holds its
     context through a QPointer and is dropped when the context is gone.
@@ -351,28 +359,44 @@ private:
         bool servedInView = false;
         bool outOfTime = false;
         QPointer<QObject> last;   // the context of the last item run
-        for (int q = 0; q < QueueCount && !outOfTime; ++q) {
+        // The hops due: those of widgets in view run now, the others wait in
+        // their widget's group. When some ran, this pass ends with the tasks
+        // in view already due: the builds those hops scheduled come next,
+        // before the hops and tasks of the other groups.
+        const bool ranHopsInView = runHopsInView(pass, ranOne, last);
+        servedInView = ranHopsInView;
+        bool lastWasHop = ranHopsInView;
+        int inViewRan = 0;   // items of the group in view run by this slice, since inViewFrom
+        Clock::time_point inViewFrom;
+        for (int q = InView; q < QueueCount && !outOfTime && !(ranHopsInView && q > InView); ++q) {
             std::deque<Pending> &queue = m_queues[q];
             while (!queue.empty() && queue.front().pass < pass) {
                 // A slice that served widgets in view keeps their budget: their repaint follows it.
                 servedInView = servedInView || q <= InView;
                 const auto budget = servedInView ? inViewBudget : Clock::duration(detail::SliceOutOfView);
-                if (ranOne && q != Hops && !together(last, queue.front().context) && Clock::now() - start >= budget) {
-                    outOfTime = true;
-                    break;
+                // A run of hops is never split: the order of their tasks would then depend on the time.
+                // Nor does one out of view start after work in view: the repaint follows the slice.
+                const bool hop = !queue.front().data;
+                if (ranOne && !(hop && lastWasHop) && !together(last, queue.front().context)) {
+                    const auto now = Clock::now();
+                    const bool shortRestInView = q == InView && inViewRan > 0
+                        && (now - inViewFrom) / inViewRan * qint64(queue.size()) <= budget * detail::InViewTailPercent / 100;
+                    if ((hop && servedInView && q > InView) || (now - start >= budget && !shortRestInView)) {
+                        outOfTime = true;
+                        break;
+                    }
                 }
                 const Pending next = std::move(queue.front());
                 queue.pop_front();
                 --m_size;
                 if (!next.context)
                     continue;
+                if (q == InView && inViewRan++ == 0)
+                    inViewFrom = Clock::now();
                 ranOne = true;
+                lastWasHop = hop;
                 last = next.context;
-                const RepaintOnParent repaint(next.restyle ? next.context.data() : nullptr, m_repaints);
-                if (next.data)
-                    runStep(next.data, next.step);
-                else
-                    next.step();
+                run(next);
             }
         }
         m_repaints.flush();
@@ -380,8 +404,54 @@ private:
         m_last = {end, end - start, outOfTime && servedInView};
         // A pass that was not cut but still held the loop for as long as the
         // shortest slice (the hops of thousands of new widgets, each
-        // scheduling a build) also lets the timers run before the next one.
-        finishSlice(outOfTime || end - start >= detail::SliceInViewMin);
+        // scheduling a build) also lets the timers run before the next one,
+        // and so does one that ran hops in view: it may share its round of
+        // posted events with Qt's own work for a form just shown (a polish
+        // and an update request per new widget), and the builds it
+        // scheduled belong to a later gap.
+        finishSlice(outOfTime || ranHopsInView || end - start >= detail::SliceInViewMin);
+    }
+
+    void run(const Pending &item)
+    {
+        const RepaintOnParent repaint(item.restyle ? item.context.data() : nullptr, m_repaints);
+        if (item.data)
+            runStep(item.data, item.step);
+        else
+            item.step();
+    }
+
+    /*
+        Serves the hops queued before this pass, whatever the time: each only
+        schedules its task, and a hop whose context is in view (where the
+        context is now, as for a task) runs at once. Any other waits at the
+        end of the queue of its context's group and runs, like a task, when
+        the pass reaches that group, within the slices' time: the hops of
+        thousands of widgets out of view no longer run before the first
+        build in view. Returns whether a hop ran.
+    */
+    bool runHopsInView(quint64 pass, bool &ranOne, QPointer<QObject> &last)
+    {
+        std::deque<Pending> &hops = m_queues[Hops];
+        bool ran = false;
+        while (!hops.empty() && hops.front().pass < pass) {
+            Pending next = std::move(hops.front());
+            hops.pop_front();
+            if (!next.context) {
+                --m_size;
+                continue;
+            }
+            const Queue place = placeOf(next.context);
+            if (place != InView) {
+                m_queues[place].push_back(std::move(next));
+                continue;
+            }
+            --m_size;
+            ran = ranOne = true;
+            last = next.context;
+            run(next);
+        }
+        return ran;
     }
 
     /*
@@ -406,19 +476,27 @@ private:
         it and the same share of Qt's work fit FrameBudget: the repaint of a
         restyled field costs from about as much as its restyle to four times
         as much (a QDial), and costs more in a container of thousands of
-        widgets. Otherwise (the first slice of a switch) SliceInView.
+        widgets. The first slice of a switch is sized from the share the
+        last such measurement found (an earlier switch's: a window's repaints
+        cost about the same from one switch to the next), but never longer
+        than SliceInViewFirstMax; before any measurement, SliceInView.
     */
-    std::chrono::steady_clock::duration nextInViewBudget(std::chrono::steady_clock::time_point start) const
+    std::chrono::steady_clock::duration nextInViewBudget(std::chrono::steady_clock::time_point start)
     {
         using namespace std::chrono;
-        if (!m_last.cutInView || m_last.length <= steady_clock::duration::zero())
-            return detail::SliceInView;
+        using Duration = steady_clock::duration;
+        const auto share = [](double part) {
+            return duration_cast<Duration>(duration<double>(duration<double>(detail::FrameBudget).count() * part));
+        };
+        if (!m_last.cutInView || m_last.length <= Duration::zero()) {
+            if (m_sliceShare <= 0)
+                return detail::SliceInView;
+            return std::clamp(share(m_sliceShare), Duration(detail::SliceInViewMin), Duration(detail::SliceInViewFirstMax));
+        }
         const double slice = duration<double>(m_last.length).count();
         const double between = std::max(0.0, duration<double>(start - m_last.end).count());
-        const auto sized = duration_cast<steady_clock::duration>(
-            duration<double>(duration<double>(detail::FrameBudget).count() * slice / (slice + between)));
-        return std::clamp(sized, steady_clock::duration(detail::SliceInViewMin),
-                          steady_clock::duration(detail::SliceOutOfView));
+        m_sliceShare = slice / (slice + between);
+        return std::clamp(share(m_sliceShare), Duration(detail::SliceInViewMin), Duration(detail::SliceOutOfView));
     }
 
     void finishSlice(bool outOfTime)
@@ -442,6 +520,7 @@ private:
     quint64 m_generation = 0;   // of the call that runs the next slice
     bool m_posted = false;
     QBasicTimer m_timersTurn;   // a slice that ran out of time: the next waits for the timers' round
+    double m_sliceShare = 0;    // of a slice in view and the work after it, the slice's share (0: not measured)
     struct LastSlice
     {
         std::chrono::steady_clock::time_point end;

@@ -37,6 +37,25 @@ inline constexpr std::chrono::microseconds SliceInView{2000};
 */
 inline constexpr std::chrono::microseconds FrameBudget{10000};
 
+/*!
+    A slice in view that runs out of time still finishes the work in view
+    when what is left would take at most this share of its budget, judged
+    from the time its own items in view took. The repaint between two slices
+    costs more than the painting (Qt walks the children of the container,
+    all of them, to find what to paint and what is covered): one more slice
+    for a short rest would cost a whole frame before the last widget in view
+    has its new look.
+*/
+inline constexpr int InViewTailPercent = 30;
+
+/*!
+    The longest first slice in view of a switch, sized from an earlier
+    switch's measurement (FrameBudget). A repaint after it that costs four
+    times the slice (a window of dials, measured on a lighter one) still
+    ends within two 60 Hz frames.
+*/
+inline constexpr std::chrono::microseconds SliceInViewFirstMax{4000};
+
 //! The shortest slice in view, however costly the repaint between slices.
 inline constexpr std::chrono::microseconds SliceInViewMin{1000};
 
@@ -49,11 +68,13 @@ inline constexpr std::chrono::microseconds SliceInViewMin{1000};
 inline constexpr std::chrono::microseconds SliceOutOfView{8000};
 
 /*!
-    Calls \a call on the next pass of the GUI event loop, before any task of
-    that pass, never inside this call and never once \a context is gone.
-    This is the zero-delay hop of the restyle lifecycle; calls queued during
-    one pass run in the order they were queued. Objects of other threads get
-    a QTimer::singleShot(0).
+    Calls \a call on a later pass of the GUI event loop, never inside this
+    call and never once \a context is gone. This is the zero-delay hop of
+    the restyle lifecycle. On the next pass, calls whose context is in view
+    run before any task, in the order they were queued; the others run with
+    the work of their context's group (out of view, hidden), in order, so
+    that the builds in view start before the hops of thousands of widgets
+    out of view. Objects of other threads get a QTimer::singleShot(0).
 */
 void nextPass(QObject *context, std::function<void()> call);
 

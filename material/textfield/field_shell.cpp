@@ -29,6 +29,9 @@ int minimumHeightFrom(const StyleValue &height, const QString &size)
     return int(std::lround(pixels));
 }
 
+// Indents of the sheet's lines.
+constexpr QStringView ShellIndent = u"                    ";
+
 // The label's display text now: a State's text or callable text translated,
 // a plain text as it stands; nothing for a deleted State or another kind.
 std::optional<QString> labelText(const StateOr<QString> &label)
@@ -365,17 +368,26 @@ void FieldShell::_set_multiple_has_value_prop(const QVariant &state)
     slot_set_stylesheet();
 }
 
-void FieldShell::_set_stylesheet(const StyleMap &component_styled)
-{
-    theme = useTheme();
-    const StyleMap &components = component_styled.isEmpty() ? theme->components() : component_styled;
+namespace {
 
+// A field shell's sheet up to its own styles (sx), with ObjectNamePlaceholder
+// where the object name goes, and the minimum height a growing field takes.
+struct ShellTemplate
+{
+    QString sheet;
+    int minimumHeight = 0;
+};
+
+/*
+    Checks and renders the styles of \a components that a field shell of
+    \a size reads. Every lookup throws when a required entry is missing or of
+    the wrong kind; the styles are checked in this order before any is
+    rendered.
+*/
+ShellTemplate composeTemplate(const StyleMap &components, const QString &size, bool grow)
+{
     // "disabled" and "error", which the rules select on, are properties of
     // the class: nothing to write here.
-
-    // Every lookup below throws when a required entry is missing or of the
-    // wrong kind; nothing has been applied to the widget at that point. The
-    // styles are checked here, in this order, and rendered into the sheet below.
     const StyleMap &styles = components.mapAt(u"FieldShell").mapAt(u"styles");
     const StyleMap *FieldShell_root = styleMapOf(styles.find(u"root"));
 
@@ -387,36 +399,28 @@ void FieldShell::_set_stylesheet(const StyleMap &component_styled)
 
     const StyleMap &inputField = styles.mapAt(u"inputField");
     const StyleMap &inputProps = inputField.mapAt(u"props");
-    const StyleMap *FieldShell_inputField_prop_multiline = styleMapOf(&inputProps.mapAt(u"multiline").at(d->_size));
+    const StyleMap *FieldShell_inputField_prop_multiline = styleMapOf(&inputProps.mapAt(u"multiline").at(size));
     const StyleMap *FieldShell_inputField_prop_multiple = styleMapOf(&inputProps.at(u"multiple"));
 
-    const StyleMap &sized = components.mapAt(u"FieldShellSize").mapAt(u"styles").mapAt(d->_size);
+    const StyleMap &sized = components.mapAt(u"FieldShellSize").mapAt(u"styles").mapAt(size);
     const StyleMap &notMultiple = sized.mapAt(u"no-multiple");
-    const int FieldShellSize_no_multiple_height = minimumHeightFrom(notMultiple.at(u"height"), d->_size);
+    ShellTemplate out;
+    out.minimumHeight = minimumHeightFrom(notMultiple.at(u"height"), size);
 
-    // Tags of a multiple value and multi-line text need room to grow.
-    const bool grow = (d->_multiple && d->_renderTags) || d->_multiline;
-
-    const QString N = objectName();
-    const QString sx_qss = d->_sx.render(N);
-
-    QString sheet;
-    sheet.reserve(4096 + sx_qss.size());
-    // One line: its indent, its parts, a line feed. Appended in place: the
-    // sheet is composed on every restyle of every field.
-    static constexpr QStringView Spaces = u"                    ";
+    QString &sheet = out.sheet;
+    sheet.reserve(4096);
+    // One line: its indent, its parts, a line feed. Appended in place.
     const auto line = [&sheet](int indent, auto... parts) {
         // One append per line: QStringBuilder sizes the parts first and copies them in.
-        sheet += (Spaces.left(indent) % ... % QStringView(parts)) % u'\n';
+        sheet += (ShellIndent.left(indent) % ... % QStringView(parts)) % u'\n';
     };
     // A line holding one rendered style.
     const auto styleLine = [&sheet](const StyleMap *style) {
-        sheet += Spaces.left(20);
+        sheet += ShellIndent.left(20);
         appendQssStyle(sheet, style);
         sheet += u'\n';
     };
-    // Made in one allocation: QChar + QString would grow a one-character text.
-    const QString id = QLatin1Char('#') % N;
+    const QString id = QLatin1Char('#') % ObjectNamePlaceholder;
     line(0);
     line(16, id, u" {");
     styleLine(FieldShell_root);
@@ -450,11 +454,51 @@ void FieldShell::_set_stylesheet(const StyleMap &component_styled)
     styleLine(FieldShell_title_slot_disabled);
     line(16, u"}");
     line(0);
-    line(16, sx_qss);
-    sheet += Spaces.left(12);
+    sheet += ShellIndent.left(16);
+    sheet.squeeze();   // memoised: kept at its own length
+    return out;
+}
+
+/*
+    The templates of the theme's own components, per size and growth, under
+    the theme in force: built once, then only the object name and the
+    field's own styles are filled in. Rendering a shell's dozen styles anew
+    was most of its build, and each switch made every field render them.
+*/
+LruMemo<ShellTemplate> &templateMemo()
+{
+    static LruMemo<ShellTemplate> memo(128);
+    return memo;
+}
+
+} // namespace
+
+void FieldShell::_set_stylesheet(const StyleMap &component_styled)
+{
+    theme = useTheme();
+    // Tags of a multiple value and multi-line text need room to grow.
+    const bool grow = (d->_multiple && d->_renderTags) || d->_multiline;
+
+    // Components given by the caller are rendered for this build alone.
+    ShellTemplate given;
+    const ShellTemplate *made = &given;
+    if (component_styled.isEmpty()) {
+        QStringList key;
+        key.reserve(4);
+        key << d->_size << (grow ? QStringLiteral("grow") : QStringLiteral("fixed")) << themeMemoKey(theme);
+        made = &templateMemo().get(key, [&] { return composeTemplate(theme->components(), d->_size, grow); });
+    } else {
+        given = composeTemplate(component_styled, d->_size, grow);
+    }
+
+    const QString N = objectName();
+    const QString sx_qss = d->_sx.render(N);
+    QString sheet = made->sheet;
+    fillObjectName(sheet, N);
+    sheet += sx_qss % u'\n' % ShellIndent.left(12);
 
     if (grow)
-        setMinimumHeight(FieldShellSize_no_multiple_height);
+        setMinimumHeight(made->minimumHeight);
 
     // Skipped when neither the text nor a property it selects on has changed.
     _applyStyleSheet(sheet);

@@ -2,6 +2,7 @@
 
 #include "testsupport.h"
 
+#include <QDeadlineTimer>
 #include <QTest>
 #include <QThread>
 #include <QTimer>
@@ -117,7 +118,11 @@ private Q_SLOTS:
         QList<QString> order;
         runLater(&context, [&] {
             order << "a";
-            QCoreApplication::processEvents();   // as a modal dialog would
+            // As a modal dialog would, until the user closes it: here, until
+            // the rest has run (slices may take more than one pass).
+            const QDeadlineTimer closed(5000);
+            while (!order.contains("c") && !closed.hasExpired())
+                QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
             order << "a done";
         });
         runLater(&context, [&] { order << "b"; });
