@@ -6,7 +6,6 @@
 #include "restyle_p.h"
 #include "theme.h"
 
-
 namespace tessera {
 
 namespace {
@@ -23,6 +22,38 @@ QString displayText(const QVariant &value)
     if (value.canConvert<QString>())
         return value.toString();
     return {};
+}
+
+// The sheet of a text in \a variant of \a typography (the variant's font,
+// or body1's, over the theme's base font), then the declarations of \a sx.
+// Throws when a token of \a sx does not resolve.
+QString composeSheet(const StyleMap &typography, const QString &variant, const StyleMap &sx)
+{
+    const StyleMap *entry = nullptr;
+    for (const QString &name : {variant, QStringLiteral("body1")}) {
+        if (const StyleValue *v = typography.find(name); v && v->isMap()) {
+            entry = v->mapIf();
+            break;
+        }
+    }
+
+    StyleMap style;
+    auto take = [&](const char *key) {
+        const QString k = QString::fromLatin1(key);
+        const StyleValue *v = entry ? entry->find(k) : nullptr;
+        if (!v || v->isNone())
+            v = typography.find(k);
+        if (v && !v->isNone() && !v->isMap())
+            style.insert(k, *v);
+    };
+    take("fontFamily");
+    take("fontSize");
+    take("fontWeight");
+    take("letterSpacing");
+    take("lineHeight");
+    for (const auto &[key, value] : sx)
+        style.insert(key, value);
+    return get_qss_style(style);
 }
 
 } // namespace
@@ -150,48 +181,17 @@ void Typography::applyStyle()
         QString qss;
     } last;
     const Theme *theme = useTheme();
-    if (last.valid && last.theme == theme->identity() && last.variant == d->variant && last.sx == d->sx) {
-        if (last.qss != styleSheet())
-            setStyleSheet(last.qss);
-        return;
-    }
-    const StyleMap &typography = theme->typography();
-
-    // The variant's entry, or body1's, or nothing but the theme's base font.
-    const StyleMap *entry = nullptr;
-    for (const QString &name : {d->variant, QStringLiteral("body1")}) {
-        if (const StyleValue *v = typography.find(name); v && v->isMap()) {
-            entry = v->mapIf();
-            break;
+    if (!last.valid || last.theme != theme->identity() || last.variant != d->variant || last.sx != d->sx) {
+        QString qss;
+        try {
+            qss = composeSheet(theme->typography(), d->variant, d->sx);
+        } catch (const std::exception &) {
+            return;   // keep the previous look
         }
+        last = {true, theme->identity(), d->variant, d->sx, qss};
     }
-
-    StyleMap style;
-    auto take = [&](const char *key) {
-        const QString k = QString::fromLatin1(key);
-        const StyleValue *v = entry ? entry->find(k) : nullptr;
-        if (!v || v->isNone())
-            v = typography.find(k);
-        if (v && !v->isNone() && !v->isMap())
-            style.insert(k, *v);
-    };
-    take("fontFamily");
-    take("fontSize");
-    take("fontWeight");
-    take("letterSpacing");
-    take("lineHeight");
-    for (const auto &[key, value] : d->sx)
-        style.insert(key, value);
-
-    QString qss;
-    try {
-        qss = get_qss_style(style);
-    } catch (const std::exception &) {
-        return;   // keep the previous look
-    }
-    last = {true, theme->identity(), d->variant, d->sx, qss};
-    if (qss != styleSheet())
-        setStyleSheet(qss);
+    if (last.qss != styleSheet())
+        setStyleSheet(last.qss);
 }
 
 } // namespace tessera
