@@ -81,12 +81,13 @@ bool showsAny(const QWidget *widget, QRect rect)
 }
 
 /*
-    The repaints of one slice's restyles, made when the slice ends. Each is a
-    restyled widget's rectangle (where it was and where it is) on its parent.
+    The repaints of restyles, gathered until the scheduler hands them to Qt
+    (a batch: one slice's or several). Each is a restyled widget's rectangle
+    (where it was and where it is) on its parent.
     Two are left out: a rectangle no part of which can be seen (clipped away
     by an ancestor: Qt paints only what is on screen, and paints the rest
     when it comes into view, as for any widget), and one inside a widget
-    that was restyled in the same slice and repaints its whole rectangle
+    that was restyled in the same batch and repaints its whole rectangle
     anyway (a trigger and its label). Either would make a dirty widget of
     its own, and Qt's repaint manager walks, for every dirty widget, all the
     siblings stacked above it and above each of its ancestors: for the
@@ -98,11 +99,15 @@ class SliceRepaints
 public:
     void add(QWidget *parent, const QRect &was, QWidget *widget)
     {
-        m_restyled.append(widget);
         const QRect now = widget->geometry();
-        if (showsAny(parent, was) || showsAny(parent, now))
+        if (showsAny(parent, was) || showsAny(parent, now)) {
             m_pending.append({parent, QRegion(was) + now});
+            m_restyled.append(widget);
+        }
     }
+
+    //! The repaints gathered and not yet handed to Qt.
+    qsizetype size() const { return m_pending.size(); }
 
     void flush()
     {
@@ -223,29 +228,38 @@ private:
     queue and run there like tasks. Nothing is dropped but the work of
     destroyed contexts and cancelled tasks.
 
-    Slices. One pass runs work for a bounded time (at least one item):
-    SliceInView while it serves widgets in view, whose repaint follows the
-    slice, SliceOutOfView when it serves only others. A run of hops is never
-    split (each only schedules its task, so the tasks keep the order of
-    their groups whatever the time), and never starts out of view in a slice
-    that served widgets in view; a pass that ran hops in view ends
-    with the tasks in view already due, so the builds those hops scheduled
-    come before any work of another group. Nor are the tasks of a widget and
-    a widget inside it that follow each other split (together()), nor the
-    short rest of the work in view (InViewTailPercent). Then it hands the loop
-    back: the next pass is a posted event of low priority, so the layout and
-    paint requests the slice made and input get their turn before the next
-    slice. After a slice that ran out of time (cut, or a pass of thousands
-    of hops that took as long as the shortest slice), and after a pass that
-    ran hops in view, the next one also
-    waits for the timers' turn (a zero-delay timer posts it): the event
-    loop hands out posted events and timers in alternate rounds, and a
-    posted event alone would let two slices run between two timer rounds,
-    which doubled the longest gap a timer saw (and Qt's glib loop runs
-    timers only when no posted event is waiting). A switch over a handful
-    of widgets runs its hops on the first pass and its builds on the next
-    (after the timers' round for widgets in view); one over thousands
-    spreads over as many slices as it needs.
+    Slices. One pass runs work for a bounded time, Slice (at least one
+    item). A run of hops is never split (each only schedules its task, so
+    the tasks keep the order of their groups whatever the time), and never
+    starts out of view in a slice that served widgets in view; a pass that
+    ran hops in view ends with the tasks in view already due, so the builds
+    those hops scheduled come before any work of another group. Nor are the
+    tasks of a widget and a widget inside it that follow each other split
+    (together()). Then it hands the loop back: the next pass is a posted
+    event of low priority, so the layout requests the slice made and input
+    get their turn before the next slice. After a slice that ran out of time
+    (cut, or a pass of thousands of hops that took LongPass), and after a
+    pass that ran hops in view, the next one also waits for the timers' turn
+    (a zero-delay timer posts it): the event loop hands out posted events
+    and timers in alternate rounds, and a posted event alone would let two
+    slices run between two timer rounds, which doubled the longest gap a
+    timer saw (and Qt's glib loop runs timers only when no posted event is
+    waiting). A switch over a handful of widgets runs its hops on the first
+    pass and its builds on the next (after the timers' round for widgets in
+    view); one over thousands spreads over as many slices as it needs.
+
+    Repaints in batches. The restyles of widgets in view are repainted in
+    batches (SliceRepaints), each handed to Qt in the timers' round after a
+    slice and painted in a turn of the loop of its own: a batch is full when
+    its repaint, estimated from what the last batch cost per widget, would
+    take RepaintBatch, and a slice in view ends when its batch is full or the
+    work in view is done. A repaint costs one to four times the restyle it
+    follows (a QDial most), and each one also walks all the children of the
+    container: slices sized so that each and its repaint fit one frame made
+    a repaint every few milliseconds and a gap of slice and repaint
+    together. Before any batch has been measured, a slice in view lasts
+    SliceUnmeasured and its repaint follows it in the same gap; a short
+    slice (a switch of a handful of widgets) repaints with it as well.
 
     Work queued during a pass never runs in that pass. Each item holds its
     context through a QPointer and is dropped when the context is gone.
@@ -276,7 +290,13 @@ protected:
         if (event->timerId() != m_timersTurn.timerId())
             return QObject::timerEvent(event);
         m_timersTurn.stop();
-        post();
+        noteRepaintCost(std::chrono::steady_clock::now());
+        if (m_releaseDue)
+            releaseRepaints();   // painted in this turn; the next slice waits for the timers' round after it
+        else if (m_size > 0)
+            post();
+        if (m_releasedCount > 0)
+            m_timersTurn.start(0, this);
     }
 
     bool event(QEvent *event) override
@@ -354,7 +374,10 @@ private:
         if (m_size > 1)
             post();
         const auto start = Clock::now();
-        const auto inViewBudget = nextInViewBudget(start);
+        noteRepaintCost(start);
+        // Until a batch's repaint has been measured, a slice in view is short
+        // and its repaint follows it in the same gap.
+        const bool batching = m_repaintPerWidget > 0;
         bool ranOne = false;
         bool servedInView = false;
         bool outOfTime = false;
@@ -366,22 +389,20 @@ private:
         const bool ranHopsInView = runHopsInView(pass, ranOne, last);
         servedInView = ranHopsInView;
         bool lastWasHop = ranHopsInView;
-        int inViewRan = 0;   // items of the group in view run by this slice, since inViewFrom
-        Clock::time_point inViewFrom;
         for (int q = InView; q < QueueCount && !outOfTime && !(ranHopsInView && q > InView); ++q) {
             std::deque<Pending> &queue = m_queues[q];
             while (!queue.empty() && queue.front().pass < pass) {
-                // A slice that served widgets in view keeps their budget: their repaint follows it.
                 servedInView = servedInView || q <= InView;
-                const auto budget = servedInView ? inViewBudget : Clock::duration(detail::SliceOutOfView);
+                const auto budget = servedInView && !batching ? Clock::duration(detail::SliceUnmeasured)
+                                                              : Clock::duration(detail::Slice);
                 // A run of hops is never split: the order of their tasks would then depend on the time.
-                // Nor does one out of view start after work in view: the repaint follows the slice.
+                // Nor does one out of view start after work in view: its repaints wait for them.
                 const bool hop = !queue.front().data;
                 if (ranOne && !(hop && lastWasHop) && !together(last, queue.front().context)) {
-                    const auto now = Clock::now();
-                    const bool shortRestInView = q == InView && inViewRan > 0
-                        && (now - inViewFrom) / inViewRan * qint64(queue.size()) <= budget * detail::InViewTailPercent / 100;
-                    if ((hop && servedInView && q > InView) || (now - start >= budget && !shortRestInView)) {
+                    // With repaints in view gathered, the slice ends with the work in view, so that
+                    // they are made next; and it never gathers more than one batch.
+                    const bool repaintsWait = batching && (q > InView ? m_repaints.size() > 0 : batchFull(1));
+                    if ((hop && servedInView && q > InView) || Clock::now() - start >= budget || repaintsWait) {
                         outOfTime = true;
                         break;
                     }
@@ -391,25 +412,31 @@ private:
                 --m_size;
                 if (!next.context)
                     continue;
-                if (q == InView && inViewRan++ == 0)
-                    inViewFrom = Clock::now();
                 ranOne = true;
                 lastWasHop = hop;
                 last = next.context;
                 run(next);
             }
         }
-        m_repaints.flush();
-        const auto end = Clock::now();
-        m_last = {end, end - start, outOfTime && servedInView};
-        // A pass that was not cut but still held the loop for as long as the
-        // shortest slice (the hops of thousands of new widgets, each
-        // scheduling a build) also lets the timers run before the next one,
-        // and so does one that ran hops in view: it may share its round of
-        // posted events with Qt's own work for a form just shown (a polish
-        // and an update request per new widget), and the builds it
-        // scheduled belong to a later gap.
-        finishSlice(outOfTime || ranHopsInView || end - start >= detail::SliceInViewMin);
+        const auto length = Clock::now() - start;
+        // The repaints gathered: with this slice when nothing has been
+        // measured yet or the slice was short (a switch of a handful of
+        // widgets repaints as it always did), otherwise in a turn of their
+        // own once the work in view is done or the batch is full.
+        if (m_repaints.size() > 0) {
+            if (!batching || length < detail::LongPass)
+                releaseRepaints();
+            else if (m_size == 0 || m_queues[InView].empty() || batchFull(0))
+                m_releaseDue = true;
+        }
+        // A pass that was not cut but still held the loop for as long as
+        // LongPass (the hops of thousands of new widgets, each scheduling a
+        // build) also lets the timers run before the next one, and so does
+        // one that ran hops in view: it may share its round of posted events
+        // with Qt's own work for a form just shown (a polish and an update
+        // request per new widget), and the builds it scheduled belong to a
+        // later gap.
+        finishSlice(outOfTime || ranHopsInView || length >= detail::LongPass);
     }
 
     void run(const Pending &item)
@@ -469,46 +496,45 @@ private:
         return a->isAncestorOf(b) || b->isAncestorOf(a);
     }
 
-    /*
-        The budget of a slice serving widgets in view. After a slice in view
-        that ran out of time, what Qt did between it and this one (above all
-        the repaint it caused) is measured, and this slice is sized so that
-        it and the same share of Qt's work fit FrameBudget: the repaint of a
-        restyled field costs from about as much as its restyle to four times
-        as much (a QDial), and costs more in a container of thousands of
-        widgets. The first slice of a switch is sized from the share the
-        last such measurement found (an earlier switch's: a window's repaints
-        cost about the same from one switch to the next), but never longer
-        than SliceInViewFirstMax; before any measurement, SliceInView.
-    */
-    std::chrono::steady_clock::duration nextInViewBudget(std::chrono::steady_clock::time_point start)
+    //! Whether the repaints gathered, and \a more, would take longer than one batch may.
+    bool batchFull(qsizetype more) const
     {
-        using namespace std::chrono;
-        using Duration = steady_clock::duration;
-        const auto share = [](double part) {
-            return duration_cast<Duration>(duration<double>(duration<double>(detail::FrameBudget).count() * part));
-        };
-        if (!m_last.cutInView || m_last.length <= Duration::zero()) {
-            if (m_sliceShare <= 0)
-                return detail::SliceInView;
-            return std::clamp(share(m_sliceShare), Duration(detail::SliceInViewMin), Duration(detail::SliceInViewFirstMax));
-        }
-        const double slice = duration<double>(m_last.length).count();
-        const double between = std::max(0.0, duration<double>(start - m_last.end).count());
-        m_sliceShare = slice / (slice + between);
-        return std::clamp(share(m_sliceShare), Duration(detail::SliceInViewMin), Duration(detail::SliceOutOfView));
+        const double estimate = double(m_repaints.size() + more) * m_repaintPerWidget;
+        return estimate > std::chrono::duration<double>(detail::RepaintBatch).count();
     }
 
-    void finishSlice(bool outOfTime)
+    // Hands the repaints gathered to Qt; the turn after them measures what they cost.
+    void releaseRepaints()
+    {
+        m_releaseDue = false;
+        m_releasedCount = m_repaints.size();
+        m_repaints.flush();
+        m_releasedAt = std::chrono::steady_clock::now();
+    }
+
+    /*
+        What the last batch's repaint cost per widget: the time from handing
+        it to Qt to the next turn of the scheduler, in which Qt painted it.
+        A window's repaints cost about the same from one switch to the next.
+    */
+    void noteRepaintCost(std::chrono::steady_clock::time_point now)
+    {
+        if (m_releasedCount <= 0)
+            return;
+        m_repaintPerWidget = std::chrono::duration<double>(now - m_releasedAt).count() / double(m_releasedCount);
+        m_releasedCount = 0;
+    }
+
+    void finishSlice(bool waitForTimers)
     {
         if (m_posted) {
             ++m_generation;   // the early call, if any, will find nothing to do
             m_posted = false;
         }
-        if (m_size == 0)
+        if (m_size == 0 && !m_releaseDue && m_releasedCount == 0)
             return;
-        if (outOfTime)
-            m_timersTurn.start(0, this);   // the timers' round first, then the next slice
+        if (waitForTimers || m_releaseDue || m_releasedCount > 0)
+            m_timersTurn.start(0, this);   // the timers' round first, then the repaints or the next slice
         else
             post();
     }
@@ -519,14 +545,11 @@ private:
     quint64 m_pass = 0;
     quint64 m_generation = 0;   // of the call that runs the next slice
     bool m_posted = false;
-    QBasicTimer m_timersTurn;   // a slice that ran out of time: the next waits for the timers' round
-    double m_sliceShare = 0;    // of a slice in view and the work after it, the slice's share (0: not measured)
-    struct LastSlice
-    {
-        std::chrono::steady_clock::time_point end;
-        std::chrono::steady_clock::duration length{};
-        bool cutInView = false;   // it served widgets in view and ran out of time
-    } m_last;
+    QBasicTimer m_timersTurn;   // the next slice, or a batch of repaints, waits for the timers' round
+    bool m_releaseDue = false;  // a batch of repaints is handed to Qt in the timers' round, in a turn of its own
+    qsizetype m_releasedCount = 0;   // repaints handed to Qt and not yet measured
+    std::chrono::steady_clock::time_point m_releasedAt;
+    double m_repaintPerWidget = 0;   // seconds, the last batch's repaint per widget (0: not measured)
 };
 
 bool onGuiThread(const QObject *context)

@@ -16,56 +16,38 @@ QT_END_NAMESPACE
 namespace tessera::detail {
 
 /*!
-    How long the first slice of queued work serving widgets in view (and the
-    hops) may run (wall time) before the event loop gets its turn. Measured
-    on the benchmark host (a 1280x800 scroll area of themed fields,
-    offscreen, Release): the repaint that follows a slice of restyles in
-    view costs one to four times the restyles themselves (QDial most), so
-    2 ms of work and its repaint stay well within one 60 Hz frame. The next
-    slices in view are sized from what the previous one cost (FrameBudget).
-    See docs/performance.md.
+    How long one pass of queued work may run (wall time) before the event
+    loop gets its turn: Qt's bookkeeping between two passes (layout and
+    update requests) is about half as long again, and the two stay within
+    one 60 Hz frame with room for the application's timers and input. A slice
+    serving widgets in view also ends when the repaints it gathered reach
+    RepaintBatch. See docs/performance.md.
 */
-inline constexpr std::chrono::microseconds SliceInView{2000};
+inline constexpr std::chrono::microseconds Slice{8000};
 
 /*!
-    What one slice serving widgets in view and the work Qt does before the
-    next one (the repaint, layout requests, timers) may take together, wall
-    time: a 60 Hz frame less room for the application's own timers and
-    input, and for a repaint that does not grow quite in proportion. A
-    slice in view after the first is sized so that it and the same share of
-    that work fit, never shorter than SliceInViewMin.
+    How long the repaint of one batch of restyled widgets in view may take,
+    estimated from what the last batch cost per widget: a batch is handed to
+    Qt between two slices and painted in a turn of the loop of its own, so it
+    too fits one frame. The restyles of a switch in view make one batch when
+    they fit it, so the widgets in view change together; a QDial repaints
+    in about four times its restyle, and a window of them is repainted in
+    several batches.
 */
-inline constexpr std::chrono::microseconds FrameBudget{10000};
+inline constexpr std::chrono::microseconds RepaintBatch{8000};
 
 /*!
-    A slice in view that runs out of time still finishes the work in view
-    when what is left would take at most this share of its budget, judged
-    from the time its own items in view took. The repaint between two slices
-    costs more than the painting (Qt walks the children of the container,
-    all of them, to find what to paint and what is covered): one more slice
-    for a short rest would cost a whole frame before the last widget in view
-    has its new look.
+    The slice serving widgets in view before any batch's repaint has been
+    measured: its repaint follows it in the same gap, and costs one to four
+    times the restyles.
 */
-inline constexpr int InViewTailPercent = 30;
+inline constexpr std::chrono::microseconds SliceUnmeasured{2000};
 
 /*!
-    The longest first slice in view of a switch, sized from an earlier
-    switch's measurement (FrameBudget). A repaint after it that costs four
-    times the slice (a window of dials, measured on a lighter one) still
-    ends within two 60 Hz frames.
+    A pass that held the loop this long lets the timers run before the next
+    one, as a slice cut short does.
 */
-inline constexpr std::chrono::microseconds SliceInViewFirstMax{4000};
-
-//! The shortest slice in view, however costly the repaint between slices.
-inline constexpr std::chrono::microseconds SliceInViewMin{1000};
-
-/*!
-    The same for a slice that serves only widgets out of view or hidden:
-    nothing is repainted after it, and what Qt does between two slices
-    (update bookkeeping, layout requests) is about half the slice, so a
-    longer slice means fewer of those rounds and still fits one frame.
-*/
-inline constexpr std::chrono::microseconds SliceOutOfView{8000};
+inline constexpr std::chrono::microseconds LongPass{1000};
 
 /*!
     Calls \a call on a later pass of the GUI event loop, never inside this

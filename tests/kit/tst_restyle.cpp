@@ -4,6 +4,7 @@
 
 #include "testsupport.h"
 
+#include <QElapsedTimer>
 #include <QFrame>
 #include <QScreen>
 #include <QPointer>
@@ -13,6 +14,7 @@
 #include <QTest>
 
 #include <algorithm>
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <stdexcept>
@@ -38,6 +40,8 @@ public:
     static inline int allBuilds = 0;   // builds of every probe
     int lastBuildSerial = 0;   // when this probe last built, counted over all probes
     bool fail = false;
+    std::chrono::microseconds slowness{0};   // how long each build takes
+    std::function<void()> onBuild;
     using RestyleLifecycle::_onThemeChanged;
     using RestyleLifecycle::_scheduleSetStyleSheet;
     using RestyleLifecycle::styleTask;
@@ -49,6 +53,12 @@ protected:
             ++*m_destroyedBuilds;
         ++builds;
         lastBuildSerial = ++allBuilds;
+        if (onBuild)
+            onBuild();
+        QElapsedTimer busy;
+        busy.start();
+        while (busy.nsecsElapsed() < std::chrono::nanoseconds(slowness).count()) {
+        }
         if (fail)
             throw StyleLookupError("root");
         const char *colour = useTheme()->palette().mode == u"dark" ? "white" : "black";
@@ -248,6 +258,51 @@ private Q_SLOTS:
         QVERIFY(plain.updatesEnabled() && holdingChild.updatesEnabled());
         QVERIFY(!heldByApp.updatesEnabled() && !child->updatesEnabled());
         QVERIFY(heldByApp.styleSheet().contains("white"));
+    }
+
+    void slowSwitchShowsWhatIsInViewBeforeHiddenWork()
+    {
+        // A page of probes whose builds take 1 ms each, several slices of
+        // them, and a hidden page of probes: when the first hidden probe
+        // builds, the window already shows the new look of every probe in
+        // view, switch after switch.
+        using namespace std::chrono_literals;
+        QStackedWidget window;
+        window.resize(400, 200);
+        auto *shownPage = new QWidget;
+        auto *hiddenPage = new QWidget;
+        std::vector<Probe *> shown, hidden;
+        for (int i = 0; i < 40; ++i) {
+            shown.push_back(new Probe);
+            shown.back()->setParent(shownPage);
+            shown.back()->setGeometry(i % 8 * 50, i / 8 * 40, 50, 40);
+            shown.back()->slowness = 1ms;
+            hidden.push_back(new Probe);
+            hidden.back()->setParent(hiddenPage);
+        }
+        window.addWidget(shownPage);
+        window.addWidget(hiddenPage);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        testsupport::drainEvents();
+        QColor expected;
+        int checked = 0;
+        QStringList stale;
+        hidden.front()->onBuild = [&] {
+            const QImage screen = window.screen()->grabWindow(window.winId()).toImage();
+            for (const Probe *p : shown) {
+                if (screen.pixelColor(p->geometry().center()) != expected)
+                    stale.append(p->objectName());
+            }
+            ++checked;
+        };
+        for (const char *next : {"dark", "light", "dark"}) {
+            expected = QByteArray(next) == "dark" ? Qt::white : Qt::black;
+            setTheme(next);
+            testsupport::drainEvents();
+        }
+        QCOMPARE(checked, 3);
+        QVERIFY2(stale.isEmpty(), qPrintable(stale.join(u' ')));
     }
 
     void switchRepaintsPartsAndRowsScrolledIntoView()
