@@ -271,7 +271,9 @@ private:
 
 /*!
     Notes the moment (GUI-thread CPU time) when every watched widget is
-    styled as \a done tells, from the style changes Qt sends them.
+    styled as \a done tells, from the style changes Qt sends them, and the
+    moment when every one of them has been painted since (what the user
+    sees).
 */
 class InViewWatch : public QObject
 {
@@ -303,23 +305,23 @@ public:
 
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        if (event->type() == QEvent::Paint && m_unpainted > 0) {
-            const auto at = std::find(m_widgets.begin(), m_widgets.end(), watched);
-            const std::size_t i = std::size_t(at - m_widgets.begin());
-            if (at != m_widgets.end() && m_done[i] && !m_painted[i]) {
-                m_painted[i] = true;
-                if (--m_unpainted == 0)
-                    paintedNs = nowNs();
-            }
+        const bool restyled = event->type() == QEvent::StyleChange && m_left > 0;
+        const bool painted = event->type() == QEvent::Paint && m_unpainted > 0;
+        if (!restyled && !painted)
+            return false;
+        const auto at = std::find(m_widgets.begin(), m_widgets.end(), watched);
+        if (at == m_widgets.end())
+            return false;
+        const std::size_t i = std::size_t(at - m_widgets.begin());
+        if (restyled && !m_done[i] && m_isDone(*at, i)) {
+            m_done[i] = true;
+            if (--m_left == 0)
+                doneNs = nowNs();
         }
-        if (event->type() == QEvent::StyleChange && m_left > 0) {
-            const auto at = std::find(m_widgets.begin(), m_widgets.end(), watched);
-            const std::size_t i = std::size_t(at - m_widgets.begin());
-            if (at != m_widgets.end() && !m_done[i] && m_isDone(*at, i)) {
-                m_done[i] = true;
-                if (--m_left == 0)
-                    doneNs = nowNs();
-            }
+        if (painted && m_done[i] && !m_painted[i]) {
+            m_painted[i] = true;
+            if (--m_unpainted == 0)
+                paintedNs = nowNs();
         }
         return false;
     }
