@@ -100,30 +100,28 @@ public:
     void add(QWidget *parent, const QRect &was, QWidget *widget)
     {
         const QRect now = widget->geometry();
-        if (showsAny(parent, was) || showsAny(parent, now)) {
-            m_pending.append({parent, QRegion(was) + now});
-            m_restyled.append(widget);
-        }
+        if (showsAny(parent, was) || showsAny(parent, now))
+            m_pending.append({parent, widget, QRegion(was) + now});
     }
 
     //! The repaints gathered and not yet handed to Qt.
     qsizetype size() const { return m_pending.size(); }
 
-    void flush()
+    //! Hands the first \a count repaints gathered to Qt (all by default).
+    void flush(qsizetype count = -1)
     {
-        if (m_pending.isEmpty()) {
-            m_restyled.clear();
-            return;
-        }
+        if (count < 0 || count > m_pending.size())
+            count = m_pending.size();
+        // A widget whose own repaint is still to come (in this batch or a later one) repaints its whole rectangle.
         QSet<const QWidget *> restyled;
-        restyled.reserve(m_restyled.size());
-        for (const QPointer<QWidget> &widget : std::as_const(m_restyled)) {
-            if (widget)
-                restyled.insert(widget);
+        restyled.reserve(m_pending.size());
+        for (const Repaint &repaint : std::as_const(m_pending)) {
+            if (repaint.widget)
+                restyled.insert(repaint.widget);
         }
-        const auto pending = std::exchange(m_pending, {});
-        m_restyled.clear();
-        for (const auto &[parent, region] : pending) {
+        const QList<Repaint> batch = m_pending.first(count);
+        m_pending.remove(0, count);
+        for (const auto &[parent, widget, region] : batch) {
             if (!parent)
                 continue;
             bool covered = false;
@@ -138,10 +136,10 @@ private:
     struct Repaint
     {
         QPointer<QWidget> parent;
+        QPointer<QWidget> widget;   // restyled, and repainted whole on its parent
         QRegion region;
     };
     QList<Repaint> m_pending;
-    QList<QPointer<QWidget>> m_restyled;   // repainted whole on their parents
 };
 
 /*
@@ -401,7 +399,7 @@ private:
                 if (ranOne && !(hop && lastWasHop) && !together(last, queue.front().context)) {
                     // With repaints in view gathered, the slice ends with the work in view, so that
                     // they are made next; and it never gathers more than one batch.
-                    const bool repaintsWait = batching && (q > InView ? m_repaints.size() > 0 : batchFull(1));
+                    const bool repaintsWait = batching && q > InView && m_repaints.size() > 0;
                     if ((hop && servedInView && q > InView) || Clock::now() - start >= budget || repaintsWait) {
                         outOfTime = true;
                         break;
@@ -426,7 +424,7 @@ private:
         if (m_repaints.size() > 0) {
             if (!batching || length < detail::LongPass)
                 releaseRepaints();
-            else if (m_size == 0 || m_queues[InView].empty() || batchFull(0))
+            else
                 m_releaseDue = true;
         }
         // A pass that was not cut but still held the loop for as long as
@@ -496,19 +494,21 @@ private:
         return a->isAncestorOf(b) || b->isAncestorOf(a);
     }
 
-    //! Whether the repaints gathered, and \a more, would take longer than one batch may.
-    bool batchFull(qsizetype more) const
-    {
-        const double estimate = double(m_repaints.size() + more) * m_repaintPerWidget;
-        return estimate > std::chrono::duration<double>(detail::RepaintBatch).count();
-    }
-
-    // Hands the repaints gathered to Qt; the turn after them measures what they cost.
+    /*
+        Hands the next batch of the repaints gathered to Qt: as many as
+        RepaintBatch holds, estimated from what the last batch cost per
+        widget (all of them before any measurement). The turn after it
+        measures what it cost.
+    */
     void releaseRepaints()
     {
-        m_releaseDue = false;
-        m_releasedCount = m_repaints.size();
-        m_repaints.flush();
+        qsizetype count = m_repaints.size();
+        if (m_repaintPerWidget > 0)
+            count = std::clamp(qsizetype(std::chrono::duration<double>(detail::RepaintBatch).count() / m_repaintPerWidget),
+                               qsizetype(1), count);
+        m_repaints.flush(count);
+        m_releaseDue = m_repaints.size() > 0;
+        m_releasedCount = count;
         m_releasedAt = std::chrono::steady_clock::now();
     }
 
