@@ -246,18 +246,19 @@ private:
     pass and its builds on the next (after the timers' round for widgets in
     view); one over thousands spreads over as many slices as it needs.
 
-    Repaints in batches. The restyles of widgets in view are repainted in
-    batches (SliceRepaints), each handed to Qt in the timers' round after a
-    slice and painted in a turn of the loop of its own: a batch is full when
-    its repaint, estimated from what the last batch cost per widget, would
-    take RepaintBatch, and a slice in view ends when its batch is full or the
-    work in view is done. A repaint costs one to four times the restyle it
-    follows (a QDial most), and each one also walks all the children of the
-    container: slices sized so that each and its repaint fit one frame made
-    a repaint every few milliseconds and a gap of slice and repaint
-    together. Before any batch has been measured, a slice in view lasts
-    SliceUnmeasured and its repaint follows it in the same gap; a short
-    slice (a switch of a handful of widgets) repaints with it as well.
+    Repaints in batches. The repaints of a slice's restyles in view
+    (SliceRepaints) are handed to Qt after the slice, in the timers' round,
+    and painted in a turn of the loop of their own; when they would take
+    longer than RepaintBatch, estimated from what the last batch cost per
+    widget, they go in several batches, one per turn, before the next slice.
+    A slice in view ends when its time is up or the work in view is done. A
+    repaint costs one to four times the restyle it follows (a QDial most),
+    and each one also walks all the children of the container: slices sized
+    so that each and its repaint fit one frame made a repaint every few
+    milliseconds and a gap of slice and repaint together. Before any batch
+    has been measured, a slice in view lasts SliceUnmeasured and its repaint
+    follows it in the same gap; a short slice (a switch of a handful of
+    widgets) repaints with it as well.
 
     Work queued during a pass never runs in that pass. Each item holds its
     context through a QPointer and is dropped when the context is gone.
@@ -398,7 +399,7 @@ private:
                 const bool hop = !queue.front().data;
                 if (ranOne && !(hop && lastWasHop) && !together(last, queue.front().context)) {
                     // With repaints in view gathered, the slice ends with the work in view, so that
-                    // they are made next; and it never gathers more than one batch.
+                    // they are made next.
                     const bool repaintsWait = batching && q > InView && m_repaints.size() > 0;
                     if ((hop && servedInView && q > InView) || Clock::now() - start >= budget || repaintsWait) {
                         outOfTime = true;

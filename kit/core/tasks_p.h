@@ -17,21 +17,20 @@ namespace tessera::detail {
 
 /*!
     How long one pass of queued work may run (wall time) before the event
-    loop gets its turn: Qt's bookkeeping between two passes (layout and
-    update requests) is about half as long again, and the two stay within
-    one 60 Hz frame with room for the application's timers and input. A slice
-    serving widgets in view also ends when the repaints it gathered reach
-    RepaintBatch. See docs/performance.md.
+    loop gets its turn: Qt's bookkeeping between two passes (layout requests)
+    is about half as long again, and the two stay within one 60 Hz frame with
+    room for the application's timers and input. The repaints of a slice in
+    view follow it in turns of their own (RepaintBatch). See
+    docs/performance.md.
 */
 inline constexpr std::chrono::microseconds Slice{8000};
 
 /*!
     How long the repaint of one batch of restyled widgets in view may take,
-    estimated from what the last batch cost per widget: a batch is handed to
-    Qt between two slices and painted in a turn of the loop of its own, so it
-    too fits one frame. The restyles of a switch in view make one batch when
-    they fit it, so the widgets in view change together; a QDial repaints
-    in about four times its restyle, and a window of them is repainted in
+    estimated from what the last batch cost per widget. The repaints of a
+    slice are handed to Qt after it, in batches painted in a turn of the
+    loop each, so that each fits one frame too: a QDial repaints in about
+    four times its restyle, and the dials a slice restyles are repainted in
     several batches.
 */
 inline constexpr std::chrono::microseconds RepaintBatch{8000};
