@@ -420,8 +420,8 @@ private:
         const auto length = Clock::now() - start;
         // The repaints gathered: with this slice when nothing has been
         // measured yet or the slice was short (a switch of a handful of
-        // widgets repaints as it always did), otherwise in a turn of their
-        // own once the work in view is done or the batch is full.
+        // widgets repaints as it always did), otherwise in turns of their
+        // own, in batches, before the next slice.
         if (m_repaints.size() > 0) {
             if (!batching || length < detail::LongPass)
                 releaseRepaints();
