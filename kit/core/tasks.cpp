@@ -251,7 +251,10 @@ private:
     and painted in a turn of the loop of their own; when they would take
     longer than RepaintBatch, estimated from what the last batch cost per
     widget, they go in several batches, one per turn, before the next slice.
-    A slice in view ends when its time is up or the work in view is done. A
+    A slice in view ends when its time is up or the work in view is done;
+    when the rest of the work in view would fit the next slice, its repaints
+    wait for that slice's, so that the widgets in view are repainted
+    together (once: a third slice's repaints would wait too long). A
     repaint costs one to four times the restyle it follows (a QDial most),
     and each one also walks all the children of the container: slices sized
     so that each and its repaint fit one frame made a repaint every few
@@ -388,6 +391,8 @@ private:
         const bool ranHopsInView = runHopsInView(pass, ranOne, last);
         servedInView = ranHopsInView;
         bool lastWasHop = ranHopsInView;
+        int inViewRan = 0;   // items of the group in view run by this slice, since inViewFrom
+        Clock::time_point inViewFrom;
         for (int q = InView; q < QueueCount && !outOfTime && !(ranHopsInView && q > InView); ++q) {
             std::deque<Pending> &queue = m_queues[q];
             while (!queue.empty() && queue.front().pass < pass) {
@@ -411,6 +416,8 @@ private:
                 --m_size;
                 if (!next.context)
                     continue;
+                if (q == InView && inViewRan++ == 0)
+                    inViewFrom = Clock::now();
                 ranOne = true;
                 lastWasHop = hop;
                 last = next.context;
@@ -421,11 +428,20 @@ private:
         // The repaints gathered: with this slice when nothing has been
         // measured yet or the slice was short (a switch of a handful of
         // widgets repaints as it always did), otherwise in turns of their
-        // own, in batches, before the next slice.
+        // own, in batches, before the next slice. When the rest of the work
+        // in view would fit the next slice (judged from this slice's own
+        // items in view), they wait for that slice's, once: the widgets in
+        // view are then repainted together, in one turn where they fit one
+        // batch, instead of two.
         if (m_repaints.size() > 0) {
-            if (!batching || length < detail::LongPass)
+            const qsizetype restInView = qsizetype(m_queues[InView].size());
+            const bool holdOver = batching && !m_heldOver && restInView > 0 && inViewRan > 0
+                && (Clock::now() - inViewFrom) / inViewRan * restInView <= Clock::duration(detail::Slice);
+            const bool now = !batching || length < detail::LongPass;
+            m_heldOver = holdOver && !now;
+            if (now)
                 releaseRepaints();
-            else
+            else if (!m_heldOver)
                 m_releaseDue = true;
         }
         // A pass that was not cut but still held the loop for as long as
@@ -547,6 +563,7 @@ private:
     quint64 m_generation = 0;   // of the call that runs the next slice
     bool m_posted = false;
     QBasicTimer m_timersTurn;   // the next slice, or a batch of repaints, waits for the timers' round
+    bool m_heldOver = false;    // the repaints of the last slice in view wait for the next slice's
     bool m_releaseDue = false;  // a batch of repaints is handed to Qt in the timers' round, in a turn of its own
     qsizetype m_releasedCount = 0;   // repaints handed to Qt and not yet measured
     std::chrono::steady_clock::time_point m_releasedAt;
