@@ -234,6 +234,10 @@ struct StallMeter
 {
     double maxWallNs = 0;
     double maxCpuNs = 0;
+    double maxStyledWallNs = 0;   //!< the longest gap in which a widget took a new style sheet (trackStyling())
+
+    //! Also notes which gaps a widget's style sheet changed in (an application-wide event filter).
+    void trackStyling() { qApp->installEventFilter(&m_styleSpy); }
 
     void start()
     {
@@ -248,6 +252,7 @@ struct StallMeter
     {
         tick();
         m_timer.stop();
+        qApp->removeEventFilter(&m_styleSpy);
     }
 
 private:
@@ -259,14 +264,28 @@ private:
             maxWallNs = wall - m_lastWall;
             maxCpuNs = cpu - m_lastCpu;
         }
+        if (m_styleSpy.styled)
+            maxStyledWallNs = std::max(maxStyledWallNs, wall - m_lastWall);
+        m_styleSpy.styled = false;
         m_lastWall = wall;
         m_lastCpu = cpu;
     }
+
+    struct StyleSpy : QObject
+    {
+        bool styled = false;
+        bool eventFilter(QObject *, QEvent *event) override
+        {
+            styled = styled || event->type() == QEvent::StyleChange;
+            return false;
+        }
+    };
 
     QTimer m_timer;
     QElapsedTimer m_wall;
     double m_lastWall = 0;
     double m_lastCpu = 0;
+    StyleSpy m_styleSpy;
 };
 
 /*!
@@ -674,7 +693,9 @@ inline SwitchFigures measureThemeSwitch(const QString &name, int n, const Indexe
     and shown the same way in the same run (alternating with ours), gives the
     longest gap that Qt's own work after the show leaves (the first paint,
     the window's activation, the polish and update requests every new widget
-    posts), printed beside ours.
+    posts), printed beside ours. The longest gap in which widgets took their
+    first sheets (a style change) is printed too: the styling's own share of
+    the stall, in slices, apart from Qt's work for the show.
 */
 inline void measureBuildFromScratch(const QString &name, int n, const IndexedFactory &make, const IndexedFactory &raw,
                                     const SwitchOptions &options = {})
@@ -683,7 +704,7 @@ inline void measureBuildFromScratch(const QString &name, int n, const IndexedFac
     drainToIdle();
     struct Samples
     {
-        std::vector<double> stallWall, stallCpu, inView, build, show;
+        std::vector<double> stallWall, stallCpu, styledWall, inView, build, show;
     } ours, plain;
     int inViewCount = 0;
     for (int rep = 0; rep < 10; ++rep) {
@@ -707,6 +728,7 @@ inline void measureBuildFromScratch(const QString &name, int n, const IndexedFac
         if (isOurs) {
             inViewCount = int(inView.size());
             watch.start(t1);
+            stall.trackStyling();
         }
         stall.start();
         drainToIdle();
@@ -716,6 +738,7 @@ inline void measureBuildFromScratch(const QString &name, int n, const IndexedFac
         s.show.push_back(t1 - shown);
         s.stallWall.push_back(stall.maxWallNs);
         s.stallCpu.push_back(stall.maxCpuNs);
+        s.styledWall.push_back(stall.maxStyledWallNs);
         if (isOurs)
             s.inView.push_back(watch.doneNs > 0 ? watch.doneNs - t1 : nowNs() - t1);
     }
@@ -734,6 +757,12 @@ inline void measureBuildFromScratch(const QString &name, int n, const IndexedFac
                   .arg(summarize(plain.show).median / 1e6, 0, 'f', 1)
                   .arg(summarize(ours.build).median / 1e6, 0, 'f', 1)
                   .arg(summarize(ours.show).median / 1e6, 0, 'f', 1));
+    const Stats styled = summarize(ours.styledWall);
+    printNote(QStringLiteral("%1 N=%2: the longest gap in which widgets took their first sheets %3 ms (max %4)")
+                  .arg(label)
+                  .arg(n)
+                  .arg(styled.median / 1e6, 0, 'f', 1)
+                  .arg(styled.max / 1e6, 0, 'f', 1));
     const Stats inView = summarize(ours.inView);
     printFigure(QStringLiteral("in_view_%1_%2").arg(label).arg(n), inView.median / 1e6, "ms",
                 QStringLiteral("%1 widgets in view; from the show until each has its first sheet; median of %2, max %3")
