@@ -294,11 +294,11 @@ protected:
         m_timersTurn.stop();
         noteRepaintCost(std::chrono::steady_clock::now());
         if (m_releaseDue)
-            releaseRepaints();   // painted in this turn; the next slice waits for the timers' round after it
+            releaseRepaints();
+        if (m_releasedCount > 0)
+            m_timersTurn.start(0, this);   // Qt paints the batch, then the timers' round measures it
         else if (m_size > 0)
             post();
-        if (m_releasedCount > 0)
-            m_timersTurn.start(0, this);
     }
 
     bool event(QEvent *event) override
