@@ -94,7 +94,7 @@ bool showsAny(const QWidget *widget, QRect rect)
     parent of a label in a container of thousands of fields, thousands of
     siblings.
 */
-class SliceRepaints
+class PendingRepaints
 {
 public:
     void add(QWidget *parent, const QRect &was, QWidget *widget)
@@ -153,14 +153,14 @@ private:
     widget's updates are held (as setUpdatesEnabled(false) does); afterwards
     they are given back without the per-widget update() that
     setUpdatesEnabled(true) would make, and the parent repaints the widget's
-    rectangle instead (SliceRepaints): one dirty widget per container, the
+    rectangle instead (PendingRepaints): one dirty widget per container, the
     same pixels. A widget whose updates were already disabled, a window, a
     native child, or a widget not shown is left alone.
 */
 class RepaintOnParent
 {
 public:
-    RepaintOnParent(QObject *context, SliceRepaints &repaints) : m_repaints(repaints)
+    RepaintOnParent(QObject *context, PendingRepaints &repaints) : m_repaints(repaints)
     {
         if (!context || !context->isWidgetType())
             return;
@@ -204,7 +204,7 @@ private:
         }
     }
 
-    SliceRepaints &m_repaints;
+    PendingRepaints &m_repaints;
     QPointer<QWidget> m_widget;
     QRect m_geometry;
 };
@@ -247,7 +247,7 @@ private:
     view); one over thousands spreads over as many slices as it needs.
 
     Repaints in batches. The repaints of a slice's restyles in view
-    (SliceRepaints) are handed to Qt after the slice, in the timers' round,
+    (PendingRepaints) are handed to Qt after the slice, in the timers' round,
     and painted in a turn of the loop of their own; when they would take
     longer than RepaintBatch, estimated from what the last batch cost per
     widget, they go in several batches, one per turn, before the next slice.
@@ -424,7 +424,8 @@ private:
                 run(next);
             }
         }
-        const auto length = Clock::now() - start;
+        const auto end = Clock::now();
+        const auto length = end - start;
         // The repaints gathered: with this slice when nothing has been
         // measured yet or the slice was short (a switch of a handful of
         // widgets repaints as it always did), otherwise in turns of their
@@ -436,7 +437,7 @@ private:
         if (m_repaints.size() > 0) {
             const qsizetype restInView = qsizetype(m_queues[InView].size());
             const bool holdOver = batching && !m_heldOver && restInView > 0 && inViewRan > 0
-                && (Clock::now() - inViewFrom) / inViewRan * restInView <= Clock::duration(detail::Slice);
+                && (end - inViewFrom) / inViewRan * restInView <= Clock::duration(detail::Slice);
             const bool now = !batching || length < detail::LongPass;
             m_heldOver = holdOver && !now;
             if (now)
@@ -548,16 +549,17 @@ private:
             ++m_generation;   // the early call, if any, will find nothing to do
             m_posted = false;
         }
-        if (m_size == 0 && !m_releaseDue && m_releasedCount == 0)
+        const bool repaints = m_releaseDue || m_releasedCount > 0;   // a batch due, or one to measure
+        if (m_size == 0 && !repaints)
             return;
-        if (waitForTimers || m_releaseDue || m_releasedCount > 0)
+        if (waitForTimers || repaints)
             m_timersTurn.start(0, this);   // the timers' round first, then the repaints or the next slice
         else
             post();
     }
 
     std::deque<Pending> m_queues[QueueCount];
-    SliceRepaints m_repaints;
+    PendingRepaints m_repaints;
     std::size_t m_size = 0;
     quint64 m_pass = 0;
     quint64 m_generation = 0;   // of the call that runs the next slice
