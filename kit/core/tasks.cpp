@@ -252,9 +252,9 @@ private:
     longer than RepaintBatch, estimated from what the last batch cost per
     widget, they go in several batches, one per turn, before the next slice.
     A slice in view ends when its time is up or the work in view is done;
-    when the rest of the work in view would fit the next slice, its repaints
-    wait for that slice's, so that the widgets in view are repainted
-    together (once: a third slice's repaints would wait too long). A
+    while the rest of the work in view would be done within InViewTogether
+    of the first slice whose repaints wait, its repaints wait for the next
+    slice's, so that the widgets in view are repainted together. A
     repaint costs one to four times the restyle it follows (a QDial most),
     and each one also walks all the children of the container: slices sized
     so that each and its repaint fit one frame made a repaint every few
@@ -429,20 +429,22 @@ private:
         // The repaints gathered: with this slice when nothing has been
         // measured yet or the slice was short (a switch of a handful of
         // widgets repaints as it always did), otherwise in turns of their
-        // own, in batches, before the next slice. When the rest of the work
-        // in view would fit the next slice (judged from this slice's own
-        // items in view), they wait for that slice's, once: the widgets in
-        // view are then repainted together, in one turn where they fit one
-        // batch, instead of two.
+        // own, in batches, before the next slice. While the rest of the work
+        // in view would be done within InViewTogether of the first slice
+        // whose repaints wait (judged from this slice's own items in view),
+        // they wait for the next slice's: the widgets in view are then
+        // repainted together.
         if (m_repaints.size() > 0) {
             const qsizetype restInView = qsizetype(m_queues[InView].size());
-            const bool holdOver = batching && !m_heldOver && restInView > 0 && inViewRan > 0
-                && (end - inViewFrom) / inViewRan * restInView <= Clock::duration(detail::Slice);
-            const bool now = !batching || length < detail::LongPass;
-            m_heldOver = holdOver && !now;
-            if (now)
+            const Clock::time_point waitingSince = m_repaintsWaiting ? m_repaintsWaitSince : start;
+            const bool wait = batching && length >= detail::LongPass && restInView > 0 && inViewRan > 0
+                && end - waitingSince + (end - inViewFrom) / inViewRan * restInView <= Clock::duration(detail::InViewTogether);
+            if (wait && !m_repaintsWaiting)
+                m_repaintsWaitSince = start;
+            m_repaintsWaiting = wait;
+            if (!batching || length < detail::LongPass)
                 releaseRepaints();
-            else if (!m_heldOver)
+            else if (!wait)
                 m_releaseDue = true;
         }
         // A pass that was not cut but still held the loop for as long as
@@ -525,6 +527,7 @@ private:
             count = std::clamp(qsizetype(std::chrono::duration<double>(detail::RepaintBatch).count() / m_repaintPerWidget),
                                qsizetype(1), count);
         m_repaints.flush(count);
+        m_repaintsWaiting = false;
         m_releaseDue = m_repaints.size() > 0;
         m_releasedCount = count;
         m_releasedAt = std::chrono::steady_clock::now();
@@ -565,7 +568,8 @@ private:
     quint64 m_generation = 0;   // of the call that runs the next slice
     bool m_posted = false;
     QBasicTimer m_timersTurn;   // the next slice, or a batch of repaints, waits for the timers' round
-    bool m_heldOver = false;    // the repaints of the last slice in view wait for the next slice's
+    bool m_repaintsWaiting = false;   // the repaints gathered wait for the next slice's (InViewTogether)
+    std::chrono::steady_clock::time_point m_repaintsWaitSince;   // the start of the first slice whose repaints wait
     bool m_releaseDue = false;  // a batch of repaints is handed to Qt in the timers' round, in a turn of its own
     qsizetype m_releasedCount = 0;   // repaints handed to Qt and not yet measured
     std::chrono::steady_clock::time_point m_releasedAt;
