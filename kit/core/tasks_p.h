@@ -39,9 +39,9 @@ inline constexpr std::chrono::microseconds RepaintBatch{8000};
     How long the repaints of widgets in view may wait for the rest of the
     work in view, from the start of the first slice whose repaints wait to
     the estimated end of that work (estimated from the time of each slice's
-    own items in view): a view whose restyles are done within it changes its
-    look at once, in one repaint, two frames after the first restyle at
-    most. A larger view is repainted after each slice, so that the user
+    own items in view): a view whose restyles are done within it is
+    repainted once, after its last slice (in batches, RepaintBatch), about
+    two frames after its first restyle at most. A larger view is repainted after each slice, so that the user
     sees it change, until its rest fits. Each repaint of widgets in view
     also repaints their container and walks all its children: repainting a
     view of a hundred fields after each of its three slices cost more than
