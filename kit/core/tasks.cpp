@@ -20,6 +20,7 @@
 #include <deque>
 
 #include <exception>
+#include <optional>
 #include <utility>
 
 namespace tessera {
@@ -436,13 +437,12 @@ private:
         // repainted together.
         if (m_repaints.size() > 0) {
             const qsizetype restInView = qsizetype(m_queues[InView].size());
-            const Clock::time_point waitingSince = m_repaintsWaiting ? m_repaintsWaitSince : start;
-            const bool wait = batching && length >= detail::LongPass && restInView > 0 && inViewRan > 0
+            const bool now = !batching || length < detail::LongPass;
+            const Clock::time_point waitingSince = m_repaintsWaitSince.value_or(start);
+            const bool wait = !now && restInView > 0 && inViewRan > 0
                 && end - waitingSince + (end - inViewFrom) / inViewRan * restInView <= Clock::duration(detail::InViewTogether);
-            if (wait && !m_repaintsWaiting)
-                m_repaintsWaitSince = start;
-            m_repaintsWaiting = wait;
-            if (!batching || length < detail::LongPass)
+            m_repaintsWaitSince = wait ? std::optional(waitingSince) : std::nullopt;
+            if (now)
                 releaseRepaints();
             else if (!wait)
                 m_releaseDue = true;
@@ -527,7 +527,6 @@ private:
             count = std::clamp(qsizetype(std::chrono::duration<double>(detail::RepaintBatch).count() / m_repaintPerWidget),
                                qsizetype(1), count);
         m_repaints.flush(count);
-        m_repaintsWaiting = false;
         m_releaseDue = m_repaints.size() > 0;
         m_releasedCount = count;
         m_releasedAt = std::chrono::steady_clock::now();
@@ -568,8 +567,8 @@ private:
     quint64 m_generation = 0;   // of the call that runs the next slice
     bool m_posted = false;
     QBasicTimer m_timersTurn;   // the next slice, or a batch of repaints, waits for the timers' round
-    bool m_repaintsWaiting = false;   // the repaints gathered wait for the next slice's (InViewTogether)
-    std::chrono::steady_clock::time_point m_repaintsWaitSince;   // the start of the first slice whose repaints wait
+    // While the repaints gathered wait for the next slice's (InViewTogether): the start of the first slice that waits.
+    std::optional<std::chrono::steady_clock::time_point> m_repaintsWaitSince;
     bool m_releaseDue = false;  // a batch of repaints is handed to Qt in the timers' round, in a turn of its own
     qsizetype m_releasedCount = 0;   // repaints handed to Qt and not yet measured
     std::chrono::steady_clock::time_point m_releasedAt;
